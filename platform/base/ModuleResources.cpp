@@ -1,0 +1,45 @@
+#include "platform/base/ModuleResources.h"
+
+#include <cstring>
+
+#include "platform/base/CodePage.h"
+#include "platform/base/LastError.h"
+
+namespace ostrana {
+
+std::optional<std::string> ModuleResources::String(UINT id) const {
+    std::call_once(m_converted, [this] {
+        for (const StringResource& entry : m_strings) {
+            m_ansi.emplace(entry.id, Utf8ToAnsi(entry.utf8));
+        }
+    });
+    auto it = m_ansi.find(id);
+    if (it == m_ansi.end()) {
+        return std::nullopt;
+    }
+    return it->second;
+}
+
+} // namespace ostrana
+
+int LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int bufferMax) {
+    if (buffer == nullptr || bufferMax <= 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    buffer[0] = '\0';
+    auto* module = ostrana::ModuleResources::FromHandle(instance);
+    if (module == nullptr) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return 0;
+    }
+    auto text = module->String(id);
+    if (!text) {
+        SetLastError(ERROR_FILE_NOT_FOUND); // Windows says "resource not found"
+        return 0;
+    }
+    std::size_t length = std::min(text->size(), static_cast<std::size_t>(bufferMax - 1));
+    std::memcpy(buffer, text->data(), length);
+    buffer[length] = '\0';
+    return static_cast<int>(length);
+}

@@ -1,0 +1,3 @@
+#include "platform/window/Focus.h"
+
+HWND GetFocus() { return nullptr; }

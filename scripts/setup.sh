@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what a fresh machine lacks to build and test Ostrana. A second run only checks and exits.
+set -euo pipefail
+
+packages=(g++ cmake ninja-build pkg-config ccache googletest libgtest-dev libgmock-dev libbenchmark-dev
+          libssl-dev libcivetweb-dev nlohmann-json3-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# The whole test run: set-up, a normal build and a sanitizer build, every CTest suite in both.
+set -uo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/setup.sh" || exit 1
+
+status=0
+for kind in normal sanitize; do
+  echo "=== $kind build"
+  if ! "$top/scripts/build.sh" "$kind"; then
+    echo "=== $kind build failed"
+    status=1
+    continue
+  fi
+  dir="$top/build"; [ "$kind" = sanitize ] && dir="$top/build-asan"
+  echo "=== $kind tests"
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  if ! ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"; then
+    status=1
+  fi
+done
+exit $status

@@ -3,7 +3,8 @@
 #include <ctime>
 
 #include "platform/window/MessageBox.h"
-#include "transfer/TransferTexts.h"
+#include "misc/ReportBox.h"
+#include "transfer/FormatFileSize.h"
 
 namespace {
 
@@ -27,8 +28,8 @@ std::string COverwriteDlg::FormatModified(std::int64_t seconds) {
     auto time = static_cast<std::time_t>(seconds);
     std::tm local{};
     localtime_r(&time, &local);
-    std::string hour = local.tm_hour <= 12 ? FormatText(26, local.tm_hour) : FormatText(27, local.tm_hour - 12);
-    return FormatText(28, local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, hour.c_str(), local.tm_min, local.tm_sec);
+    std::string hour = local.tm_hour <= 12 ? LoadAndFormat(26, local.tm_hour) : LoadAndFormat(27, local.tm_hour - 12);
+    return LoadAndFormat(28, local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, hour.c_str(), local.tm_min, local.tm_sec);
 }
 
 void COverwriteDlg::Fill(const std::string& folderText, const TransferItem& existing, const TransferItem& incoming) {

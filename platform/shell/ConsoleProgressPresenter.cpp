@@ -77,7 +77,7 @@ bool ConsoleProgressPresenter::IsCancelled() {
 std::string ConsoleProgressPresenter::ShortSize(ULONGLONG bytes) {
     char text[32];
     if (bytes < 1024) {
-        std::snprintf(text, sizeof text, "%llu B", bytes);
+        std::snprintf(text, sizeof text, "%llu B", static_cast<unsigned long long>(bytes));
     } else if (bytes < 1024ULL * 1024) {
         std::snprintf(text, sizeof text, "%.1f KB", static_cast<double>(bytes) / 1024);
     } else if (bytes < 1024ULL * 1024 * 1024) {

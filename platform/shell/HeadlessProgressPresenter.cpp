@@ -4,18 +4,35 @@ namespace ostrana {
 
 using Kind = ProgressCall::Kind;
 
-void HeadlessProgressPresenter::OnStart(DWORD flags) { Record({Kind::Start, flags}); }
-void HeadlessProgressPresenter::OnStop() { Record({Kind::Stop}); }
-void HeadlessProgressPresenter::OnTitle(const std::string& title) { Record({Kind::Title, 0, title}); }
-void HeadlessProgressPresenter::OnAnimation(UINT animationId) { Record({Kind::Animation, animationId}); }
+namespace {
+ProgressCall CallOf(Kind kind, DWORD number = 0) {
+    ProgressCall call;
+    call.kind = kind;
+    call.number = number;
+    return call;
+}
+ProgressCall CallLine(Kind kind, DWORD number, const std::string& text) {
+    ProgressCall call = CallOf(kind, number);
+    call.text = text;
+    return call;
+}
+} // namespace
+
+void HeadlessProgressPresenter::OnStart(DWORD flags) { Record(CallOf(Kind::Start, flags)); }
+void HeadlessProgressPresenter::OnStop() { Record(CallOf(Kind::Stop)); }
+void HeadlessProgressPresenter::OnTitle(const std::string& title) { Record(CallLine(Kind::Title, 0, title)); }
+void HeadlessProgressPresenter::OnAnimation(UINT animationId) { Record(CallOf(Kind::Animation, animationId)); }
 void HeadlessProgressPresenter::OnLine(DWORD lineNumber, const std::string& text) {
-    Record({Kind::Line, lineNumber, text});
+    Record(CallLine(Kind::Line, lineNumber, text));
 }
-void HeadlessProgressPresenter::OnCancelMessage(const std::string& text) { Record({Kind::CancelMessage, 0, text}); }
+void HeadlessProgressPresenter::OnCancelMessage(const std::string& text) { Record(CallLine(Kind::CancelMessage, 0, text)); }
 void HeadlessProgressPresenter::OnProgress(ULONGLONG completed, ULONGLONG total) {
-    Record({Kind::Progress, 0, {}, completed, total});
+    ProgressCall call = CallOf(Kind::Progress);
+    call.completed = completed;
+    call.total = total;
+    Record(std::move(call));
 }
-void HeadlessProgressPresenter::OnTimerReset() { Record({Kind::TimerReset}); }
+void HeadlessProgressPresenter::OnTimerReset() { Record(CallOf(Kind::TimerReset)); }
 
 bool HeadlessProgressPresenter::IsCancelled() {
     std::lock_guard guard(m_lock);

@@ -13,7 +13,7 @@ namespace ostrana {
 
 struct ProgressCall {
     enum class Kind { Start, Stop, Title, Animation, Line, CancelMessage, Progress, TimerReset };
-    Kind kind;
+    Kind kind = Kind::Start;
     DWORD number = 0;        // flags, animation id or line number
     std::string text;        // UTF-8
     ULONGLONG completed = 0;

@@ -1,5 +1,7 @@
 #include "transfer/TransferStarter.h"
 
+#include <algorithm>
+
 #include "misc/ReportBox.h"
 #include "platform/base/Event.h"
 #include "session/ServerSession.h"
@@ -29,7 +31,12 @@ bool TransferStarter::StartTransfer(int direction, const std::string& destinatio
     m_pJob = std::make_unique<TransferJob>(m_session);
     m_pJob->SetUp(direction, destination, std::move(list), m_hDone);
     ResetEvent(m_hDone);
-    m_pJob->Start(m_notifyDone);
+    try {
+        m_pJob->Start(m_notifyDone);
+    } catch (...) {
+        m_pJob.reset();
+        throw;
+    }
     if (noWait == 0) {
         WaitForSingleObject(m_hDone, INFINITE);
         SetEvent(m_hDone); // the wait consumed the signal; the later clean-up waits for it again

@@ -48,6 +48,8 @@ int Login(const CliContext& context, const Args& args, const Args&) {
     if (status != kExitOk) {
         return status;
     }
+    context.err << "logged in: " << LocalToUtf8(context.owner.HomeLabel()) << " (" << context.options.userId
+                << "), account kind " << context.owner.GreetingNumber() << "\n";
     context.out << LocalToUtf8(context.owner.GetSessionCookie()) << "\n";
     return kExitOk;
 }

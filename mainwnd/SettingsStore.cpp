@@ -5,6 +5,7 @@
 
 #include "misc/ReportBox.h"
 #include "platform/registry/Registry.h"
+#include "platform/registry/RegistryTree.h"
 
 namespace {
 
@@ -40,19 +41,9 @@ struct SettingLocation {
 };
 
 SettingLocation SplitSettingPath(LPCSTR settingPath) {
-    std::vector<std::string> tokens;
     std::string path = settingPath != nullptr ? settingPath : "";
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = path.find('\\', start);
-        if (end == std::string::npos) {
-            end = path.size();
-        }
-        if (end > start) {
-            tokens.push_back(path.substr(start, end - start));
-        }
-        start = end + 1;
-    }
+    // Splitting the ANSI bytes is safe: code page 949 never uses a backslash as a trail byte.
+    std::vector<std::string> tokens = ostrana::SplitKeyPath(path);
     if (tokens.size() < 2) {
         ThrowExceptionEx(IDS_KEY_SPLIT_FAILED, path.c_str());
     }

@@ -1,6 +1,6 @@
 #include "platform/registry/Registry.h"
 
-#include <atomic>
+#include <functional>
 #include <cstring>
 #include <mutex>
 #include <optional>
@@ -62,17 +62,8 @@ std::optional<KeyPath> Resolve(HKEY key, LPCSTR subKey) {
         return std::nullopt;
     }
     if (subKey != nullptr) {
-        std::string utf8 = ostrana::AnsiToUtf8(subKey);
-        std::size_t start = 0;
-        while (start <= utf8.size()) {
-            std::size_t end = utf8.find('\\', start);
-            if (end == std::string::npos) {
-                end = utf8.size();
-            }
-            if (end > start) {
-                path->push_back(utf8.substr(start, end - start));
-            }
-            start = end + 1;
+        for (std::string& part : ostrana::SplitKeyPath(ostrana::AnsiToUtf8(subKey))) {
+            path->push_back(std::move(part));
         }
     }
     return path;
@@ -88,6 +79,18 @@ bool KeyExists(const KeyPath& path) {
         exists = path.size() == 1 || tree.Find(path) != nullptr;
     });
     return exists;
+}
+
+// Applies `change` to an existing key under the store's write lock; the file is rewritten only
+// when the change succeeds.
+LONG ChangeKey(const KeyPath& path, const std::function<LONG(ostrana::RegistryKey&)>& change) {
+    LONG status = ERROR_SUCCESS;
+    bool ok = ostrana::RegistryStore::Instance().Write([&](ostrana::RegistryTree& tree) {
+        ostrana::RegistryKey* key = tree.Find(path);
+        status = key == nullptr ? ERROR_KEY_DELETED : change(*key);
+        return status == ERROR_SUCCESS;
+    });
+    return ok ? status : ERROR_ACCESS_DENIED;
 }
 
 } // namespace
@@ -209,17 +212,10 @@ LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD /*reserved*/, DWORD type, 
             value.data.pop_back();
         }
     }
-    LONG status = ERROR_SUCCESS;
-    bool ok = ostrana::RegistryStore::Instance().Write([&](ostrana::RegistryTree& tree) {
-        ostrana::RegistryKey* k = tree.Find(*path);
-        if (k == nullptr) {
-            status = ERROR_KEY_DELETED;
-            return false;
-        }
-        k->SetValue(std::move(value));
-        return true;
+    return ChangeKey(*path, [&](ostrana::RegistryKey& k) {
+        k.SetValue(std::move(value));
+        return ERROR_SUCCESS;
     });
-    return ok ? status : ERROR_ACCESS_DENIED;
 }
 
 LONG RegDeleteValueA(HKEY key, LPCSTR valueName) {
@@ -227,20 +223,9 @@ LONG RegDeleteValueA(HKEY key, LPCSTR valueName) {
     if (!path) {
         return ERROR_INVALID_HANDLE;
     }
-    LONG status = ERROR_SUCCESS;
-    bool ok = ostrana::RegistryStore::Instance().Write([&](ostrana::RegistryTree& tree) {
-        ostrana::RegistryKey* k = tree.Find(*path);
-        if (k == nullptr) {
-            status = ERROR_KEY_DELETED;
-            return false;
-        }
-        if (!k->RemoveValue(ValueNameOf(valueName))) {
-            status = ERROR_FILE_NOT_FOUND;
-            return false;
-        }
-        return true;
+    return ChangeKey(*path, [&](ostrana::RegistryKey& k) {
+        return k.RemoveValue(ValueNameOf(valueName)) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
     });
-    return ok ? status : ERROR_ACCESS_DENIED;
 }
 
 namespace {

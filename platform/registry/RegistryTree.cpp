@@ -79,22 +79,6 @@ void SerializeKey(const RegistryKey& key, const std::string& path, std::string& 
     }
 }
 
-std::vector<std::string> SplitKeyPath(std::string_view path) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = path.find('\\', start);
-        if (end == std::string_view::npos) {
-            end = path.size();
-        }
-        if (end > start) {
-            parts.emplace_back(path.substr(start, end - start));
-        }
-        start = end + 1;
-    }
-    return parts;
-}
-
 // Reads a quoted, escaped string at `text[pos]`; returns false when it is not closed.
 bool ReadQuoted(std::string_view text, std::size_t& pos, std::string& out) {
     if (pos >= text.size() || text[pos] != '"') {
@@ -216,6 +200,22 @@ std::vector<std::string> LogicalLines(std::string_view text) {
 }
 
 } // namespace
+
+std::vector<std::string> SplitKeyPath(std::string_view path) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find('\\', start);
+        if (end == std::string_view::npos) {
+            end = path.size();
+        }
+        if (end > start) {
+            parts.emplace_back(path.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return parts;
+}
 
 std::string FoldRegistryName(std::string_view name) {
     std::string folded(name);

@@ -23,6 +23,9 @@ namespace ostrana {
 
 std::string FoldRegistryName(std::string_view name);
 
+// Cuts a key path at backslashes; empty components (doubled or leading backslashes) disappear.
+std::vector<std::string> SplitKeyPath(std::string_view path);
+
 struct RegistryValue {
     std::string name; // UTF-8, as first written
     DWORD type = REG_NONE;

@@ -96,6 +96,9 @@ private:
     // Receives into `block` until `complete` says it can be judged, the peer closes, or the
     // bound is reached. -1 when nothing at all could be read.
     int ReceiveUntil(SOCKET socket, std::string& block, bool (*complete)(std::string_view block));
+    // Receives one line, its line feed included, and nothing behind it: an answer that may be
+    // followed at once by another one (".SAVETO" of an empty file) leaves the next one unread.
+    int ReceiveLine(SOCKET socket, std::string& line);
     std::string BuildFileActionRequest() const;
     int SendFileActionRequest(SOCKET socket);
     int SendCommand(const std::string& line);

@@ -122,9 +122,8 @@ void UploadFile(TransferJob& job, ShellProgressDialog& dialog, const TransferLis
     BodyResult result = SendFileBody(job, dialog, file, length, position);
     CloseHandle(file);
     // A body cut short leaves the server waiting for bytes that never come: only a fresh
-    // connection keeps the stream in step. After an empty body the server may have answered
-    // together with its ".OK" to the command, so there may be no reply left to wait for.
-    session.FinishTransferFile(result != BodyResult::Sent || length == 0);
+    // connection keeps the stream in step.
+    session.FinishTransferFile(result != BodyResult::Sent);
     if (result == BodyResult::Sent) {
         ++job.m_tally.sent;
     } else if (result != BodyResult::Cancelled) {

@@ -23,6 +23,12 @@ TransferHarness::~TransferHarness() {
     SetOverwriteAnswerer(nullptr);
 }
 
+bool TransferHarness::LogIn(const std::string& userId, const std::string& password) {
+    session.SetLoginData(userId, password, "127.0.0.1", session.Port());
+    int status = LOGIN_STATUS_STARTED;
+    return session.Login(status) == 1 && session.OpenCommandSession() == 1;
+}
+
 TransferTally TransferHarness::Run(int direction, const std::string& destination, std::unique_ptr<TransferList> list) {
     if (direction != 0) {
         session.QueryQuota("myfolder/"); // as the main window keeps it current

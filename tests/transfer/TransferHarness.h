@@ -18,6 +18,8 @@ namespace ostrana::test {
 class TransferHarness {
 public:
     explicit TransferHarness(int port, const std::string& cookie = "test-cookie");
+    // Logs in with the user id and password and opens the command session; false when refused.
+    bool LogIn(const std::string& userId, const std::string& password);
     ~TransferHarness();
 
     // Runs a job and waits for its end; the tally of the ended job.

@@ -143,11 +143,18 @@ int ServerSession::ConnectSocket(SOCKET& socket) {
 }
 
 int ServerSession::Receive(SOCKET socket, char* buffer, int size) {
+    // While a body streams in, the bytes are usually there already: only wait when they are not.
+    ssize_t got;
+    do {
+        got = ::recv(socket, buffer, static_cast<std::size_t>(size), MSG_DONTWAIT);
+    } while (got < 0 && errno == EINTR);
+    if (got >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+        return got < 0 ? -1 : static_cast<int>(got);
+    }
     WSAPOLLFD poll{socket, POLLIN, 0};
     if (WSAPoll(&poll, 1, m_receiveTimeoutMs) != 1) {
         return -1;
     }
-    ssize_t got;
     do {
         got = ::recv(socket, buffer, static_cast<std::size_t>(size), 0);
     } while (got < 0 && errno == EINTR);
@@ -237,11 +244,11 @@ int ServerSession::ReadReply(std::string& reply, int& ok) {
     }
 }
 
-int ServerSession::SendBody(const char* bytes, int length) {
+int ServerSession::SendBody(const char* bytes, int length, bool more) {
     if (m_transferSocket == INVALID_SOCKET) {
         return 0;
     }
-    int result = SendAll(m_transferSocket, bytes, length);
+    int result = SendAll(m_transferSocket, bytes, length, more ? MSG_MORE : 0);
     if (result == SOCKET_ERROR || (result == 0 && length != 0)) {
         return -1;
     }

@@ -1,5 +1,6 @@
-// plain_tcp_copy serve PORTFILE OUTFILE: accepts one connection on 127.0.0.1 (a free port, written
-// to PORTFILE) and writes everything it receives to OUTFILE.
+// plain_tcp_copy serve PORTFILE OUTFILE [--sync]: accepts one connection on 127.0.0.1 (a free port,
+// written to PORTFILE) and writes everything it receives to OUTFILE, flushed to disk with --sync
+// (as the storage service stores an upload).
 // plain_tcp_copy send PORT INFILE: sends INFILE to 127.0.0.1:PORT.
 // A plain file-to-socket-to-file copy in 64 KiB blocks: what this machine can do without a protocol.
 #include <arpa/inet.h>
@@ -29,7 +30,7 @@ bool WriteAll(int fd, const char* bytes, std::size_t length) {
     return true;
 }
 
-int Serve(const char* portFile, const char* outFile) {
+int Serve(const char* portFile, const char* outFile, bool sync) {
     int listener = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -57,6 +58,9 @@ int Serve(const char* portFile, const char* outFile) {
         if (!WriteAll(out, buffer.data(), static_cast<std::size_t>(n))) {
             return 1;
         }
+    }
+    if (sync && ::fsync(out) != 0) {
+        return 1;
     }
     ::close(out);
     ::close(connection);
@@ -93,12 +97,12 @@ int Send(const char* port, const char* inFile) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::strcmp(argv[1], "serve") == 0) {
-        return Serve(argv[2], argv[3]);
+    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "serve") == 0) {
+        return Serve(argv[2], argv[3], argc == 5 && std::strcmp(argv[4], "--sync") == 0);
     }
     if (argc == 4 && std::strcmp(argv[1], "send") == 0) {
         return Send(argv[2], argv[3]);
     }
-    std::fprintf(stderr, "usage: plain_tcp_copy serve PORTFILE OUTFILE | send PORT INFILE\n");
+    std::fprintf(stderr, "usage: plain_tcp_copy serve PORTFILE OUTFILE [--sync] | send PORT INFILE\n");
     return 2;
 }

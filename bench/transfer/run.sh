@@ -5,6 +5,7 @@
 #     two processes (the machine's limit); MB/s and the ratio, and ostrana-cli's peak memory;
 #   - 10,000 files of 1 KiB in 100 folders, both ways: files per second.
 # Usage: bench/transfer/run.sh [BUILD_DIR]   (default build; build it first with scripts/build.sh)
+# BENCH_PARTS="big small" (the default) picks the parts to run.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$top/build}
@@ -40,37 +41,54 @@ now() { date +%s.%N; }
 rate() { awk -v bytes="$1" -v t0="$2" -v t1="$3" 'BEGIN { printf "%.1f", bytes / (t1 - t0) / 1e6 }'; }
 per_second() { awk -v n="$1" -v t0="$2" -v t1="$3" 'BEGIN { printf "%.0f", n / (t1 - t0) }'; }
 
+parts=${BENCH_PARTS:-big small}
+
+if [[ " $parts " == *" big "* ]]; then
 size=$((1024 * 1024 * 1024))
 mkdir -p "$scratch/big" "$scratch/down" "$scratch/plain"
 head -c "$size" /dev/urandom >"$scratch/big/big.bin"
 
+# Every measured step starts with no dirty pages left over from the step before it.
+sync
+plain_copy() { # [--sync]
+  rm -f "$scratch/plain/port"
+  "$copy" serve "$scratch/plain/port" "$scratch/plain/big.bin" "$@" &
+  local server=$!
+  while [ ! -s "$scratch/plain/port" ]; do sleep 0.01; done
+  local t0 t1
+  t0=$(now); "$copy" send "$(cat "$scratch/plain/port")" "$scratch/big/big.bin"; wait "$server"; t1=$(now)
+  rm -f "$scratch/plain/big.bin"
+  sync
+  rate "$size" "$t0" "$t1"
+}
 echo "== 1 GiB, plain TCP copy between two processes"
-"$copy" serve "$scratch/plain/port" "$scratch/plain/big.bin" &
-server=$!
-while [ ! -s "$scratch/plain/port" ]; do sleep 0.01; done
-t0=$(now); "$copy" send "$(cat "$scratch/plain/port")" "$scratch/big/big.bin"; wait "$server"; t1=$(now)
-plain=$(rate "$size" "$t0" "$t1")
-echo "plain copy: $plain MB/s"
-rm -f "$scratch/plain/big.bin"
+plain=$(plain_copy)
+echo "plain copy into the page cache: $plain MB/s"
+plain_synced=$(plain_copy --sync)
+echo "plain copy flushed to disk at the end (as the service stores an upload): $plain_synced MB/s"
+
 
 echo "== 1 GiB upload with ostrana-cli put"
 t0=$(now)
-/usr/bin/time -f "%M" -o "$scratch/put.rss" "$cli" --server "127.0.0.1:$port" --user bench put --quiet "$scratch/big/big.bin" myfolder/
+/usr/bin/time -f "%M KB, %U s user, %S s system" -o "$scratch/put.rss" "$cli" --server "127.0.0.1:$port" --user bench put --quiet "$scratch/big/big.bin" myfolder/
 t1=$(now)
 up=$(rate "$size" "$t0" "$t1")
-echo "upload: $up MB/s, peak memory of ostrana-cli $(cat "$scratch/put.rss") KB"
+echo "upload: $up MB/s, ostrana-cli peak memory $(cat "$scratch/put.rss")"
 
+sync
 echo "== 1 GiB download with ostrana-cli get"
 t0=$(now)
-/usr/bin/time -f "%M" -o "$scratch/get.rss" "$cli" --server "127.0.0.1:$port" --user bench get --quiet myfolder/big.bin "$scratch/down"
+/usr/bin/time -f "%M KB, %U s user, %S s system" -o "$scratch/get.rss" "$cli" --server "127.0.0.1:$port" --user bench get --quiet myfolder/big.bin "$scratch/down"
 t1=$(now)
 down=$(rate "$size" "$t0" "$t1")
-echo "download: $down MB/s, peak memory of ostrana-cli $(cat "$scratch/get.rss") KB"
+echo "download: $down MB/s, ostrana-cli peak memory $(cat "$scratch/get.rss")"
 cmp "$scratch/big/big.bin" "$scratch/down/big.bin" && echo "the downloaded file is identical"
-awk -v up="$up" -v down="$down" -v plain="$plain" \
-  'BEGIN { printf "ratio to the plain copy: upload %.2f, download %.2f\n", up / plain, down / plain }'
+awk -v up="$up" -v down="$down" -v plain="$plain" -v synced="$plain_synced" \
+  'BEGIN { printf "ratio: upload %.2f of the flushed plain copy (%.2f of the unflushed), download %.2f of the plain copy\n", up / synced, up / plain, down / plain }'
 rm -rf "$scratch/big" "$scratch/down" "$scratch/root/users/bench/myfolder/big.bin"
+fi
 
+if [[ " $parts " == *" small "* ]]; then
 echo "== 10,000 files of 1 KiB in 100 folders"
 many="$scratch/many/tree"
 for folder in $(seq -w 0 99); do
@@ -82,3 +100,4 @@ echo "upload: $(per_second 10000 "$t0" "$t1") files/s"
 t0=$(now); run_cli get --quiet myfolder/tree "$scratch/many-back"; t1=$(now)
 echo "download: $(per_second 10000 "$t0" "$t1") files/s"
 diff -r "$many" "$scratch/many-back/tree" >/dev/null && echo "the downloaded tree is identical"
+fi

@@ -10,6 +10,11 @@
 
 #include "transfer/TransferJob.h"
 
+// Posted to the main window, both parameters 0, when a transfer job has ended (WM_APP + 7300).
+#ifndef UWM_TRANSFER_DONE
+#define UWM_TRANSFER_DONE 40068
+#endif
+
 class TransferStarter {
 public:
     // notifyDone runs on the worker thread when a job has ended (the main window posts

@@ -74,8 +74,12 @@ TEST_F(TransferJobTest, JobEndsInOrderAndReportsTheDialogItUsed) {
     EXPECT_FALSE(harness.session.IsTransferOpen());
     auto calls = harness.progress->Calls();
     ASSERT_GE(calls.size(), 6u);
-    EXPECT_EQ(calls.front().kind, Kind::Title);
-    EXPECT_EQ(calls.front().text, "서버로 업로드중입니다...");
+    EXPECT_EQ(calls[0].kind, Kind::Title);
+    EXPECT_EQ(calls[0].text, "서버로 업로드중입니다...");
+    EXPECT_EQ(calls[1].number, 102u); // the upload animation
+    EXPECT_EQ(calls[2].text, "취소하셨습니다.");
+    EXPECT_EQ(calls[3].kind, Kind::Start);
+    EXPECT_EQ(calls[3].number, static_cast<DWORD>(PROGDLG_AUTOTIME));
     EXPECT_EQ(calls.back().kind, Kind::Stop);
     EXPECT_EQ(harness.progress->Lines(1).front(), "전송 준비중입니다...");
     EXPECT_EQ(harness.progress->LastCompleted(), 10000u);

@@ -34,15 +34,10 @@ void ConsoleProgressPresenter::OnStop() {
     if (!m_started) {
         return;
     }
-    m_started = false;
     ::sigaction(SIGINT, &m_previous, nullptr);
-    if (m_draw) {
-        Draw(true);
-        if (m_barShown) {
-            std::fputc('\n', stderr);
-        }
-        m_barShown = false;
-    }
+    Draw(true);
+    ClearBar();
+    m_started = false;
 }
 
 void ConsoleProgressPresenter::OnTitle(const std::string& title) { m_title = title; }
@@ -108,9 +103,27 @@ std::string ConsoleProgressPresenter::BarText(ULONGLONG completed, ULONGLONG tot
 
 void ConsoleProgressPresenter::ClearBar() {
     if (m_barShown) {
-        std::fputs("\r\033[K", stderr);
+        std::fputc('\n', stderr);
+        m_barShown = false;
     }
 }
+
+namespace {
+
+// At most `limit` bytes of the tail of a UTF-8 text, never starting inside a character, so that
+// a line never wraps and the redraw can step back over it.
+std::string Tail(const std::string& text, std::size_t limit) {
+    if (text.size() <= limit) {
+        return text;
+    }
+    std::size_t start = text.size() - (limit - 3);
+    while (start < text.size() && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) {
+        ++start;
+    }
+    return "..." + text.substr(start);
+}
+
+} // namespace
 
 void ConsoleProgressPresenter::Draw(bool force) {
     if (!m_draw || !m_started) {
@@ -122,15 +135,11 @@ void ConsoleProgressPresenter::Draw(bool force) {
     }
     m_lastDraw = now;
     double seconds = std::chrono::duration<double>(now - m_since).count();
-    std::string name = m_line1;
-    if (name.size() > 40) {
-        std::size_t start = name.size() - 37;
-        while (start < name.size() && (static_cast<unsigned char>(name[start]) & 0xC0) == 0x80) {
-            ++start; // never begin inside a UTF-8 character
-        }
-        name = "..." + name.substr(start);
+    if (m_barShown) {
+        std::fputs("\033[2F", stderr); // back to the first of the three lines
     }
-    std::fprintf(stderr, "\r\033[K%s %s", BarText(m_completed, m_total, seconds, 24).c_str(), name.c_str());
+    std::fprintf(stderr, "\r\033[K%s\n\r\033[K%s\n\r\033[K%s", Tail(m_line1, 60).c_str(), Tail(m_line2, 60).c_str(),
+                 BarText(m_completed, m_total, seconds, 24).c_str());
     std::fflush(stderr);
     m_barShown = true;
 }

@@ -1,5 +1,6 @@
-// A progress presenter for the terminal: title, the two lines and a bar with bytes, rate and time
-// left, redrawn on stderr at most a few times a second, only when stderr is a terminal. Ctrl-C
+// A progress presenter for the terminal: the title, then the two lines and a bar with bytes, rate
+// and time left, redrawn in place on stderr at most five times a second, only when stderr is a
+// terminal. Ctrl-C
 // while the dialog is up counts as Cancel (the previous SIGINT handling is restored at stop).
 #pragma once
 

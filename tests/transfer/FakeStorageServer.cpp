@@ -223,11 +223,17 @@ std::string FakeStorageServer::Listing(const std::string& folder) const {
             listing += "D 0 demo 20240305 140709 " + child.substr(folder.size(), child.size() - folder.size() - 1) + "\n";
         }
     }
-    for (const auto& [path, bytes] : m_files) {
+    auto listFile = [&](const std::string& path, const std::string& sizeText) {
         if (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
             path.find('/', folder.size()) == std::string::npos) {
-            listing += "F " + std::to_string(bytes.size()) + " demo 20240305 140709 " + path.substr(folder.size()) + "\n";
+            listing += "F " + sizeText + " demo 20240305 140709 " + path.substr(folder.size()) + "\n";
         }
+    };
+    for (const auto& [path, bytes] : m_files) {
+        listFile(path, std::to_string(bytes.size()));
+    }
+    for (const auto& [path, sizeText] : m_listedSizes) {
+        listFile(path, sizeText);
     }
     return listing;
 }
@@ -240,6 +246,11 @@ void FakeStorageServer::AddFolder(const std::string& folder) {
 void FakeStorageServer::AddFile(const std::string& path, const std::string& bytes) {
     std::lock_guard guard(m_lock);
     m_files[path] = bytes;
+}
+
+void FakeStorageServer::AddListedFile(const std::string& path, const std::string& sizeText) {
+    std::lock_guard guard(m_lock);
+    m_listedSizes[path] = sizeText;
 }
 
 bool FakeStorageServer::HasFolder(const std::string& folder) const {

@@ -26,6 +26,8 @@ public:
     // Paths are server paths in UTF-8: folders end in "/", files do not.
     void AddFolder(const std::string& folder);
     void AddFile(const std::string& path, const std::string& bytes);
+    // A file that is only listed, with a size given as text (for sizes no test can hold).
+    void AddListedFile(const std::string& path, const std::string& sizeText);
     bool HasFolder(const std::string& folder) const;
     bool HasFile(const std::string& path) const;
     std::string File(const std::string& path) const;
@@ -65,6 +67,7 @@ private:
     std::vector<int> m_sockets;
     std::set<std::string> m_folders;
     std::map<std::string, std::string> m_files;
+    std::map<std::string, std::string> m_listedSizes;
     std::vector<std::string> m_commands;
     long long m_quota[3] = {102400, 0, 102400};
     std::size_t m_cut = 0;

@@ -175,6 +175,28 @@ TEST_F(TransferJobTest, QuotaCheckUsesWholeByteCountsBeyondFourGigabytes) {
     EXPECT_NE(harness.BoxTexts()[0].find("1048576 KByte"), std::string::npos);
 }
 
+TEST_F(TransferJobTest, FilesOfTwoGigabytesOrMoreAreRefusedAndTheJobGoesOn) {
+    server.SetQuota(2000000000, 0, 2000000000);
+    std::string huge = (dir / "huge.bin").string();
+    WriteFileBytes(huge, "");
+    fs::resize_file(huge, 0x80000000ULL); // sparse: one byte more than the protocol can announce
+    WriteFileBytes(dir / "small.txt", "small");
+    TransferTally up = harness.Run(1, "myfolder/", UploadListOf({huge, (dir / "small.txt").string()}));
+    EXPECT_EQ(up.failed, 1);
+    EXPECT_EQ(up.sent, 1);
+    EXPECT_TRUE(server.CommandsStartingWith(".SAVETO \"myfolder/huge.bin\"").empty());
+    EXPECT_EQ(harness.BoxTexts(), (std::vector<std::string>{"huge.bin 파일은 2GB 이상이어서 전송할 수 없습니다."}));
+
+    server.AddListedFile("myfolder/listed-huge.bin", "3000000000");
+    fs::create_directory(dir / "down");
+    TransferTally down = harness.Run(0, TransferHarness::Local((dir / "down").string()) + "\\",
+                                     DownloadListOf(harness.session, {"myfolder/listed-huge.bin", "myfolder/small.txt"}));
+    EXPECT_EQ(down.failed, 1);
+    EXPECT_EQ(down.sent, 1);
+    EXPECT_TRUE(server.CommandsStartingWith(".GETFILE \"myfolder/listed-huge.bin\"").empty());
+    EXPECT_EQ(ReadFileBytes(dir / "down" / "small.txt"), "small");
+}
+
 TEST_F(TransferJobTest, ProgressDialogMissingReportsStringTwelveAndEndsTheJob) {
     ostrana::SetProgressPresenter(nullptr);
     WriteFileBytes(dir / "x.bin", "x");

@@ -21,8 +21,9 @@ std::int64_t Clamp32(std::int64_t value) { return std::clamp<std::int64_t>(value
 
 } // namespace
 
-CommandSession::CommandSession(ServiceContext& context, Connection& connection, const Account& account)
-    : m_context(context), m_connection(connection), m_account(account) {}
+CommandSession::CommandSession(ServiceContext& context, Connection& connection, const Account& account,
+                               std::string token)
+    : m_context(context), m_connection(connection), m_account(account), m_token(std::move(token)) {}
 
 std::string CommandSession::Greeting(const Account& account) {
     return "OK " + std::to_string(account.kind) + " [" + account.displayName + "]\n";
@@ -47,6 +48,7 @@ void CommandSession::Run() {
         if (line.empty()) {
             continue;
         }
+        m_context.sessions.Lookup(m_token);
         const CommandLine command = ParseCommandLine(line);
         const Outcome outcome = Dispatch(command);
         m_context.log.Write(m_connection.Peer(), m_account.id, line + " -> " + outcome.logText);

@@ -53,6 +53,9 @@ int AddUser(const ServiceOptions& options, AccountStore& accounts, const Storage
     if (!AccountStore::IsValidId(account.id)) {
         return Fail("bad account id " + account.id);
     }
+    if (accounts.Find(account.id) != nullptr) {
+        return Fail("account " + account.id + " exists");
+    }
     const std::optional<std::string> password = PromptPassword("Password for " + account.id + ": ");
     if (!password || password->empty()) {
         return Fail("no password given");

@@ -317,3 +317,21 @@ TEST_F(ServiceProtocol, LogsOneLinePerCommand) {
     EXPECT_NE(log.find(" demo .DIR \"myfolder/\" -> .OK ("), std::string::npos);
     EXPECT_EQ(log.find("demo1234"), std::string::npos);
 }
+
+TEST(ServiceLimits, SilentConnectionsAreClosedAfterTheIdleTimeOut) {
+    ServiceProcess service({"--idle-timeout", "1"});
+    RawConnection silentBeforeRequest(service.Port());
+    CommandClient silentInSession(service.Port(), "demo", "demo1234");
+    ASSERT_EQ(silentInSession.Greeting(), "OK 1 [데모]\n");
+    EXPECT_TRUE(silentInSession.Connection().PeerClosed());
+    EXPECT_TRUE(silentBeforeRequest.PeerClosed());
+}
+
+TEST(ServiceLimits, ConnectionsBeyondTheBoundAreClosedWhileOthersAreServed) {
+    ServiceProcess service({"--max-connections", "1"});
+    RawConnection first(service.Port());
+    RawConnection second(service.Port());
+    EXPECT_EQ(second.ReceiveAll(), "");
+    first.Send(LoginRequest("127.0.0.1", "demo", "demo1234"));
+    EXPECT_NE(first.ReceiveAll().find("Set-Cookie: WAXLO_AUTH="), std::string::npos);
+}

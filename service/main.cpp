@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
             return Fail("demo data: " + error);
         }
         if (!created) {
-            std::cerr << "ostrana-service: the data folder has accounts; --demo left it as it is\n";
+            std::cerr << "ostrana-service: the data folder is not empty; --demo left it as it is\n";
         }
     }
     if (accounts.Empty()) {

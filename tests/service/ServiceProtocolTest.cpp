@@ -335,3 +335,20 @@ TEST(ServiceLimits, ConnectionsBeyondTheBoundAreClosedWhileOthersAreServed) {
     first.Send(LoginRequest("127.0.0.1", "demo", "demo1234"));
     EXPECT_NE(first.ReceiveAll().find("Set-Cookie: WAXLO_AUTH="), std::string::npos);
 }
+
+TEST(ServiceProgram, HelpDocumentsEveryOption) {
+    const std::string command = ServiceProcess::BinaryPath().string() + " --help";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string help;
+    char chunk[4096];
+    while (const std::size_t count = fread(chunk, 1, sizeof chunk, pipe)) {
+        help.append(chunk, count);
+    }
+    EXPECT_EQ(pclose(pipe), 0);
+    for (const char* option : {"--root", "--listen", "--accounts", "--demo", "--add-user", "--name", "--kind", "--quota",
+                               "--clubs", "--idle-timeout", "--session-expiry", "--max-connections", "--shared-quota",
+                               "--help"}) {
+        EXPECT_NE(help.find(std::string("  ") + option + " "), std::string::npos) << option;
+    }
+}

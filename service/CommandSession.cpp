@@ -197,8 +197,13 @@ CommandSession::Outcome CommandSession::Remove(const CommandLine& command) {
     if (!ResolveSinglePath(command, location, outcome)) {
         return outcome;
     }
+    const std::uint64_t removedBytes = QuotaLedger::MeasureBytes(location.full);
     const StoreError error = FileStore::Remove(location);
-    return error == StoreError::None ? ReplyOk() : ReplyError(DescribeStoreError(error));
+    if (error != StoreError::None) {
+        return ReplyError(DescribeStoreError(error));
+    }
+    m_context.ledger.Adjust(location.quota, -static_cast<std::int64_t>(removedBytes));
+    return ReplyOk();
 }
 
 CommandSession::Outcome CommandSession::Quota(const CommandLine& command) {
@@ -265,6 +270,8 @@ CommandSession::Outcome CommandSession::SaveFile(const CommandLine& command) {
     if (!written || !upload->Commit(location.full)) {
         return ReplyError(DescribeStoreError(StoreError::Failed));
     }
+    m_context.ledger.Adjust(location.quota,
+                            static_cast<std::int64_t>(*size) - static_cast<std::int64_t>(replacedBytes));
     return ReplyOk(".OK (" + std::to_string(*size) + " bytes stored)");
 }
 

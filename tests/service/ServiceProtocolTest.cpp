@@ -185,6 +185,9 @@ TEST_F(ServiceProtocol, QuotaIsReportedInKilobytesAndEnforcedBeforeTheBody) {
     EXPECT_EQ(after, "QUOTA 102400:" + std::to_string(usedBefore + 100) + ":" +
                          std::to_string(102400 - usedBefore - 100) + "\n.OK\n");
     EXPECT_EQ(client.Command(".QUOTA \r\n"), after);
+    ASSERT_EQ(client.Command(".REMOVE \"myfolder/big.bin\"\r\n"), ".OK\n");
+    EXPECT_EQ(client.Command(".QUOTA myfolder\r\n"), before);
+    ASSERT_EQ(Upload(client, "myfolder/big.bin", std::string(100 * 1024, 'b')), ".OK\n");
 
     // Refused before any body byte: the next line is read as a command again.
     EXPECT_EQ(client.Command(".SAVETO \"myfolder/huge.bin\" 104857600\n"), ".ERR quota exceeded\n");

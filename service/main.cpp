@@ -123,6 +123,7 @@ int main(int argc, char** argv) {
     ServiceLog log(std::cerr);
     ServiceContext context{paths, accounts, sessions, ledger, log, ServiceLimits{}};
     context.limits.idleTimeoutSeconds = options.idleTimeoutSeconds;
+    context.limits.requestTimeoutSeconds = options.requestTimeoutSeconds;
     context.limits.maxConnections = options.maxConnections;
 
     ServiceServer server(context);

@@ -331,6 +331,24 @@ TEST(ServiceLimits, SilentConnectionsAreClosedAfterTheIdleTimeOut) {
     EXPECT_TRUE(silentBeforeRequest.PeerClosed());
 }
 
+TEST(ServiceLimits, AnOpeningRequestThatNeverEndsIsClosedAtItsDeadline) {
+    // The idle time-out alone would keep these open far beyond the client's 30 s wait.
+    ServiceProcess service({"--request-timeout", "1", "--idle-timeout", "3600"});
+    RawConnection partialHead(service.Port());
+    partialHead.Send("POST /_login HTTP/1.1\r\nContent-Type: multipart/form-data; boundary=x\r\n");
+    RawConnection partialForm(service.Port());
+    partialForm.Send("POST /_login HTTP/1.1\r\nContent-Type: multipart/form-data; boundary=x\r\n\r\n--x\r\n");
+    EXPECT_TRUE(partialHead.PeerClosed());
+    EXPECT_NE(partialForm.ReceiveAll().find("403"), std::string::npos);
+    // A command session is not bound by it.
+    CommandClient client(service.Port(), "demo", "demo1234");
+    ASSERT_TRUE(WaitForLog(service, "FILE-ACTION session opened"));
+    RawConnection later(service.Port());
+    later.Send("POST /_login HTTP/1.1\r\n");
+    EXPECT_TRUE(later.PeerClosed());
+    EXPECT_TRUE(IsOkReply(client.Command(".DIR \"myfolder/\"\r\n")));
+}
+
 TEST(ServiceLimits, ConnectionsBeyondTheBoundAreClosedWhileOthersAreServed) {
     ServiceProcess service({"--max-connections", "1"});
     RawConnection first(service.Port());
@@ -351,7 +369,7 @@ TEST(ServiceProgram, HelpDocumentsEveryOption) {
     }
     EXPECT_EQ(pclose(pipe), 0);
     for (const char* option : {"--root", "--listen", "--accounts", "--demo", "--add-user", "--name", "--kind", "--quota",
-                               "--clubs", "--idle-timeout", "--session-expiry", "--max-connections", "--shared-quota",
+                               "--clubs", "--idle-timeout", "--request-timeout", "--session-expiry", "--max-connections", "--shared-quota",
                                "--help"}) {
         EXPECT_NE(help.find(std::string("  ") + option + " "), std::string::npos) << option;
     }

@@ -86,3 +86,9 @@ using HGLOBAL = HANDLE;
 struct LARGE_INTEGER {
     LONGLONG QuadPart;
 };
+
+struct POINT {
+    LONG x;
+    LONG y;
+};
+using LPPOINT = POINT*;

@@ -1,0 +1,248 @@
+// The data object behind COleDataSource and its format enumerator. Entries are matched by format,
+// aspect and index; only global memory is stored and handed out.
+#include "platform/ole/OleDataSource.h"
+
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+#include "platform/ole/GlobalMemory.h"
+
+namespace ostrana {
+
+namespace {
+
+template <typename Interface> class RefCounted : public Interface {
+public:
+    virtual ~RefCounted() = default;
+
+    ULONG AddRef() override { return ++m_references; }
+    ULONG Release() override {
+        ULONG left = --m_references;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+
+private:
+    std::atomic<ULONG> m_references{1};
+};
+
+class FormatEnumerator final : public RefCounted<IEnumFORMATETC> {
+public:
+    explicit FormatEnumerator(std::vector<FORMATETC> formats, std::size_t next = 0)
+        : m_formats(std::move(formats)), m_next(next) {}
+
+    HRESULT QueryInterface(REFIID riid, void** object) override {
+        if (object == nullptr) {
+            return E_POINTER;
+        }
+        if (riid == IID_IUnknown || riid == IID_IEnumFORMATETC) {
+            *object = static_cast<IEnumFORMATETC*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    HRESULT Next(ULONG count, FORMATETC* formats, ULONG* fetched) override {
+        if (formats == nullptr) {
+            return E_POINTER;
+        }
+        ULONG given = 0;
+        while (given < count && m_next < m_formats.size()) {
+            formats[given++] = m_formats[m_next++];
+        }
+        if (fetched != nullptr) {
+            *fetched = given;
+        }
+        return given == count ? S_OK : S_FALSE;
+    }
+    HRESULT Skip(ULONG count) override {
+        std::size_t left = m_formats.size() - m_next;
+        m_next += std::min<std::size_t>(count, left);
+        return count <= left ? S_OK : S_FALSE;
+    }
+    HRESULT Reset() override {
+        m_next = 0;
+        return S_OK;
+    }
+    HRESULT Clone(IEnumFORMATETC** copy) override {
+        if (copy == nullptr) {
+            return E_POINTER;
+        }
+        *copy = new FormatEnumerator(m_formats, m_next);
+        return S_OK;
+    }
+
+private:
+    std::vector<FORMATETC> m_formats;
+    std::size_t m_next;
+};
+
+bool SameEntry(const FORMATETC& left, const FORMATETC& right) {
+    return left.cfFormat == right.cfFormat && left.dwAspect == right.dwAspect && left.lindex == right.lindex;
+}
+
+} // namespace
+
+class DataCache final : public RefCounted<IDataObject> {
+public:
+    ~DataCache() override { Empty(); }
+
+    HRESULT QueryInterface(REFIID riid, void** object) override {
+        if (object == nullptr) {
+            return E_POINTER;
+        }
+        if (riid == IID_IUnknown || riid == IID_IDataObject) {
+            *object = static_cast<IDataObject*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+
+    HRESULT GetData(FORMATETC* format, STGMEDIUM* medium) override {
+        if (format == nullptr || medium == nullptr) {
+            return E_INVALIDARG;
+        }
+        std::lock_guard guard(m_lock);
+        const Entry* entry = nullptr;
+        HRESULT found = Find(*format, entry);
+        if (FAILED(found)) {
+            return found;
+        }
+        HGLOBAL copy = GlobalDuplicate(entry->memory, GMEM_MOVEABLE | GMEM_SHARE);
+        if (copy == nullptr) {
+            return E_OUTOFMEMORY;
+        }
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = copy;
+        medium->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+
+    HRESULT QueryGetData(FORMATETC* format) override {
+        if (format == nullptr) {
+            return E_INVALIDARG;
+        }
+        std::lock_guard guard(m_lock);
+        const Entry* entry = nullptr;
+        return Find(*format, entry);
+    }
+
+    HRESULT SetData(FORMATETC* format, STGMEDIUM* medium, BOOL release) override {
+        if (format == nullptr || medium == nullptr) {
+            return E_INVALIDARG;
+        }
+        if (medium->tymed != TYMED_HGLOBAL || (format->tymed & TYMED_HGLOBAL) == 0) {
+            return DV_E_TYMED;
+        }
+        HGLOBAL memory = medium->hGlobal;
+        if (!release || medium->pUnkForRelease != nullptr) {
+            memory = GlobalDuplicate(medium->hGlobal, GMEM_MOVEABLE | GMEM_SHARE);
+            if (memory == nullptr) {
+                return E_OUTOFMEMORY;
+            }
+            if (release) {
+                ReleaseStgMedium(medium);
+            }
+        }
+        Cache(*format, memory);
+        return S_OK;
+    }
+
+    HRESULT EnumFormatEtc(DWORD direction, IEnumFORMATETC** enumerator) override {
+        if (enumerator == nullptr) {
+            return E_POINTER;
+        }
+        if (direction != DATADIR_GET) {
+            *enumerator = nullptr;
+            return E_NOTIMPL;
+        }
+        std::vector<FORMATETC> formats;
+        {
+            std::lock_guard guard(m_lock);
+            for (const Entry& entry : m_entries) {
+                formats.push_back(entry.format);
+            }
+        }
+        *enumerator = new FormatEnumerator(std::move(formats));
+        return S_OK;
+    }
+
+    void Cache(FORMATETC format, HGLOBAL memory) {
+        format.ptd = nullptr;
+        format.tymed = TYMED_HGLOBAL;
+        std::lock_guard guard(m_lock);
+        for (Entry& entry : m_entries) {
+            if (SameEntry(entry.format, format)) {
+                GlobalFree(entry.memory);
+                entry.memory = memory;
+                return;
+            }
+        }
+        m_entries.push_back(Entry{format, memory});
+    }
+
+    void Empty() {
+        std::lock_guard guard(m_lock);
+        for (Entry& entry : m_entries) {
+            GlobalFree(entry.memory);
+        }
+        m_entries.clear();
+    }
+
+private:
+    struct Entry {
+        FORMATETC format;
+        HGLOBAL memory;
+    };
+
+    // Call with the lock held.
+    HRESULT Find(const FORMATETC& wanted, const Entry*& found) const {
+        bool formatSeen = false;
+        for (const Entry& entry : m_entries) {
+            if (entry.format.cfFormat != wanted.cfFormat) {
+                continue;
+            }
+            formatSeen = true;
+            if (entry.format.dwAspect != wanted.dwAspect) {
+                continue;
+            }
+            if (wanted.lindex != -1 && entry.format.lindex != wanted.lindex) {
+                continue;
+            }
+            if ((wanted.tymed & TYMED_HGLOBAL) == 0) {
+                return DV_E_TYMED;
+            }
+            found = &entry;
+            return S_OK;
+        }
+        return formatSeen ? DV_E_DVASPECT : DV_E_FORMATETC;
+    }
+
+    mutable std::mutex m_lock;
+    std::vector<Entry> m_entries;
+};
+
+} // namespace ostrana
+
+COleDataSource::COleDataSource() : m_pCache(new ostrana::DataCache) {}
+
+COleDataSource::~COleDataSource() {
+    m_pCache->Empty();
+    m_pCache->Release();
+}
+
+void COleDataSource::CacheGlobalData(CLIPFORMAT format, HGLOBAL memory, LPFORMATETC formatEtc) {
+    FORMATETC description = formatEtc != nullptr ? *formatEtc : ostrana::DefaultFormatEtc(format);
+    description.cfFormat = format;
+    m_pCache->Cache(description, memory);
+}
+
+void COleDataSource::Empty() { m_pCache->Empty(); }
+
+IDataObject* COleDataSource::GetDataObject() const { return m_pCache; }

@@ -16,7 +16,7 @@ TEST(ItemIdList, SizesCountItemsAndTheTerminator) {
 
     LPITEMIDLIST second = ILGetNext(list);
     ASSERT_NE(second, nullptr);
-    EXPECT_EQ(second->mkid.cb, 4);
+    EXPECT_EQ(ILGetSize(second), 4u + 2u);
     EXPECT_EQ(ILFindLastID(list), second);
     EXPECT_EQ(ILGetNext(ILGetNext(second)), nullptr);
     ILFree(list);

@@ -43,8 +43,8 @@ public:
         modeWrite = 0x0001,
         modeReadWrite = 0x0002,
         shareDenyNone = 0x0040,
-        modeNoTruncate = 0x1000,
-        modeCreate = 0x1000 << 1,
+        modeCreate = 0x1000,
+        modeNoTruncate = 0x2000,
         typeBinary = 0x8000,
     };
     enum SeekPosition { begin = 0, current = 1, end = 2 };

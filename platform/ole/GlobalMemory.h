@@ -2,6 +2,7 @@
 // foreign handle is refused (ERROR_INVALID_HANDLE) and never reaches another block. Blocks are
 // always zero-filled when they are created or grown: no uninitialised bytes are ever handed out.
 // A block keeps its address while locked; GlobalReAlloc refuses to move a locked block.
+// GMEM_FIXED blocks are named by handles too: their bytes are reached through GlobalLock.
 #pragma once
 
 #include "platform/base/WinTypes.h"

@@ -238,6 +238,10 @@ COleDataSource::~COleDataSource() {
 }
 
 void COleDataSource::CacheGlobalData(CLIPFORMAT format, HGLOBAL memory, LPFORMATETC formatEtc) {
+    // A format offered without data would fail every receiver that trusts the offer.
+    if (memory == nullptr) {
+        return;
+    }
     FORMATETC description = formatEtc != nullptr ? *formatEtc : ostrana::DefaultFormatEtc(format);
     description.cfFormat = format;
     m_pCache->Cache(description, memory);

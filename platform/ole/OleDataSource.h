@@ -18,6 +18,7 @@ public:
     COleDataSource& operator=(const COleDataSource&) = delete;
 
     // Takes the block; an earlier block cached under the same format and aspect is freed.
+    // A null block is ignored.
     void CacheGlobalData(CLIPFORMAT format, HGLOBAL memory, LPFORMATETC formatEtc = nullptr);
     // Frees every cached block.
     void Empty();

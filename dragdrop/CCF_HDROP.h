@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/base/Archive.h"
+#include "platform/gdi/GdiTypes.h"
 
 class CCF_HDROP : public CObject {
     DECLARE_SERIAL(CCF_HDROP)

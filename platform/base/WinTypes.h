@@ -86,9 +86,3 @@ using HGLOBAL = HANDLE;
 struct LARGE_INTEGER {
     LONGLONG QuadPart;
 };
-
-struct POINT {
-    LONG x;
-    LONG y;
-};
-using LPPOINT = POINT*;

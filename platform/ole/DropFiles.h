@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/base/WinTypes.h"
+#include "platform/gdi/GdiTypes.h"
 
 DECLARE_OSTRANA_HANDLE(HDROP);
 

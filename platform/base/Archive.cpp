@@ -131,32 +131,44 @@ template <typename T> T CArchive::ReadLittleEndian() {
     return value;
 }
 
-CArchive& CArchive::operator<<(BYTE value) { return WriteLittleEndian(value), *this; }
-CArchive& CArchive::operator<<(char value) { return WriteLittleEndian(value), *this; }
-CArchive& CArchive::operator<<(bool value) { return WriteLittleEndian(static_cast<BYTE>(value ? 1 : 0)), *this; }
-CArchive& CArchive::operator<<(SHORT value) { return WriteLittleEndian(value), *this; }
-CArchive& CArchive::operator<<(WORD value) { return WriteLittleEndian(value), *this; }
-CArchive& CArchive::operator<<(LONG value) { return WriteLittleEndian(value), *this; }
-CArchive& CArchive::operator<<(DWORD value) { return WriteLittleEndian(value), *this; }
-CArchive& CArchive::operator<<(LONGLONG value) { return WriteLittleEndian(value), *this; }
-CArchive& CArchive::operator<<(ULONGLONG value) { return WriteLittleEndian(value), *this; }
-CArchive& CArchive::operator<<(float value) { return WriteLittleEndian(value), *this; }
-CArchive& CArchive::operator<<(double value) { return WriteLittleEndian(value), *this; }
-CArchive& CArchive::operator<<(const std::string& text) { return WriteString(text), *this; }
-CArchive& CArchive::operator<<(LPCSTR text) { return WriteString(text != nullptr ? text : ""), *this; }
+CArchive& CArchive::operator<<(BYTE value) { return Put(value); }
+CArchive& CArchive::operator<<(char value) { return Put(value); }
+CArchive& CArchive::operator<<(bool value) { return Put(static_cast<BYTE>(value ? 1 : 0)); }
+CArchive& CArchive::operator<<(SHORT value) { return Put(value); }
+CArchive& CArchive::operator<<(WORD value) { return Put(value); }
+CArchive& CArchive::operator<<(LONG value) { return Put(value); }
+CArchive& CArchive::operator<<(DWORD value) { return Put(value); }
+CArchive& CArchive::operator<<(LONGLONG value) { return Put(value); }
+CArchive& CArchive::operator<<(ULONGLONG value) { return Put(value); }
+CArchive& CArchive::operator<<(float value) { return Put(value); }
+CArchive& CArchive::operator<<(double value) { return Put(value); }
+CArchive& CArchive::operator<<(const std::string& text) {
+    WriteString(text);
+    return *this;
+}
+CArchive& CArchive::operator<<(LPCSTR text) {
+    WriteString(text != nullptr ? text : "");
+    return *this;
+}
 
-CArchive& CArchive::operator>>(BYTE& value) { return value = ReadLittleEndian<BYTE>(), *this; }
-CArchive& CArchive::operator>>(char& value) { return value = ReadLittleEndian<char>(), *this; }
-CArchive& CArchive::operator>>(bool& value) { return value = ReadLittleEndian<BYTE>() != 0, *this; }
-CArchive& CArchive::operator>>(SHORT& value) { return value = ReadLittleEndian<SHORT>(), *this; }
-CArchive& CArchive::operator>>(WORD& value) { return value = ReadLittleEndian<WORD>(), *this; }
-CArchive& CArchive::operator>>(LONG& value) { return value = ReadLittleEndian<LONG>(), *this; }
-CArchive& CArchive::operator>>(DWORD& value) { return value = ReadLittleEndian<DWORD>(), *this; }
-CArchive& CArchive::operator>>(LONGLONG& value) { return value = ReadLittleEndian<LONGLONG>(), *this; }
-CArchive& CArchive::operator>>(ULONGLONG& value) { return value = ReadLittleEndian<ULONGLONG>(), *this; }
-CArchive& CArchive::operator>>(float& value) { return value = ReadLittleEndian<float>(), *this; }
-CArchive& CArchive::operator>>(double& value) { return value = ReadLittleEndian<double>(), *this; }
-CArchive& CArchive::operator>>(std::string& text) { return text = ReadString(), *this; }
+CArchive& CArchive::operator>>(BYTE& value) { return Get(value); }
+CArchive& CArchive::operator>>(char& value) { return Get(value); }
+CArchive& CArchive::operator>>(bool& value) {
+    value = ReadLittleEndian<BYTE>() != 0;
+    return *this;
+}
+CArchive& CArchive::operator>>(SHORT& value) { return Get(value); }
+CArchive& CArchive::operator>>(WORD& value) { return Get(value); }
+CArchive& CArchive::operator>>(LONG& value) { return Get(value); }
+CArchive& CArchive::operator>>(DWORD& value) { return Get(value); }
+CArchive& CArchive::operator>>(LONGLONG& value) { return Get(value); }
+CArchive& CArchive::operator>>(ULONGLONG& value) { return Get(value); }
+CArchive& CArchive::operator>>(float& value) { return Get(value); }
+CArchive& CArchive::operator>>(double& value) { return Get(value); }
+CArchive& CArchive::operator>>(std::string& text) {
+    text = ReadString();
+    return *this;
+}
 
 void CArchive::WriteString(std::string_view text) {
     SIZE_T length = text.size();

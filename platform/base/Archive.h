@@ -84,6 +84,14 @@ public:
 private:
     template <typename T> void WriteLittleEndian(T value);
     template <typename T> T ReadLittleEndian();
+    template <typename T> CArchive& Put(T value) {
+        WriteLittleEndian(value);
+        return *this;
+    }
+    template <typename T> CArchive& Get(T& value) {
+        value = ReadLittleEndian<T>();
+        return *this;
+    }
     void ReadExact(void* buffer, UINT count);
     DWORD ReadStringLength(bool& wide);
     void CheckOpen() const;

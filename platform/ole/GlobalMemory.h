@@ -21,7 +21,6 @@
 #define GMEM_INVALID_HANDLE 0x8000
 #define GMEM_LOCKCOUNT 0x00FF
 
-
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
 // A moveable block may grow or shrink while unlocked; new bytes are zero.
 HGLOBAL GlobalReAlloc(HGLOBAL memory, SIZE_T bytes, UINT flags);

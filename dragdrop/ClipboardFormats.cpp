@@ -1,7 +1,5 @@
 #include "dragdrop/ClipboardFormats.h"
 
-#include <vector>
-
 #include "dragdrop/CCF_HDROP.h"
 #include "platform/base/Archive.h"
 #include "platform/ole/DropFiles.h"
@@ -22,19 +20,11 @@ LPCSTR const kRegisteredNames[CFI_COUNT] = {nullptr,
                                             "FileGroupDescriptor",
                                             "Shell IDList Array"};
 
-// Appends every dropped name of the block; names that cannot be read are skipped.
+// Appends every dropped name in one pass over the block. Names longer than MAX_PATH are kept
+// whole: a cut name would name another file.
 void AppendDroppedNames(HDROP drop, CCF_HDROP& files) {
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        // Names longer than MAX_PATH are read whole: a cut name would name another file.
-        UINT length = DragQueryFileA(drop, i, nullptr, 0);
-        if (length == 0) {
-            continue;
-        }
-        std::vector<char> name(std::max<UINT>(length + 1, MAX_PATH));
-        if (DragQueryFileA(drop, i, name.data(), static_cast<UINT>(name.size())) != 0) {
-            files.AddFileName(name.data());
-        }
+    for (const std::string& name : ostrana::DragQueryFiles(drop)) {
+        files.AddFileName(name);
     }
 }
 

@@ -1,5 +1,6 @@
-// The names are parsed afresh on every query; blocks are small and queries few, and nothing is
-// cached that could go stale when the block is freed.
+// The names are walked afresh on every query, without copying the ones before the asked index;
+// nothing is cached that could go stale when the block is freed. DragQueryFiles reads them all in
+// one pass for callers that want every name.
 #include "platform/ole/DropFiles.h"
 
 #include <algorithm>
@@ -15,8 +16,42 @@ constexpr UINT kCountQuery = 0xFFFFFFFF;
 
 HGLOBAL AsGlobal(HDROP drop) { return reinterpret_cast<HGLOBAL>(drop); }
 
-// The names of a block in the ANSI code page; names that run past the block are dropped.
-bool ParseNames(HDROP drop, std::vector<std::string>& names) {
+// One name's bytes inside a locked block, terminator excluded.
+struct NameSpan {
+    const BYTE* begin;
+    const BYTE* end;
+};
+
+// The end of the name starting at `at` (its terminator), or null when no terminator fits in the
+// block or the name is empty, which ends the list.
+const BYTE* NameEnd(const BYTE* at, const BYTE* end, bool wide) {
+    if (!wide) {
+        const void* zero = at < end ? std::memchr(at, 0, static_cast<SIZE_T>(end - at)) : nullptr;
+        return zero != nullptr && zero != at ? static_cast<const BYTE*>(zero) : nullptr;
+    }
+    const BYTE* cursor = at;
+    for (; end - cursor >= 2; cursor += 2) {
+        if (cursor[0] == 0 && cursor[1] == 0) {
+            return cursor != at ? cursor : nullptr;
+        }
+    }
+    return nullptr;
+}
+
+std::string DecodeName(NameSpan name, bool wide) {
+    if (!wide) {
+        return std::string(reinterpret_cast<const char*>(name.begin), static_cast<SIZE_T>(name.end - name.begin));
+    }
+    std::u16string units;
+    for (const BYTE* at = name.begin; at < name.end; at += 2) {
+        units.push_back(static_cast<char16_t>(at[0] | (at[1] << 8)));
+    }
+    return ostrana::FromWide(units, CP_ACP);
+}
+
+// Calls visit(index, name, wide) for the names of a block in order until it returns false.
+// FALSE when the handle or the header is not valid.
+template <typename Visit> bool WalkNames(HDROP drop, Visit visit) {
     SIZE_T size = GlobalSize(AsGlobal(drop));
     ostrana::GlobalLockGuard data(AsGlobal(drop));
     if (!data || size < sizeof(DROPFILES)) {
@@ -27,37 +62,15 @@ bool ParseNames(HDROP drop, std::vector<std::string>& names) {
     if (header.pFiles < sizeof(DROPFILES) || header.pFiles > size) {
         return false;
     }
-    const BYTE* at = data.Data() + header.pFiles;
+    bool wide = header.fWide != FALSE;
     const BYTE* end = data.Data() + size;
-    if (header.fWide) {
-        while (end - at >= 2) {
-            std::u16string name;
-            const BYTE* cursor = at;
-            bool terminated = false;
-            for (; end - cursor >= 2; cursor += 2) {
-                auto unit = static_cast<char16_t>(cursor[0] | (cursor[1] << 8));
-                if (unit == 0) {
-                    terminated = true;
-                    break;
-                }
-                name.push_back(unit);
-            }
-            if (!terminated || name.empty()) {
-                break;
-            }
-            names.push_back(ostrana::FromWide(name, CP_ACP));
-            at = cursor + 2;
-        }
-        return true;
-    }
-    while (at < end) {
-        const void* zero = std::memchr(at, 0, static_cast<SIZE_T>(end - at));
-        if (zero == nullptr || zero == at) {
+    const BYTE* at = data.Data() + header.pFiles;
+    UINT index = 0;
+    for (const BYTE* nameEnd = NameEnd(at, end, wide); nameEnd != nullptr; nameEnd = NameEnd(at, end, wide)) {
+        if (!visit(index++, NameSpan{at, nameEnd}, wide)) {
             break;
         }
-        const auto* terminator = static_cast<const BYTE*>(zero);
-        names.emplace_back(reinterpret_cast<const char*>(at), static_cast<SIZE_T>(terminator - at));
-        at = terminator + 1;
+        at = nameEnd + (wide ? 2 : 1);
     }
     return true;
 }
@@ -65,18 +78,28 @@ bool ParseNames(HDROP drop, std::vector<std::string>& names) {
 } // namespace
 
 UINT DragQueryFileA(HDROP drop, UINT index, LPSTR file, UINT size) {
-    std::vector<std::string> names;
-    if (!ParseNames(drop, names)) {
+    UINT count = 0;
+    std::string name;
+    bool found = false;
+    bool valid = WalkNames(drop, [&](UINT at, NameSpan span, bool wide) {
+        count = at + 1;
+        if (at == index) {
+            name = DecodeName(span, wide);
+            found = true;
+            return false;
+        }
+        return true;
+    });
+    if (!valid) {
         SetLastError(ERROR_INVALID_HANDLE);
         return 0;
     }
     if (index == kCountQuery) {
-        return static_cast<UINT>(names.size());
+        return count;
     }
-    if (index >= names.size()) {
+    if (!found) {
         return 0;
     }
-    const std::string& name = names[index];
     if (file == nullptr) {
         return static_cast<UINT>(name.size());
     }
@@ -104,6 +127,15 @@ BOOL DragQueryPoint(HDROP drop, LPPOINT point) {
 void DragFinish(HDROP drop) { GlobalFree(AsGlobal(drop)); }
 
 namespace ostrana {
+
+std::vector<std::string> DragQueryFiles(HDROP drop) {
+    std::vector<std::string> names;
+    WalkNames(drop, [&](UINT, NameSpan span, bool wide) {
+        names.push_back(DecodeName(span, wide));
+        return true;
+    });
+    return names;
+}
 
 HDROP CreateDropFiles(const std::vector<std::string>& names, POINT point, BOOL nonClient) {
     SIZE_T size = sizeof(DROPFILES) + 1;

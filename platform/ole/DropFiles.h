@@ -30,6 +30,9 @@ void DragFinish(HDROP drop);
 
 namespace ostrana {
 
+// Every name of the block in one pass, in the ANSI code page; empty for a bad handle.
+std::vector<std::string> DragQueryFiles(HDROP drop);
+
 // A moveable, shareable block of single-byte names, as the platform hands it to WM_DROPFILES.
 HDROP CreateDropFiles(const std::vector<std::string>& names, POINT point, BOOL nonClient);
 

@@ -34,6 +34,7 @@ TEST(DropFiles, CountLengthsAndCopies) {
     EXPECT_EQ(DragQueryFileA(drop, 0, name, 5), 4u);
     EXPECT_STREQ(name, "C:\\a");
     EXPECT_EQ(DragQueryFileA(drop, 3, name, sizeof name), 0u);
+    EXPECT_EQ(ostrana::DragQueryFiles(drop), (std::vector<std::string>{"C:\\a.txt", "C:\\folder", "myfolder/b"}));
 
     POINT point{};
     EXPECT_TRUE(DragQueryPoint(drop, &point));
@@ -63,6 +64,7 @@ TEST(DropFiles, WideNamesAreConvertedToTheCodePage) {
     char name[8];
     DragQueryFileA(drop, 1, name, sizeof name);
     EXPECT_STREQ(name, "cd");
+    EXPECT_EQ(ostrana::DragQueryFiles(drop), (std::vector<std::string>{"ab", "cd"}));
     DragFinish(drop);
 }
 
@@ -71,6 +73,7 @@ TEST(DropFiles, DamagedBlocksAreReadOnlyWithinTheirSize) {
     HDROP unterminated = RawBlock(Header(20, FALSE) + std::string("first\0second", 12));
     EXPECT_EQ(DragQueryFileA(unterminated, 0xFFFFFFFF, nullptr, 0), 1u);
     EXPECT_EQ(DragQueryFileA(unterminated, 1, nullptr, 0), 0u);
+    EXPECT_EQ(ostrana::DragQueryFiles(unterminated), std::vector<std::string>{"first"});
     DragFinish(unterminated);
 
     HDROP offsetOutside = RawBlock(Header(4000, FALSE) + std::string("a\0\0", 3));

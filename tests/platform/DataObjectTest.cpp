@@ -139,3 +139,77 @@ TEST(SharedFile, GrowsInStepsAndReadsBackThroughAnArchive) {
     reader.SeekToEnd();
     EXPECT_THROW(reader.Write("x", 1), CFileException);
 }
+
+namespace {
+
+// A data object that keeps its block and lends it out with a release interface, as another
+// process's data object may.
+class LendingDataObject final : public IDataObject {
+public:
+    explicit LendingDataObject(HGLOBAL memory) : m_memory(memory) {}
+    ~LendingDataObject() { GlobalFree(m_memory); }
+
+    HRESULT QueryInterface(REFIID, void** object) override {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG AddRef() override { return 1; }
+    ULONG Release() override { return 1; }
+    HRESULT GetData(FORMATETC* format, STGMEDIUM* medium) override {
+        if (format->cfFormat != CF_TEXT) {
+            return DV_E_FORMATETC;
+        }
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = m_memory;
+        medium->pUnkForRelease = &m_releaser;
+        m_releaser.AddRef();
+        return S_OK;
+    }
+    HRESULT QueryGetData(FORMATETC* format) override { return format->cfFormat == CF_TEXT ? S_OK : DV_E_FORMATETC; }
+    HRESULT SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT EnumFormatEtc(DWORD, IEnumFORMATETC** enumerator) override {
+        *enumerator = nullptr;
+        return E_NOTIMPL;
+    }
+
+    struct Releaser final : IUnknown {
+        HRESULT QueryInterface(REFIID, void** object) override {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        ULONG AddRef() override { return static_cast<ULONG>(++lent); }
+        ULONG Release() override { return static_cast<ULONG>(--lent); }
+        int lent = 0;
+    };
+
+    HGLOBAL m_memory;
+    Releaser m_releaser;
+};
+
+} // namespace
+
+TEST(DataObject, LentBlocksAreCopiedAndGivenBackThroughTheirReleaseInterface) {
+    LendingDataObject lender(GlobalText("lent"));
+    COleDataObject receiver;
+    receiver.Attach(&lender, FALSE);
+
+    HGLOBAL copy = receiver.GetGlobalData(CF_TEXT);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_NE(copy, lender.m_memory);
+    EXPECT_EQ(lender.m_releaser.lent, 0);
+    EXPECT_EQ(GlobalContent(lender.m_memory), "lent");
+    EXPECT_EQ(GlobalContent(copy), "lent");
+    GlobalFree(copy);
+
+    std::unique_ptr<CFile> file = receiver.GetFileData(CF_TEXT);
+    ASSERT_NE(file, nullptr);
+    char bytes[8] = {};
+    EXPECT_EQ(file->Read(bytes, sizeof bytes), 4u);
+    EXPECT_STREQ(bytes, "lent");
+    EXPECT_EQ(GlobalSize(lender.m_memory), 4u);
+
+    // Without an enumerator the receiver simply sees no formats.
+    receiver.BeginEnumFormats();
+    FORMATETC format{};
+    EXPECT_FALSE(receiver.GetNextFormat(&format));
+}

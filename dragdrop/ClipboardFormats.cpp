@@ -98,7 +98,8 @@ BOOL CClipboardFormats::GetFromDataObject(COleDataObject* dataObject, CObject* p
         return TRUE;
     }
     if (format == CF_HDROP) {
-        auto* files = payload->IsKindOf(RUNTIME_CLASS(CCF_HDROP)) ? static_cast<CCF_HDROP*>(payload) : nullptr;
+        auto* files =
+            payload->IsKindOf(RUNTIME_CLASS(CCF_HDROP)) ? static_cast<CCF_HDROP*>(payload) : nullptr;
         STGMEDIUM medium{};
         FORMATETC description = ostrana::DefaultFormatEtc(CF_HDROP);
         if (files != nullptr && dataObject->GetData(CF_HDROP, &medium, &description)) {

@@ -44,7 +44,8 @@ BOOL CFile::Open(LPCSTR fileName, UINT openFlags, CFileException* error) {
     if ((openFlags & modeCreate) != 0) {
         disposition = (openFlags & modeNoTruncate) != 0 ? OPEN_ALWAYS : CREATE_ALWAYS;
     }
-    m_hFile = CreateFileA(fileName, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition, 0, nullptr);
+    m_hFile =
+        CreateFileA(fileName, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition, 0, nullptr);
     if (m_hFile == INVALID_HANDLE_VALUE) {
         if (error != nullptr) {
             DWORD osError = GetLastError();

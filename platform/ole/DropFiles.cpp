@@ -40,7 +40,8 @@ const BYTE* NameEnd(const BYTE* at, const BYTE* end, bool wide) {
 
 std::string DecodeName(NameSpan name, bool wide) {
     if (!wide) {
-        return std::string(reinterpret_cast<const char*>(name.begin), static_cast<SIZE_T>(name.end - name.begin));
+        return std::string(reinterpret_cast<const char*>(name.begin),
+                           static_cast<SIZE_T>(name.end - name.begin));
     }
     std::u16string units;
     for (const BYTE* at = name.begin; at < name.end; at += 2) {

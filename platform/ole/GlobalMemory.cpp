@@ -158,7 +158,8 @@ UINT GlobalFlags(HGLOBAL memory) {
     if (block == nullptr) {
         return GMEM_INVALID_HANDLE;
     }
-    return ((block->flags & GMEM_DISCARDABLE) != 0 ? GMEM_DISCARDABLE : 0) | (block->lockCount & GMEM_LOCKCOUNT);
+    return ((block->flags & GMEM_DISCARDABLE) != 0 ? GMEM_DISCARDABLE : 0) |
+           (block->lockCount & GMEM_LOCKCOUNT);
 }
 
 HGLOBAL GlobalFree(HGLOBAL memory) {

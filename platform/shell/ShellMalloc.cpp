@@ -61,7 +61,9 @@ public:
             std::free(static_cast<BYTE*>(block) - kHeader);
         }
     }
-    SIZE_T GetSize(void* block) override { return block != nullptr ? StoredSize(block) : static_cast<SIZE_T>(-1); }
+    SIZE_T GetSize(void* block) override {
+        return block != nullptr ? StoredSize(block) : static_cast<SIZE_T>(-1);
+    }
     int DidAlloc(void* block) override { return block != nullptr ? -1 : 0; }
     void HeapMinimize() override {}
 };

@@ -56,7 +56,8 @@ TEST(ClipboardFormats, NineFormatsStandardThenRegistered) {
 
 TEST(ClipboardFormats, KnownFormatIsAnyOfTheNine) {
     COleDataSource source;
-    source.CacheGlobalData(static_cast<CLIPFORMAT>(RegisterClipboardFormatA("Ostrana Foreign")), GlobalBytes("x"));
+    source.CacheGlobalData(static_cast<CLIPFORMAT>(RegisterClipboardFormatA("Ostrana Foreign")),
+                           GlobalBytes("x"));
     Receiver receiver(source);
     EXPECT_FALSE(CClipboardFormats::HasKnownFormat(receiver.Get()));
     source.CacheGlobalData(CClipboardFormats::FormatAt(CFI_RIGHTMENU), GlobalBytes("\1"));
@@ -74,7 +75,8 @@ TEST(ClipboardFormats, TextTravelsInAGrowthStepBlock) {
     EXPECT_EQ(GlobalSize(memory), 4096u);
     {
         ostrana::GlobalLockGuard data(memory);
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(data.Data()), 8), ostrana::test::Raw("abc\0\0\0\0\0"));
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(data.Data()), 8),
+                  ostrana::test::Raw("abc\0\0\0\0\0"));
     }
     GlobalFree(memory);
 

@@ -115,8 +115,8 @@ TEST_F(ShellIDListLayout, ThreeListsAndAnAbsentOne) {
     lists.Add(m_first);
     lists.Add(m_second);
     std::string stored = StoreObject(lists);
-    EXPECT_EQ(stored, Dword(2) + Dword(20) + Dword(20 + 13) + Dword(20 + 13 + 9) + Dword(0) + Bytes(m_folder) +
-                          Bytes(m_first) + Bytes(m_second));
+    EXPECT_EQ(stored, Dword(2) + Dword(20) + Dword(20 + 13) + Dword(20 + 13 + 9) + Dword(0) +
+                          Bytes(m_folder) + Bytes(m_first) + Bytes(m_second));
 
     CCF_ShellIDList copy;
     LoadObject(copy, stored);
@@ -130,8 +130,8 @@ TEST_F(ShellIDListLayout, ThreeListsAndAnAbsentOne) {
     withGap.Add(m_folder);
     withGap.Add(nullptr);
     withGap.Add(m_second);
-    EXPECT_EQ(StoreObject(withGap), Dword(2) + Dword(20) + Dword(33) + Dword(33) + Dword(0) + Bytes(m_folder) +
-                                        Bytes(m_second));
+    EXPECT_EQ(StoreObject(withGap),
+              Dword(2) + Dword(20) + Dword(33) + Dword(33) + Dword(0) + Bytes(m_folder) + Bytes(m_second));
     CCF_ShellIDList gapCopy;
     LoadObject(gapCopy, StoreObject(withGap));
     ASSERT_EQ(gapCopy.GetCount(), 3);
@@ -251,7 +251,8 @@ TEST(CCF_FileGroupDescriptor, EmptyAndOverlongBaseNames) {
 
 TEST(ServerDragBlock, TwoEntriesFillSixtyFourBytes) {
     std::vector<BYTE> block = BuildServerDragBlock({"myfolder/a", "myfolder/b.txt"});
-    std::string expected = Dword(20) + Dword(0) + Dword(0) + Dword(0) + Dword(0) + Raw("myfolder/a\0myfolder/b.txt\0");
+    std::string expected =
+        Dword(20) + Dword(0) + Dword(0) + Dword(0) + Dword(0) + Raw("myfolder/a\0myfolder/b.txt\0");
     expected.resize(64, '\0');
     EXPECT_EQ(std::string(block.begin(), block.end()), expected);
 }
@@ -274,8 +275,9 @@ TEST(ServerDragBlock, SizeRoundsUpInStepsOf32) {
 }
 
 TEST(PayloadClasses, EveryClassIsCreatedByNameWithSchemaZero) {
-    for (const char* name : {"CCF_String", "CCF_HDROP", "CCF_ShellIDList", "CCF_RightMenu", "CCF_App", "CCF_WebSite",
-                             "CCF_FolderType", "CCF_WebSites", "CCF_DBFolderList", "CCF_FileGroupDescriptor"}) {
+    for (const char* name :
+         {"CCF_String", "CCF_HDROP", "CCF_ShellIDList", "CCF_RightMenu", "CCF_App", "CCF_WebSite",
+          "CCF_FolderType", "CCF_WebSites", "CCF_DBFolderList", "CCF_FileGroupDescriptor"}) {
         const CRuntimeClass* runtimeClass = CRuntimeClass::FromName(name);
         ASSERT_NE(runtimeClass, nullptr) << name;
         EXPECT_EQ(runtimeClass->m_wSchema, 0u) << name;

@@ -165,7 +165,9 @@ public:
         m_releaser.AddRef();
         return S_OK;
     }
-    HRESULT QueryGetData(FORMATETC* format) override { return format->cfFormat == CF_TEXT ? S_OK : DV_E_FORMATETC; }
+    HRESULT QueryGetData(FORMATETC* format) override {
+        return format->cfFormat == CF_TEXT ? S_OK : DV_E_FORMATETC;
+    }
     HRESULT SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
     HRESULT EnumFormatEtc(DWORD, IEnumFORMATETC** enumerator) override {
         *enumerator = nullptr;

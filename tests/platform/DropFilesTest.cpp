@@ -34,7 +34,8 @@ TEST(DropFiles, CountLengthsAndCopies) {
     EXPECT_EQ(DragQueryFileA(drop, 0, name, 5), 4u);
     EXPECT_STREQ(name, "C:\\a");
     EXPECT_EQ(DragQueryFileA(drop, 3, name, sizeof name), 0u);
-    EXPECT_EQ(ostrana::DragQueryFiles(drop), (std::vector<std::string>{"C:\\a.txt", "C:\\folder", "myfolder/b"}));
+    EXPECT_EQ(ostrana::DragQueryFiles(drop),
+              (std::vector<std::string>{"C:\\a.txt", "C:\\folder", "myfolder/b"}));
 
     POINT point{};
     EXPECT_TRUE(DragQueryPoint(drop, &point));

@@ -8,6 +8,8 @@
 
 #include "platform/base/CodePage.h"
 
+IMPLEMENT_DYNAMIC(CArchiveException, CException)
+
 namespace {
 
 // Strings longer than this are read in pieces, so a forged length cannot reserve memory that

@@ -11,6 +11,7 @@
 #include "platform/base/File.h"
 
 class CArchiveException : public CException {
+    DECLARE_DYNAMIC(CArchiveException)
 public:
     enum { none = 0, genericException, readOnly, endOfFile, writeOnly, badIndex, badClass, badSchema };
 

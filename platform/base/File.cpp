@@ -5,6 +5,9 @@
 #include "platform/base/FileApi.h"
 #include "platform/base/LastError.h"
 
+IMPLEMENT_DYNAMIC(CFileException, CException)
+IMPLEMENT_DYNAMIC(CFile, CObject)
+
 namespace {
 
 int CauseFromError(DWORD error) {

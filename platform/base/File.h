@@ -9,6 +9,7 @@
 #include "platform/base/WinTypes.h"
 
 class CFileException : public CException {
+    DECLARE_DYNAMIC(CFileException)
 public:
     enum {
         none = 0,
@@ -37,6 +38,7 @@ public:
 };
 
 class CFile : public CObject {
+    DECLARE_DYNAMIC(CFile)
 public:
     enum OpenFlags : UINT {
         modeRead = 0x0000,

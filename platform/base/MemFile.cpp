@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+IMPLEMENT_DYNAMIC(CMemFile, CFile)
+
 CMemFile::CMemFile(UINT growBytes) : m_nGrowBytes(growBytes == 0 ? 1024 : growBytes) {}
 
 CMemFile::CMemFile(const BYTE* buffer, UINT size, UINT growBytes)

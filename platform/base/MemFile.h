@@ -7,6 +7,7 @@
 #include "platform/base/File.h"
 
 class CMemFile : public CFile {
+    DECLARE_DYNAMIC(CMemFile)
 public:
     explicit CMemFile(UINT growBytes = 1024);
     // Reads (and, with growBytes > 0, writes) a copy of the given bytes.

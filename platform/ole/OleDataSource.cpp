@@ -230,6 +230,8 @@ private:
 
 } // namespace ostrana
 
+IMPLEMENT_DYNAMIC(COleDataSource, CObject)
+
 COleDataSource::COleDataSource() : m_pCache(new ostrana::DataCache) {}
 
 COleDataSource::~COleDataSource() {

@@ -11,6 +11,7 @@ class DataCache;
 }
 
 class COleDataSource : public CObject {
+    DECLARE_DYNAMIC(COleDataSource)
 public:
     COleDataSource();
     ~COleDataSource() override;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+IMPLEMENT_DYNAMIC(CSharedFile, CFile)
+
 CSharedFile::CSharedFile(UINT allocFlags, UINT growBytes)
     : m_nAllocFlags(allocFlags), m_nGrowBytes(growBytes == 0 ? 4096 : growBytes) {}
 

@@ -8,6 +8,7 @@
 #include "platform/ole/GlobalMemory.h"
 
 class CSharedFile : public CFile {
+    DECLARE_DYNAMIC(CSharedFile)
 public:
     explicit CSharedFile(UINT allocFlags = GMEM_DDESHARE | GMEM_MOVEABLE, UINT growBytes = 4096);
     ~CSharedFile() override;

@@ -121,8 +121,10 @@ TEST(Archive, ShortDataThrowsInsteadOfReadingPastIt) {
     try {
         ar >> value;
         FAIL() << "read past the end";
-    } catch (const CArchiveException& error) {
-        EXPECT_EQ(error.m_cause, CArchiveException::endOfFile);
+    } catch (const CException& error) {
+        ASSERT_TRUE(error.IsKindOf(RUNTIME_CLASS(CArchiveException)));
+        EXPECT_FALSE(error.IsKindOf(RUNTIME_CLASS(CFileException)));
+        EXPECT_EQ(static_cast<const CArchiveException&>(error).m_cause, CArchiveException::endOfFile);
     }
 }
 

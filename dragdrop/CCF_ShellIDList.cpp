@@ -1,5 +1,5 @@
 // Loading reads the whole rest of the archive and checks every offset and list against it, since
-// the bytes may come from another process.
+// the bytes may come from another process; damaged bytes leave the held lists as they were.
 #include "dragdrop/CCF_ShellIDList.h"
 
 #include <cstring>
@@ -67,7 +67,6 @@ void CCF_ShellIDList::Store(CArchive& ar) const {
 }
 
 void CCF_ShellIDList::Load(CArchive& ar) {
-    RemoveAll();
     std::vector<BYTE> bytes;
     BYTE chunk[4096];
     for (UINT got = ar.Read(chunk, sizeof chunk); got > 0; got = ar.Read(chunk, sizeof chunk)) {
@@ -77,6 +76,7 @@ void CCF_ShellIDList::Load(CArchive& ar) {
         bytes.insert(bytes.end(), chunk, chunk + got);
     }
     if (bytes.empty()) {
+        RemoveAll();
         return;
     }
     if (bytes.size() < 4) {
@@ -116,5 +116,6 @@ void CCF_ShellIDList::Load(CArchive& ar) {
         }
         throw;
     }
+    RemoveAll();
     m_lists = std::move(lists);
 }

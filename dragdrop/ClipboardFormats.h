@@ -38,7 +38,8 @@ public:
                                 LPFORMATETC formatEtc = nullptr);
     // Reads the payload from the format of the index. Dropped files are appended to a CCF_HDROP
     // through the dropped-files query. A format the data object lacks leaves the payload as it
-    // was and still answers TRUE; FALSE when an argument is missing or the data is damaged.
+    // was and still answers TRUE; FALSE when an argument is missing or the data is damaged (the
+    // text, flag, id list and descriptor payloads are then left as they were).
     static BOOL GetFromDataObject(COleDataObject* dataObject, CObject* payload, int index);
 
     CLIPFORMAT operator[](int index) const { return FormatAt(index); }

@@ -152,6 +152,8 @@ TEST_F(ShellIDListLayout, DamagedArraysAreRefused) {
         CCF_ShellIDList lists;
         lists.Add(m_folder);
         EXPECT_THROW(LoadObject(lists, bytes), CArchiveException) << "size " << bytes.size();
+        ASSERT_EQ(lists.GetCount(), 1);
+        EXPECT_TRUE(ostrana::ILIsSameBytes(lists.GetAt(0), m_folder));
     }
 }
 

@@ -1,85 +1,17 @@
-// The data object behind COleDataSource and its format enumerator. Entries are matched by format,
-// aspect and index; only global memory is stored and handed out.
+// The data object behind COleDataSource. Entries are matched by format, aspect and index; only
+// global memory is stored and handed out.
 #include "platform/ole/OleDataSource.h"
 
-#include <atomic>
 #include <mutex>
 #include <vector>
 
+#include "platform/com/RefCounted.h"
+#include "platform/ole/FormatEnumerator.h"
 #include "platform/ole/GlobalMemory.h"
 
 namespace ostrana {
 
 namespace {
-
-template <typename Interface> class RefCounted : public Interface {
-public:
-    virtual ~RefCounted() = default;
-
-    ULONG AddRef() override { return ++m_references; }
-    ULONG Release() override {
-        ULONG left = --m_references;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
-
-private:
-    std::atomic<ULONG> m_references{1};
-};
-
-class FormatEnumerator final : public RefCounted<IEnumFORMATETC> {
-public:
-    explicit FormatEnumerator(std::vector<FORMATETC> formats, std::size_t next = 0)
-        : m_formats(std::move(formats)), m_next(next) {}
-
-    HRESULT QueryInterface(REFIID riid, void** object) override {
-        if (object == nullptr) {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == IID_IEnumFORMATETC) {
-            *object = static_cast<IEnumFORMATETC*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    HRESULT Next(ULONG count, FORMATETC* formats, ULONG* fetched) override {
-        if (formats == nullptr) {
-            return E_POINTER;
-        }
-        ULONG given = 0;
-        while (given < count && m_next < m_formats.size()) {
-            formats[given++] = m_formats[m_next++];
-        }
-        if (fetched != nullptr) {
-            *fetched = given;
-        }
-        return given == count ? S_OK : S_FALSE;
-    }
-    HRESULT Skip(ULONG count) override {
-        std::size_t left = m_formats.size() - m_next;
-        m_next += std::min<std::size_t>(count, left);
-        return count <= left ? S_OK : S_FALSE;
-    }
-    HRESULT Reset() override {
-        m_next = 0;
-        return S_OK;
-    }
-    HRESULT Clone(IEnumFORMATETC** copy) override {
-        if (copy == nullptr) {
-            return E_POINTER;
-        }
-        *copy = new FormatEnumerator(m_formats, m_next);
-        return S_OK;
-    }
-
-private:
-    std::vector<FORMATETC> m_formats;
-    std::size_t m_next;
-};
 
 bool SameEntry(const FORMATETC& left, const FORMATETC& right) {
     return left.cfFormat == right.cfFormat && left.dwAspect == right.dwAspect && left.lindex == right.lindex;
@@ -92,16 +24,7 @@ public:
     ~DataCache() override { Empty(); }
 
     HRESULT QueryInterface(REFIID riid, void** object) override {
-        if (object == nullptr) {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == IID_IDataObject) {
-            *object = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
+        return QueryOwnInterface(riid, IID_IDataObject, object);
     }
 
     HRESULT GetData(FORMATETC* format, STGMEDIUM* medium) override {

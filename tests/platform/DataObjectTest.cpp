@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/base/Archive.h"
+#include "platform/ole/FormatEnumerator.h"
 #include "platform/ole/GlobalMemory.h"
 #include "platform/ole/OleDataObject.h"
 #include "platform/ole/OleDataSource.h"
@@ -214,4 +215,31 @@ TEST(DataObject, LentBlocksAreCopiedAndGivenBackThroughTheirReleaseInterface) {
     receiver.BeginEnumFormats();
     FORMATETC format{};
     EXPECT_FALSE(receiver.GetNextFormat(&format));
+}
+
+TEST(FormatEnumerator, BatchesSkipsAndClonesFromItsPosition) {
+    std::vector<FORMATETC> formats = {ostrana::DefaultFormatEtc(CF_TEXT), ostrana::DefaultFormatEtc(CF_HDROP),
+                                      ostrana::DefaultFormatEtc(CF_DIB)};
+    auto* enumerator = new ostrana::FormatEnumerator(formats);
+    FORMATETC batch[2] = {};
+    ULONG fetched = 0;
+    EXPECT_EQ(enumerator->Next(2, batch, &fetched), S_OK);
+    EXPECT_EQ(fetched, 2u);
+    EXPECT_EQ(batch[1].cfFormat, CF_HDROP);
+
+    IEnumFORMATETC* clone = nullptr;
+    ASSERT_EQ(enumerator->Clone(&clone), S_OK);
+    EXPECT_EQ(enumerator->Next(2, batch, &fetched), S_FALSE);
+    EXPECT_EQ(fetched, 1u);
+    EXPECT_EQ(batch[0].cfFormat, CF_DIB);
+    EXPECT_EQ(enumerator->Skip(1), S_FALSE);
+
+    EXPECT_EQ(clone->Next(1, batch, nullptr), S_OK);
+    EXPECT_EQ(batch[0].cfFormat, CF_DIB);
+    clone->Reset();
+    EXPECT_EQ(clone->Skip(3), S_OK);
+    EXPECT_EQ(clone->Next(1, batch, &fetched), S_FALSE);
+    EXPECT_EQ(fetched, 0u);
+    EXPECT_EQ(clone->Release(), 0u);
+    EXPECT_EQ(enumerator->Release(), 0u);
 }

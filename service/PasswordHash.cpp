@@ -76,7 +76,7 @@ std::string PasswordHash::Make(std::string_view password, int rounds) {
 bool PasswordHash::Verify(std::string_view password, std::string_view stored) {
     std::vector<std::string_view> parts;
     std::size_t start = 0;
-    while (parts.size() < 4) {
+    while (true) {
         const std::size_t dollar = stored.find('$', start);
         parts.push_back(stored.substr(start, dollar == std::string_view::npos ? std::string_view::npos : dollar - start));
         if (dollar == std::string_view::npos) {
@@ -84,7 +84,7 @@ bool PasswordHash::Verify(std::string_view password, std::string_view stored) {
         }
         start = dollar + 1;
     }
-    if (parts.size() != 4 || parts[0] != kScheme || stored.find('$', start) != std::string_view::npos) {
+    if (parts.size() != 4 || parts[0] != kScheme) {
         return false;
     }
     int rounds = 0;

@@ -8,13 +8,13 @@
 
 namespace {
 
-struct Run {
+struct CliRun {
     int status;
     std::string out;
     std::string err;
 };
 
-Run RunWith(const std::vector<std::string>& args) {
+CliRun RunWith(const std::vector<std::string>& args) {
     std::ostringstream out;
     std::ostringstream err;
     int status = RunCli(args, out, err);
@@ -63,28 +63,28 @@ TEST(CliUsageTest, UsageErrorsExitWithTwoAndSayWhy) {
              {"quota", "a/", "b/"},
              {"--server", "127.0.0.1:1", "ls", "myfolder/"},
              {"--cookie", "x", "login"}}) {
-        Run run = RunWith(args);
+        CliRun run = RunWith(args);
         EXPECT_EQ(run.status, 2) << ::testing::PrintToString(args);
         EXPECT_NE(run.err.find("ostrana-cli: "), std::string::npos);
     }
 }
 
 TEST(CliUsageTest, HelpDescribesTheProgramAndEachCommand) {
-    Run program = RunWith({"--help"});
+    CliRun program = RunWith({"--help"});
     EXPECT_EQ(program.status, 0);
     for (const char* text : {"--server", "--user", "--cookie", "OSTRANA_PASSWORD", "Exit status", "ls [--raw] FOLDER/",
                              "rm FOLDER/ NAME... | rm PATH", "quota [FOLDER]"}) {
         EXPECT_NE(program.out.find(text), std::string::npos) << text;
     }
     for (const char* command : {"login", "ls", "mkdir", "rename", "rm", "quota"}) {
-        Run help = RunWith({command, "--help"});
+        CliRun help = RunWith({command, "--help"});
         EXPECT_EQ(help.status, 0);
         EXPECT_NE(help.out.find(std::string("usage: ostrana-cli [GLOBAL OPTIONS] ") + command), std::string::npos);
     }
 }
 
 TEST(CliUsageTest, AnUnreachableServerExitsWithOne) {
-    Run run = RunWith({"--server", "127.0.0.1:1", "--cookie", "x", "quota"});
+    CliRun run = RunWith({"--server", "127.0.0.1:1", "--cookie", "x", "quota"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "ostrana-cli: cannot connect to 127.0.0.1:1\n");
 }

@@ -15,14 +15,14 @@
 namespace ostrana::test {
 namespace {
 
-struct Run {
+struct CliRun {
     int status;
     std::string out;
     std::string err;
 };
 
 // Runs the built ostrana-cli with OSTRANA_PASSWORD set to `password`.
-Run RunBinary(const std::vector<std::string>& args, const std::string& password) {
+CliRun RunBinary(const std::vector<std::string>& args, const std::string& password) {
     TempDir dir;
     std::string outPath = (dir / "out").string();
     std::string errPath = (dir / "err").string();
@@ -60,7 +60,7 @@ protected:
 
     std::string Server() const { return s_service->Host() + ":" + std::to_string(s_service->Port()); }
 
-    Run RunIn(std::vector<std::string> args, const std::string& password = "demo1234") {
+    CliRun RunIn(std::vector<std::string> args, const std::string& password = "demo1234") {
         args.insert(args.begin(), {"--server", Server(), "--user", "demo"});
         setenv("OSTRANA_PASSWORD", password.c_str(), 1);
         std::ostringstream out;
@@ -76,17 +76,17 @@ protected:
 ServiceProcess* CliServiceTest::s_service = nullptr;
 
 TEST_F(CliServiceTest, TheProgramLogsInAndPrintsTheCookie) {
-    Run login = RunBinary({"--server", Server(), "--user", "demo", "login"}, "demo1234");
+    CliRun login = RunBinary({"--server", Server(), "--user", "demo", "login"}, "demo1234");
     ASSERT_EQ(login.status, 0) << login.err;
     ASSERT_EQ(login.out.size(), 33u) << "a 128-bit token in hex and a line feed: " << login.out;
     EXPECT_NE(login.err.find("데모 (demo), account kind 1"), std::string::npos) << login.err;
 
     std::string cookie = login.out.substr(0, 32);
-    Run list = RunBinary({"--server", Server(), "--cookie", cookie, "ls", "--raw", "myfolder/"}, "");
+    CliRun list = RunBinary({"--server", Server(), "--cookie", cookie, "ls", "--raw", "myfolder/"}, "");
     EXPECT_EQ(list.status, 0) << list.err;
     EXPECT_NE(list.out.find(" readme.txt\n"), std::string::npos) << list.out;
 
-    Run refused = RunBinary({"--server", Server(), "--user", "demo", "login"}, "wrong");
+    CliRun refused = RunBinary({"--server", Server(), "--user", "demo", "login"}, "wrong");
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "");
     EXPECT_EQ(refused.err, "ostrana-cli: the server refused the login of demo\n");
@@ -95,7 +95,7 @@ TEST_F(CliServiceTest, TheProgramLogsInAndPrintsTheCookie) {
 TEST_F(CliServiceTest, FoldersAreManagedAndListedInUtf8) {
     EXPECT_EQ(RunIn({"mkdir", "myfolder/", "여행 사진"}).status, 0);
     EXPECT_EQ(RunIn({"rename", "myfolder/", "여행 사진", "앨범"}).status, 0);
-    Run list = RunIn({"ls", "myfolder/"});
+    CliRun list = RunIn({"ls", "myfolder/"});
     ASSERT_EQ(list.status, 0) << list.err;
     EXPECT_NE(list.out.find(" 앨범\n"), std::string::npos) << list.out;
     EXPECT_EQ(list.out.find("여행 사진"), std::string::npos);
@@ -110,7 +110,7 @@ TEST_F(CliServiceTest, FoldersAreManagedAndListedInUtf8) {
 TEST_F(CliServiceTest, RemovingSeveralNamesReportsEachRefusal) {
     ASSERT_EQ(RunIn({"mkdir", "myfolder/", "a"}).status, 0);
     ASSERT_EQ(RunIn({"mkdir", "myfolder/", "b"}).status, 0);
-    Run run = RunIn({"rm", "myfolder/", "a", "missing", "b"});
+    CliRun run = RunIn({"rm", "myfolder/", "a", "missing", "b"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "ostrana-cli: cannot remove myfolder/missing\n");
     EXPECT_FALSE(std::filesystem::exists(s_service->Root() / "users/demo/myfolder/a"));
@@ -118,21 +118,21 @@ TEST_F(CliServiceTest, RemovingSeveralNamesReportsEachRefusal) {
 }
 
 TEST_F(CliServiceTest, QuotaIsShownInBytes) {
-    Run run = RunIn({"quota"});
+    CliRun run = RunIn({"quota"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("total     104857600 bytes\n"), std::string::npos) << run.out;
 }
 
 TEST_F(CliServiceTest, RefusalsExitWithOneAndOneLineOnStderr) {
-    Run wrong = RunIn({"ls", "myfolder/"}, "wrong");
+    CliRun wrong = RunIn({"ls", "myfolder/"}, "wrong");
     EXPECT_EQ(wrong.status, 1);
     EXPECT_EQ(wrong.err, "ostrana-cli: the server refused the login of demo\n");
-    Run missing = RunIn({"ls", "myfolder/nowhere/"});
+    CliRun missing = RunIn({"ls", "myfolder/nowhere/"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "ostrana-cli: cannot list myfolder/nowhere/\n");
-    Run html = RunIn({"mkdir", "html/", "x"});
+    CliRun html = RunIn({"mkdir", "html/", "x"});
     EXPECT_EQ(html.status, 1);
-    Run rename = RunIn({"rename", "myfolder/", "nothing", "else"});
+    CliRun rename = RunIn({"rename", "myfolder/", "nothing", "else"});
     EXPECT_EQ(rename.status, 1);
 }
 

@@ -58,7 +58,7 @@ void ConnectionHandler::OpenFileAction(Connection& connection, const std::string
         return;
     }
     m_context.log.Write(connection.Peer(), account->id, "FILE-ACTION session opened");
-    CommandSession(m_context, connection, *account).Run();
+    CommandSession(m_context, connection, *account, token).Run();
 }
 
 } // namespace ostrana::service

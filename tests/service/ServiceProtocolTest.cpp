@@ -185,6 +185,9 @@ TEST_F(ServiceProtocol, QuotaIsReportedInKilobytesAndEnforcedBeforeTheBody) {
     EXPECT_EQ(after, "QUOTA 102400:" + std::to_string(usedBefore + 100) + ":" +
                          std::to_string(102400 - usedBefore - 100) + "\n.OK\n");
     EXPECT_EQ(client.Command(".QUOTA \r\n"), after);
+    ASSERT_EQ(client.Command(".REMOVE \"myfolder/big.bin\"\r\n"), ".OK\n");
+    EXPECT_EQ(client.Command(".QUOTA myfolder\r\n"), before);
+    ASSERT_EQ(Upload(client, "myfolder/big.bin", std::string(100 * 1024, 'b')), ".OK\n");
 
     // Refused before any body byte: the next line is read as a command again.
     EXPECT_EQ(client.Command(".SAVETO \"myfolder/huge.bin\" 104857600\n"), ".ERR quota exceeded\n");
@@ -316,4 +319,39 @@ TEST_F(ServiceProtocol, LogsOneLinePerCommand) {
     EXPECT_NE(log.find(" demo LOGIN accepted\n"), std::string::npos);
     EXPECT_NE(log.find(" demo .DIR \"myfolder/\" -> .OK ("), std::string::npos);
     EXPECT_EQ(log.find("demo1234"), std::string::npos);
+}
+
+TEST(ServiceLimits, SilentConnectionsAreClosedAfterTheIdleTimeOut) {
+    ServiceProcess service({"--idle-timeout", "1"});
+    RawConnection silentBeforeRequest(service.Port());
+    CommandClient silentInSession(service.Port(), "demo", "demo1234");
+    ASSERT_EQ(silentInSession.Greeting(), "OK 1 [데모]\n");
+    EXPECT_TRUE(silentInSession.Connection().PeerClosed());
+    EXPECT_TRUE(silentBeforeRequest.PeerClosed());
+}
+
+TEST(ServiceLimits, ConnectionsBeyondTheBoundAreClosedWhileOthersAreServed) {
+    ServiceProcess service({"--max-connections", "1"});
+    RawConnection first(service.Port());
+    RawConnection second(service.Port());
+    EXPECT_EQ(second.ReceiveAll(), "");
+    first.Send(LoginRequest("127.0.0.1", "demo", "demo1234"));
+    EXPECT_NE(first.ReceiveAll().find("Set-Cookie: WAXLO_AUTH="), std::string::npos);
+}
+
+TEST(ServiceProgram, HelpDocumentsEveryOption) {
+    const std::string command = ServiceProcess::BinaryPath().string() + " --help";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string help;
+    char chunk[4096];
+    while (const std::size_t count = fread(chunk, 1, sizeof chunk, pipe)) {
+        help.append(chunk, count);
+    }
+    EXPECT_EQ(pclose(pipe), 0);
+    for (const char* option : {"--root", "--listen", "--accounts", "--demo", "--add-user", "--name", "--kind", "--quota",
+                               "--clubs", "--idle-timeout", "--session-expiry", "--max-connections", "--shared-quota",
+                               "--help"}) {
+        EXPECT_NE(help.find(std::string("  ") + option + " "), std::string::npos) << option;
+    }
 }

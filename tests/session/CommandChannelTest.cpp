@@ -140,6 +140,17 @@ TEST_F(CommandChannelTest, ListingArrivingOneByteAtATimeIsWholeWithKoreanNames) 
     EXPECT_EQ(lines[7], Utf8ToLocal("F 7 demo 20261208 101010 문서 7.txt"));
 }
 
+TEST_F(CommandChannelTest, AListingFarLongerThanOneReceiveIsWhole) {
+    std::string listing;
+    for (int i = 0; i < 5000; ++i) {
+        listing += "F " + std::to_string(i) + " demo 20261208 101010 file " + std::to_string(i) + "\n";
+    }
+    AcceptCommandSession().WaitFor("\r\n").Send(listing + ".OK\n").Start();
+    Lines lines = List("myfolder/");
+    ASSERT_EQ(lines.size(), 5000u);
+    EXPECT_EQ(lines.back(), "F 4999 demo 20261208 101010 file 4999");
+}
+
 TEST_F(CommandChannelTest, RefusedOrBrokenListingFailsAndClosesTheConnection) {
     AcceptCommandSession().WaitFor("\r\n").Send(".ERR no such folder\n").Start();
     List("nowhere/", 0);

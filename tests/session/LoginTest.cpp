@@ -89,6 +89,19 @@ TEST_F(LoginTest, LineBreaksInTheLoginDataFailBeforeAnythingIsSent) {
     EXPECT_EQ(peer.ConnectionCount(), 0u);
 }
 
+TEST(LoginWithoutHolderTest, TheProcessWideHolderReceivesTheCookie) {
+    ScriptedPeer peer;
+    peer.Accept().WaitFor("--\r\n\r\n").Send("a WAXLO_AUTH=x; WAXLO_AUTH=window;").Start();
+    SimpleSessionOwner window;
+    SetSessionOwner(&window);
+    ServerSession session;
+    session.SetLoginData("abc", "def", "127.0.0.1", peer.Port());
+    int status = 0;
+    EXPECT_EQ(session.Login(status), 1);
+    SetSessionOwner(nullptr);
+    EXPECT_EQ(window.GetSessionCookie(), "window");
+}
+
 TEST(LoginWithoutHolderTest, FailsWhenNoWindowHoldsTheCookie) {
     ScriptedPeer peer;
     ServerSession session;

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <filesystem>
 #include <map>
+#include <random>
 #include <sys/stat.h>
 #include <thread>
 #include <vector>
@@ -354,4 +355,22 @@ TEST(ServiceProgram, HelpDocumentsEveryOption) {
                                "--help"}) {
         EXPECT_NE(help.find(std::string("  ") + option + " "), std::string::npos) << option;
     }
+}
+
+TEST_F(ServiceProtocol, GarbledCommandsGetRepliesAndNeverBringTheServiceDown) {
+    const std::vector<std::string> names = {".DIR", ".MKDIR", ".RENAME", ".REMOVE", ".QUOTA", ".GETFILE", ".X", ""};
+    const std::vector<std::string> pieces = {"\"", "\"myfolder/", "..", "/", "\\", std::string(1, '\0'), "\r", "a",
+                                             " ", "@demo", "html", "-1", "\xff", "\xea\xb0\x80", "\"\"", "%s%n"};
+    std::mt19937 random(20240229);
+    CommandClient client(m_service.Port(), "demo", "demo1234");
+    for (int i = 0; i < 300; ++i) {
+        std::string line = names[random() % names.size()] + " ";
+        for (std::size_t n = random() % 7; n > 0; --n) {
+            line += pieces[random() % pieces.size()];
+        }
+        const std::string reply = client.Command(line + "\r\n");
+        ASSERT_TRUE(IsOkReply(reply) || IsErrReply(reply)) << i << ": " << line;
+    }
+    CommandClient fresh(m_service.Port(), "demo", "demo1234");
+    EXPECT_TRUE(IsOkReply(fresh.Command(".DIR \"myfolder/\"\r\n")));
 }

@@ -8,7 +8,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/build.sh" normal >/dev/null
 
 service="$top/build/service/ostrana-service"
-cli="$top/build/cli/ostrana-cli"
+cli_program="$top/build/cli/ostrana-cli"
 data=$(mktemp -d "${TMPDIR:-/tmp}/ostrana-demo-XXXXXX")
 log="$data/service.log"
 pid=""
@@ -34,17 +34,22 @@ done
 echo "== ostrana-service --demo is listening on 127.0.0.1:$port (data in $data/root)"
 
 say() { printf '\n== %s\n' "$1"; }
-cli() {
+show() {
   local shown="" arg
   for arg in "$@"; do
     case "$arg" in *" "*) shown+=" \"$arg\"" ;; *) shown+=" $arg" ;; esac
   done
   printf '$ ostrana-cli%s\n' "$shown"
-  "$cli" --server "127.0.0.1:$port" "$@"
+}
+cli() {
+  show "$@"
+  "$cli_program" --server "127.0.0.1:$port" "$@"
 }
 
 say "Log in as demo (password from OSTRANA_PASSWORD); the command prints the session cookie"
-cookie=$(OSTRANA_PASSWORD=demo1234 cli --user demo login | tee /dev/stderr | tail -n 1)
+show --user demo login
+cookie=$(OSTRANA_PASSWORD=demo1234 "$cli_program" --server "127.0.0.1:$port" --user demo login)
+echo "$cookie"
 session=(--user demo --cookie "$cookie")
 
 say "List the demo account's storage"

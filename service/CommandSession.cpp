@@ -21,8 +21,9 @@ std::int64_t Clamp32(std::int64_t value) { return std::clamp<std::int64_t>(value
 
 } // namespace
 
-CommandSession::CommandSession(ServiceContext& context, Connection& connection, const Account& account)
-    : m_context(context), m_connection(connection), m_account(account) {}
+CommandSession::CommandSession(ServiceContext& context, Connection& connection, const Account& account,
+                               std::string token)
+    : m_context(context), m_connection(connection), m_account(account), m_token(std::move(token)) {}
 
 std::string CommandSession::Greeting(const Account& account) {
     return "OK " + std::to_string(account.kind) + " [" + account.displayName + "]\n";
@@ -47,6 +48,7 @@ void CommandSession::Run() {
         if (line.empty()) {
             continue;
         }
+        m_context.sessions.Lookup(m_token);
         const CommandLine command = ParseCommandLine(line);
         const Outcome outcome = Dispatch(command);
         m_context.log.Write(m_connection.Peer(), m_account.id, line + " -> " + outcome.logText);
@@ -195,8 +197,13 @@ CommandSession::Outcome CommandSession::Remove(const CommandLine& command) {
     if (!ResolveSinglePath(command, location, outcome)) {
         return outcome;
     }
+    const std::uint64_t removedBytes = QuotaLedger::MeasureBytes(location.full);
     const StoreError error = FileStore::Remove(location);
-    return error == StoreError::None ? ReplyOk() : ReplyError(DescribeStoreError(error));
+    if (error != StoreError::None) {
+        return ReplyError(DescribeStoreError(error));
+    }
+    m_context.ledger.Adjust(location.quota, -static_cast<std::int64_t>(removedBytes));
+    return ReplyOk();
 }
 
 CommandSession::Outcome CommandSession::Quota(const CommandLine& command) {
@@ -263,6 +270,8 @@ CommandSession::Outcome CommandSession::SaveFile(const CommandLine& command) {
     if (!written || !upload->Commit(location.full)) {
         return ReplyError(DescribeStoreError(StoreError::Failed));
     }
+    m_context.ledger.Adjust(location.quota,
+                            static_cast<std::int64_t>(*size) - static_cast<std::int64_t>(replacedBytes));
     return ReplyOk(".OK (" + std::to_string(*size) + " bytes stored)");
 }
 

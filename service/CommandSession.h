@@ -15,7 +15,8 @@ namespace ostrana::service {
 
 class CommandSession {
 public:
-    CommandSession(ServiceContext& context, Connection& connection, const Account& account);
+    // Every command also counts as use of the session cookie, keeping it alive while work goes on.
+    CommandSession(ServiceContext& context, Connection& connection, const Account& account, std::string token);
 
     void Run();
 
@@ -49,6 +50,7 @@ private:
     ServiceContext& m_context;
     Connection& m_connection;
     const Account& m_account;
+    std::string m_token;
 };
 
 } // namespace ostrana::service

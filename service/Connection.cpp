@@ -3,6 +3,7 @@
 #include "service/Connection.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/time.h>
@@ -23,6 +24,13 @@ void SetTimeouts(int fd, int seconds) {
     setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &value, sizeof value);
 }
 
+void SetReceiveTimeout(int fd, std::chrono::microseconds wait) {
+    timeval value {};
+    value.tv_sec = static_cast<time_t>(wait.count() / 1000000);
+    value.tv_usec = static_cast<suseconds_t>(wait.count() % 1000000);
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &value, sizeof value);
+}
+
 } // namespace
 
 Connection::Connection(int fd, std::string peer) : m_fd(fd), m_peer(std::move(peer)) {}
@@ -33,7 +41,17 @@ Connection::~Connection() {
     }
 }
 
-void Connection::SetIdleTimeout(int seconds) { SetTimeouts(m_fd, seconds); }
+void Connection::SetIdleTimeout(int seconds) {
+    m_idleSeconds = seconds;
+    SetTimeouts(m_fd, seconds);
+}
+
+void Connection::SetReadDeadline(std::chrono::steady_clock::time_point deadline) { m_deadline = deadline; }
+
+void Connection::ClearReadDeadline() {
+    m_deadline.reset();
+    SetTimeouts(m_fd, m_idleSeconds);
+}
 
 bool Connection::Fill() {
     if (m_start > 0 && m_start == m_buffer.size()) {
@@ -42,6 +60,15 @@ bool Connection::Fill() {
     } else if (m_start > kReceiveChunk) {
         m_buffer.erase(0, m_start);
         m_start = 0;
+    }
+    if (m_deadline) {
+        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(*m_deadline -
+                                                                                 std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return false;
+        }
+        const std::chrono::microseconds idle = std::chrono::seconds(m_idleSeconds);
+        SetReceiveTimeout(m_fd, m_idleSeconds > 0 ? std::min(left, idle) : left);
     }
     const std::size_t old = m_buffer.size();
     m_buffer.resize(old + kReceiveChunk);

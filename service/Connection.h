@@ -1,9 +1,12 @@
 // One accepted TCP connection with a read buffer: lines, exact byte counts and raw chunks come out
 // of the same buffer, so bytes that arrived early (a body behind its command line) are never lost.
-// Every receive waits at most the idle time-out; a quiet peer ends as a closed connection.
+// Every receive waits at most the idle time-out, and no longer than the read deadline when one is
+// set; a quiet or too slow peer ends as a closed connection.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +22,9 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     void SetIdleTimeout(int seconds);
+    // Bounds the total time of the reads that follow, against peers that trickle bytes.
+    void SetReadDeadline(std::chrono::steady_clock::time_point deadline);
+    void ClearReadDeadline();
 
     // Reads up to and including a line feed; the line comes back without it and without one
     // carriage return before it. A line longer than maxLength gives TooLong.
@@ -43,6 +49,8 @@ private:
     std::string m_peer;
     std::string m_buffer;
     std::size_t m_start = 0;
+    int m_idleSeconds = 0;
+    std::optional<std::chrono::steady_clock::time_point> m_deadline;
 };
 
 } // namespace ostrana::service

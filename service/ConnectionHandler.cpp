@@ -6,6 +6,7 @@
 #include "service/HttpRequest.h"
 #include "service/LoginHandler.h"
 
+#include <chrono>
 #include <string>
 
 namespace ostrana::service {
@@ -21,6 +22,8 @@ void ConnectionHandler::SendHttpError(Connection& connection, const char* status
 
 void ConnectionHandler::Serve(Connection& connection) {
     connection.SetIdleTimeout(m_context.limits.idleTimeoutSeconds);
+    connection.SetReadDeadline(std::chrono::steady_clock::now() +
+                               std::chrono::seconds(m_context.limits.requestTimeoutSeconds));
     HttpRequest request;
     const HeadStatus status = ReadHttpRequest(connection, request);
     if (status == HeadStatus::Closed) {
@@ -58,7 +61,9 @@ void ConnectionHandler::OpenFileAction(Connection& connection, const std::string
         return;
     }
     m_context.log.Write(connection.Peer(), account->id, "FILE-ACTION session opened");
-    CommandSession(m_context, connection, *account).Run();
+    // Commands may come at any pace; from here on only the idle time-out applies.
+    connection.ClearReadDeadline();
+    CommandSession(m_context, connection, *account, token).Run();
 }
 
 } // namespace ostrana::service

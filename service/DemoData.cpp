@@ -45,9 +45,24 @@ bool DemoData::CreateUserFolders(const StoragePaths& paths, const std::string& i
     return true;
 }
 
+bool DemoData::IsEmptyDataFolder(const AccountStore& accounts, const StoragePaths& paths) {
+    if (!accounts.Empty()) {
+        return false;
+    }
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(paths.Root(), ec)) {
+        std::error_code sameError;
+        const bool isAccountsFile = std::filesystem::equivalent(entry.path(), accounts.File(), sameError);
+        if (entry.path().filename() != paths.IncomingDir().filename() && !isAccountsFile) {
+            return false;
+        }
+    }
+    return !ec;
+}
+
 bool DemoData::Fill(AccountStore& accounts, const StoragePaths& paths, bool& created, std::string& error) {
     created = false;
-    if (!accounts.Empty()) {
+    if (!IsEmptyDataFolder(accounts, paths)) {
         return true;
     }
     constexpr std::int64_t kDemoQuotaKB = 100 * 1024;

@@ -14,6 +14,9 @@ public:
     // Returns false with a reason; `created` tells whether anything was written.
     static bool Fill(AccountStore& accounts, const StoragePaths& paths, bool& created, std::string& error);
 
+    // No accounts and nothing in the data folder but the upload folder and the accounts file.
+    static bool IsEmptyDataFolder(const AccountStore& accounts, const StoragePaths& paths);
+
     // The folders every account starts with.
     static bool CreateUserFolders(const StoragePaths& paths, const std::string& id, std::string& error);
 };

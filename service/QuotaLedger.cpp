@@ -30,10 +30,21 @@ void QuotaLedger::Reservation::Release() {
     }
 }
 
-std::uint64_t QuotaLedger::MeasureBytes(const std::filesystem::path& root) {
-    std::uint64_t total = 0;
+std::uint64_t QuotaLedger::MeasureBytes(const std::filesystem::path& path) {
     std::error_code ec;
-    std::filesystem::recursive_directory_iterator it(root, std::filesystem::directory_options::skip_permission_denied,
+    const std::filesystem::file_status status = std::filesystem::symlink_status(path, ec);
+    if (ec) {
+        return 0;
+    }
+    if (std::filesystem::is_regular_file(status)) {
+        const auto size = std::filesystem::file_size(path, ec);
+        return ec ? 0 : size;
+    }
+    if (!std::filesystem::is_directory(status)) {
+        return 0;
+    }
+    std::uint64_t total = 0;
+    std::filesystem::recursive_directory_iterator it(path, std::filesystem::directory_options::skip_permission_denied,
                                                      ec);
     for (const std::filesystem::recursive_directory_iterator end; !ec && it != end; it.increment(ec)) {
         std::error_code statError;
@@ -47,41 +58,64 @@ std::uint64_t QuotaLedger::MeasureBytes(const std::filesystem::path& root) {
     return total;
 }
 
+QuotaLedger::ScopeState& QuotaLedger::Current(const QuotaScope& scope) {
+    ScopeState& state = m_scopes[scope.root.string()];
+    const auto now = std::chrono::steady_clock::now();
+    if (!state.measured || now - state.measuredAt > kFreshness) {
+        state.stored = MeasureBytes(scope.root);
+        state.measuredAt = now;
+        state.measured = true;
+    }
+    return state;
+}
+
 bool QuotaLedger::Reserve(const QuotaScope& scope, std::uint64_t bytes, std::uint64_t replacedBytes,
                           Reservation& out) {
-    const std::string key = scope.root.string();
     const std::uint64_t limit = static_cast<std::uint64_t>(scope.limitKB) * 1024;
     std::lock_guard lock(m_mutex);
+    ScopeState& state = Current(scope);
     if (bytes > replacedBytes) {
-        const std::uint64_t stored = MeasureBytes(scope.root);
-        const std::uint64_t reserved = m_reserved[key];
-        const std::uint64_t kept = stored > replacedBytes ? stored - replacedBytes : 0;
-        if (kept + reserved + bytes > limit) {
+        const std::uint64_t kept = state.stored > replacedBytes ? state.stored - replacedBytes : 0;
+        if (kept + state.reserved + bytes > limit) {
             return false;
         }
     }
-    m_reserved[key] += bytes;
+    state.reserved += bytes;
     out.Release();
     out.m_ledger = this;
-    out.m_key = key;
+    out.m_key = scope.root.string();
     out.m_bytes = bytes;
     return true;
 }
 
-void QuotaLedger::Give(const std::string& key, std::uint64_t bytes) {
+void QuotaLedger::Adjust(const QuotaScope& scope, std::int64_t deltaBytes) {
     std::lock_guard lock(m_mutex);
-    const auto it = m_reserved.find(key);
-    if (it == m_reserved.end()) {
+    const auto it = m_scopes.find(scope.root.string());
+    if (it == m_scopes.end() || !it->second.measured) {
         return;
     }
-    it->second -= std::min(it->second, bytes);
-    if (it->second == 0) {
-        m_reserved.erase(it);
+    std::uint64_t& stored = it->second.stored;
+    if (deltaBytes >= 0) {
+        stored += static_cast<std::uint64_t>(deltaBytes);
+    } else {
+        stored -= std::min(stored, static_cast<std::uint64_t>(-deltaBytes));
     }
 }
 
-QuotaFigures QuotaLedger::Figures(const QuotaScope& scope) const {
-    const std::uint64_t stored = MeasureBytes(scope.root);
+void QuotaLedger::Give(const std::string& key, std::uint64_t bytes) {
+    std::lock_guard lock(m_mutex);
+    const auto it = m_scopes.find(key);
+    if (it != m_scopes.end()) {
+        it->second.reserved -= std::min(it->second.reserved, bytes);
+    }
+}
+
+QuotaFigures QuotaLedger::Figures(const QuotaScope& scope) {
+    std::uint64_t stored = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        stored = Current(scope).stored;
+    }
     QuotaFigures figures;
     figures.totalKB = scope.limitKB;
     figures.usedKB = static_cast<std::int64_t>((stored + 1023) / 1024);

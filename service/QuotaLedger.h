@@ -1,10 +1,12 @@
-// Quota accounting. Stored bytes are measured from the disk at the moment of each check, and the
-// bytes of uploads still in flight are held as reservations, so two parallel uploads cannot both
-// take the last free space.
+// Quota accounting. A scope's stored bytes are measured from the disk once and then kept current
+// with the changes this service makes; a measurement older than kFreshness is taken again, which
+// also picks up files changed behind the service's back. Uploads still in flight are held as
+// reservations, so two parallel uploads cannot both take the last free space.
 #pragma once
 
 #include "service/StoragePaths.h"
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -21,6 +23,8 @@ struct QuotaFigures {
 
 class QuotaLedger {
 public:
+    static constexpr std::chrono::seconds kFreshness{30};
+
     // Gives its bytes back when destroyed.
     class Reservation {
     public:
@@ -41,16 +45,28 @@ public:
     // bytes stays within the limit.
     bool Reserve(const QuotaScope& scope, std::uint64_t bytes, std::uint64_t replacedBytes, Reservation& out);
 
-    QuotaFigures Figures(const QuotaScope& scope) const;
+    // Records a change made in the scope: a stored upload (its size minus what it replaced) or a removal.
+    void Adjust(const QuotaScope& scope, std::int64_t deltaBytes);
 
-    // Sum of regular file sizes below the root; links are not followed.
-    static std::uint64_t MeasureBytes(const std::filesystem::path& root);
+    QuotaFigures Figures(const QuotaScope& scope);
+
+    // Sum of regular file sizes at or below the path; links are not followed.
+    static std::uint64_t MeasureBytes(const std::filesystem::path& path);
 
 private:
+    struct ScopeState {
+        std::uint64_t stored = 0;
+        std::chrono::steady_clock::time_point measuredAt;
+        bool measured = false;
+        std::uint64_t reserved = 0;
+    };
+
+    // Callers hold m_mutex.
+    ScopeState& Current(const QuotaScope& scope);
     void Give(const std::string& key, std::uint64_t bytes);
 
-    mutable std::mutex m_mutex;
-    std::map<std::string, std::uint64_t> m_reserved;
+    std::mutex m_mutex;
+    std::map<std::string, ScopeState> m_scopes;
 };
 
 } // namespace ostrana::service

@@ -16,6 +16,7 @@ struct ServiceLimits {
     std::size_t maxCommandLine = 8 * 1024;
     std::size_t maxLoginBody = 64 * 1024;
     int idleTimeoutSeconds = 300;
+    int requestTimeoutSeconds = 30;  // for the opening request: its head and a login body
     int maxConnections = 64;
 };
 

@@ -36,7 +36,7 @@ void ServiceLog::Write(std::string_view peer, std::string_view user, std::string
     localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
-    std::string line = std::string(stamp) + " " + std::string(peer) + " " + (user.empty() ? "-" : std::string(user)) +
+    std::string line = std::string(stamp) + " " + std::string(peer) + " " + (user.empty() ? "-" : Printable(user)) +
                        " " + Printable(what) + "\n";
     std::lock_guard lock(m_mutex);
     m_out << line << std::flush;

@@ -13,6 +13,7 @@ class ServiceLog {
 public:
     explicit ServiceLog(std::ostream& out);
 
+    // `user` and `what` may come from the network; both are made printable.
     void Write(std::string_view peer, std::string_view user, std::string_view what);
 
     // Printable form of untrusted text: control bytes become \xNN, a length cap keeps lines short.

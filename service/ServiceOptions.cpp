@@ -80,6 +80,8 @@ const char* ServiceHelpText() {
            "  --quota KB            quota of the added account in KB (default 102400)\n"
            "  --clubs A,B           clubs the added account belongs to (reached as \"@A/...\")\n"
            "  --idle-timeout SEC    close a connection that stays silent this long (default 300)\n"
+           "  --request-timeout SEC close a connection whose opening request (head and login form)\n"
+           "                        takes longer than this (default 30)\n"
            "  --session-expiry SEC  forget a login cookie unused this long (default 1800)\n"
            "  --max-connections N   connections served at once; more are closed (default 64)\n"
            "  --shared-quota KB     quota of each club and of the site areas (default 1048576)\n"
@@ -137,6 +139,11 @@ bool ParseServiceOptions(const std::vector<std::string>& arguments, ServiceOptio
         } else if (option == "--idle-timeout") {
             if (!value(text) || !ParseNumber(text, 1, 86400, options.idleTimeoutSeconds)) {
                 error = error.empty() ? "--idle-timeout wants seconds from 1 to 86400" : error;
+                return false;
+            }
+        } else if (option == "--request-timeout") {
+            if (!value(text) || !ParseNumber(text, 1, 3600, options.requestTimeoutSeconds)) {
+                error = error.empty() ? "--request-timeout wants seconds from 1 to 3600" : error;
                 return false;
             }
         } else if (option == "--session-expiry") {

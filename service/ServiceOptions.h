@@ -23,6 +23,7 @@ struct ServiceOptions {
     std::vector<std::string> clubs;
 
     int idleTimeoutSeconds = 300;
+    int requestTimeoutSeconds = 30;
     int sessionExpirySeconds = 1800;
     int maxConnections = 64;
     std::int64_t sharedQuotaKB = 1048576;

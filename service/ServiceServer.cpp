@@ -71,15 +71,34 @@ bool ServiceServer::Register(int fd) {
     return true;
 }
 
-void ServiceServer::Unregister(int fd) {
+void ServiceServer::Unregister(std::uint64_t serial, int fd) {
     std::lock_guard lock(m_mutex);
     m_active.erase(fd);
+    m_finished.push_back(serial);
     if (m_active.empty()) {
         m_idle.notify_all();
     }
 }
 
-void ServiceServer::Serve(int fd, std::string peer) {
+void ServiceServer::JoinFinished() {
+    std::vector<std::thread> done;
+    {
+        std::lock_guard lock(m_mutex);
+        for (const std::uint64_t serial : m_finished) {
+            const auto it = m_threads.find(serial);
+            if (it != m_threads.end()) {
+                done.push_back(std::move(it->second));
+                m_threads.erase(it);
+            }
+        }
+        m_finished.clear();
+    }
+    for (std::thread& thread : done) {
+        thread.join();
+    }
+}
+
+void ServiceServer::Serve(std::uint64_t serial, int fd, std::string peer) {
     {
         Connection connection(fd, std::move(peer));
         try {
@@ -88,7 +107,7 @@ void ServiceServer::Serve(int fd, std::string peer) {
             m_context.log.Write(connection.Peer(), {}, std::string("connection failed: ") + failure.what());
         }
         // Leaves the registry before the socket closes, so Stop never shuts down a reused number.
-        Unregister(fd);
+        Unregister(serial, fd);
     }
 }
 
@@ -120,16 +139,23 @@ void ServiceServer::Run() {
         }
         const int noDelay = 1;
         setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay);
+        JoinFinished();
+        // The thread is stored under the lock before it can finish, so JoinFinished always finds it.
+        std::lock_guard lock(m_mutex);
+        const std::uint64_t serial = m_nextSerial++;
         try {
-            std::thread(&ServiceServer::Serve, this, fd, std::move(peer)).detach();
+            m_threads.emplace(serial, std::thread(&ServiceServer::Serve, this, serial, fd, std::move(peer)));
         } catch (const std::system_error&) {
-            Unregister(fd);
+            m_active.erase(fd);
             close(fd);
         }
     }
     Stop();
-    std::unique_lock lock(m_mutex);
-    m_idle.wait(lock, [this] { return m_active.empty(); });
+    {
+        std::unique_lock lock(m_mutex);
+        m_idle.wait(lock, [this] { return m_active.empty(); });
+    }
+    JoinFinished();
 }
 
 void ServiceServer::Stop() {

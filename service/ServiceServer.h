@@ -1,6 +1,6 @@
 // The listening socket and the connection threads: one thread per connection, at most
 // limits.maxConnections at once (further peers are closed at once). Stop may be called from any
-// thread; Run returns after every connection thread has ended.
+// thread; Run returns after every connection thread has been joined.
 #pragma once
 
 #include "service/ServiceContext.h"
@@ -8,8 +8,11 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <map>
 #include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace ostrana::service {
 
@@ -28,9 +31,10 @@ public:
     void Stop();
 
 private:
-    void Serve(int fd, std::string peer);
+    void Serve(std::uint64_t serial, int fd, std::string peer);
     bool Register(int fd);
-    void Unregister(int fd);
+    void Unregister(std::uint64_t serial, int fd);
+    void JoinFinished();
 
     ServiceContext& m_context;
     int m_listenFd = -1;
@@ -42,6 +46,9 @@ private:
     std::condition_variable m_idle;
     std::set<int> m_active;
     bool m_stopping = false;
+    std::uint64_t m_nextSerial = 0;
+    std::map<std::uint64_t, std::thread> m_threads;
+    std::vector<std::uint64_t> m_finished;
 };
 
 } // namespace ostrana::service

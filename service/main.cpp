@@ -53,6 +53,9 @@ int AddUser(const ServiceOptions& options, AccountStore& accounts, const Storage
     if (!AccountStore::IsValidId(account.id)) {
         return Fail("bad account id " + account.id);
     }
+    if (accounts.Find(account.id) != nullptr) {
+        return Fail("account " + account.id + " exists");
+    }
     const std::optional<std::string> password = PromptPassword("Password for " + account.id + ": ");
     if (!password || password->empty()) {
         return Fail("no password given");
@@ -100,7 +103,7 @@ int main(int argc, char** argv) {
             return Fail("demo data: " + error);
         }
         if (!created) {
-            std::cerr << "ostrana-service: the data folder has accounts; --demo left it as it is\n";
+            std::cerr << "ostrana-service: the data folder is not empty; --demo left it as it is\n";
         }
     }
     if (accounts.Empty()) {
@@ -120,6 +123,7 @@ int main(int argc, char** argv) {
     ServiceLog log(std::cerr);
     ServiceContext context{paths, accounts, sessions, ledger, log, ServiceLimits{}};
     context.limits.idleTimeoutSeconds = options.idleTimeoutSeconds;
+    context.limits.requestTimeoutSeconds = options.requestTimeoutSeconds;
     context.limits.maxConnections = options.maxConnections;
 
     ServiceServer server(context);

@@ -119,11 +119,11 @@ int ServerSession::ConnectSocket(SOCKET& socket) {
         return fail();
     }
     if (::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
-        if (errno != EINPROGRESS) {
+        int error = WSAGetLastError();
+        if (error != WSAEINPROGRESS && error != WSAEWOULDBLOCK) {
             return fail();
         }
         WSAPOLLFD poll{socket, POLLOUT, 0};
-        int error = 0;
         socklen_t errorSize = sizeof(error);
         if (WSAPoll(&poll, 1, m_connectTimeoutMs) != 1 ||
             ::getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &errorSize) != 0 || error != 0) {

@@ -1,12 +1,7 @@
 #include "platform/com/Com.h"
 
-#include <cstring>
 #include <mutex>
 #include <vector>
-
-const IID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-
-bool operator==(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
 
 namespace {
 

@@ -131,6 +131,20 @@ TEST(QuotaLedger, ParallelReservationsCannotShareTheLastFreeSpace) {
     EXPECT_EQ(figures.remainingKB, 3);
 }
 
+TEST(QuotaLedger, KeepsItsMeasurementCurrentWithTheChangesItIsTold) {
+    TempDir dir;
+    ASSERT_TRUE(ostrana::test::WriteFileBytes(dir / "a.bin", std::string(1500, 'x')));
+    const QuotaScope scope{dir.Path(), 10};
+    QuotaLedger ledger;
+    EXPECT_EQ(ledger.Figures(scope).usedKB, 2);
+    ledger.Adjust(scope, 3000);
+    EXPECT_EQ(ledger.Figures(scope).usedKB, 5);
+    ledger.Adjust(scope, -100000);
+    EXPECT_EQ(ledger.Figures(scope).usedKB, 0);
+    EXPECT_EQ(ledger.Figures(scope).remainingKB, 10);
+    EXPECT_EQ(QuotaLedger::MeasureBytes(dir / "a.bin"), 1500u);
+}
+
 TEST(UploadFile, AppearsOnlyWhenCommittedAndLeavesNothingWhenDropped) {
     TempDir dir;
     std::filesystem::create_directories(dir / "incoming");

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <filesystem>
 #include <map>
+#include <random>
 #include <sys/stat.h>
 #include <thread>
 #include <vector>
@@ -185,6 +186,9 @@ TEST_F(ServiceProtocol, QuotaIsReportedInKilobytesAndEnforcedBeforeTheBody) {
     EXPECT_EQ(after, "QUOTA 102400:" + std::to_string(usedBefore + 100) + ":" +
                          std::to_string(102400 - usedBefore - 100) + "\n.OK\n");
     EXPECT_EQ(client.Command(".QUOTA \r\n"), after);
+    ASSERT_EQ(client.Command(".REMOVE \"myfolder/big.bin\"\r\n"), ".OK\n");
+    EXPECT_EQ(client.Command(".QUOTA myfolder\r\n"), before);
+    ASSERT_EQ(Upload(client, "myfolder/big.bin", std::string(100 * 1024, 'b')), ".OK\n");
 
     // Refused before any body byte: the next line is read as a command again.
     EXPECT_EQ(client.Command(".SAVETO \"myfolder/huge.bin\" 104857600\n"), ".ERR quota exceeded\n");
@@ -316,4 +320,75 @@ TEST_F(ServiceProtocol, LogsOneLinePerCommand) {
     EXPECT_NE(log.find(" demo LOGIN accepted\n"), std::string::npos);
     EXPECT_NE(log.find(" demo .DIR \"myfolder/\" -> .OK ("), std::string::npos);
     EXPECT_EQ(log.find("demo1234"), std::string::npos);
+}
+
+TEST(ServiceLimits, SilentConnectionsAreClosedAfterTheIdleTimeOut) {
+    ServiceProcess service({"--idle-timeout", "1"});
+    RawConnection silentBeforeRequest(service.Port());
+    CommandClient silentInSession(service.Port(), "demo", "demo1234");
+    ASSERT_EQ(silentInSession.Greeting(), "OK 1 [데모]\n");
+    EXPECT_TRUE(silentInSession.Connection().PeerClosed());
+    EXPECT_TRUE(silentBeforeRequest.PeerClosed());
+}
+
+TEST(ServiceLimits, AnOpeningRequestThatNeverEndsIsClosedAtItsDeadline) {
+    // The idle time-out alone would keep these open far beyond the client's 30 s wait.
+    ServiceProcess service({"--request-timeout", "1", "--idle-timeout", "3600"});
+    RawConnection partialHead(service.Port());
+    partialHead.Send("POST /_login HTTP/1.1\r\nContent-Type: multipart/form-data; boundary=x\r\n");
+    RawConnection partialForm(service.Port());
+    partialForm.Send("POST /_login HTTP/1.1\r\nContent-Type: multipart/form-data; boundary=x\r\n\r\n--x\r\n");
+    EXPECT_TRUE(partialHead.PeerClosed());
+    EXPECT_NE(partialForm.ReceiveAll().find("403"), std::string::npos);
+    // A command session is not bound by it.
+    CommandClient client(service.Port(), "demo", "demo1234");
+    ASSERT_TRUE(WaitForLog(service, "FILE-ACTION session opened"));
+    RawConnection later(service.Port());
+    later.Send("POST /_login HTTP/1.1\r\n");
+    EXPECT_TRUE(later.PeerClosed());
+    EXPECT_TRUE(IsOkReply(client.Command(".DIR \"myfolder/\"\r\n")));
+}
+
+TEST(ServiceLimits, ConnectionsBeyondTheBoundAreClosedWhileOthersAreServed) {
+    ServiceProcess service({"--max-connections", "1"});
+    RawConnection first(service.Port());
+    RawConnection second(service.Port());
+    EXPECT_EQ(second.ReceiveAll(), "");
+    first.Send(LoginRequest("127.0.0.1", "demo", "demo1234"));
+    EXPECT_NE(first.ReceiveAll().find("Set-Cookie: WAXLO_AUTH="), std::string::npos);
+}
+
+TEST(ServiceProgram, HelpDocumentsEveryOption) {
+    const std::string command = ServiceProcess::BinaryPath().string() + " --help";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string help;
+    char chunk[4096];
+    while (const std::size_t count = fread(chunk, 1, sizeof chunk, pipe)) {
+        help.append(chunk, count);
+    }
+    EXPECT_EQ(pclose(pipe), 0);
+    for (const char* option : {"--root", "--listen", "--accounts", "--demo", "--add-user", "--name", "--kind", "--quota",
+                               "--clubs", "--idle-timeout", "--request-timeout", "--session-expiry", "--max-connections", "--shared-quota",
+                               "--help"}) {
+        EXPECT_NE(help.find(std::string("  ") + option + " "), std::string::npos) << option;
+    }
+}
+
+TEST_F(ServiceProtocol, GarbledCommandsGetRepliesAndNeverBringTheServiceDown) {
+    const std::vector<std::string> names = {".DIR", ".MKDIR", ".RENAME", ".REMOVE", ".QUOTA", ".GETFILE", ".X", ""};
+    const std::vector<std::string> pieces = {"\"", "\"myfolder/", "..", "/", "\\", std::string(1, '\0'), "\r", "a",
+                                             " ", "@demo", "html", "-1", "\xff", "\xea\xb0\x80", "\"\"", "%s%n"};
+    std::mt19937 random(20240229);
+    CommandClient client(m_service.Port(), "demo", "demo1234");
+    for (int i = 0; i < 300; ++i) {
+        std::string line = names[random() % names.size()] + " ";
+        for (std::size_t n = random() % 7; n > 0; --n) {
+            line += pieces[random() % pieces.size()];
+        }
+        const std::string reply = client.Command(line + "\r\n");
+        ASSERT_TRUE(IsOkReply(reply) || IsErrReply(reply)) << i << ": " << line;
+    }
+    CommandClient fresh(m_service.Port(), "demo", "demo1234");
+    EXPECT_TRUE(IsOkReply(fresh.Command(".DIR \"myfolder/\"\r\n")));
 }

@@ -140,6 +140,17 @@ TEST_F(CommandChannelTest, ListingArrivingOneByteAtATimeIsWholeWithKoreanNames) 
     EXPECT_EQ(lines[7], Utf8ToLocal("F 7 demo 20261208 101010 문서 7.txt"));
 }
 
+TEST_F(CommandChannelTest, AListingFarLongerThanOneReceiveIsWhole) {
+    std::string listing;
+    for (int i = 0; i < 5000; ++i) {
+        listing += "F " + std::to_string(i) + " demo 20261208 101010 file " + std::to_string(i) + "\n";
+    }
+    AcceptCommandSession().WaitFor("\r\n").Send(listing + ".OK\n").Start();
+    Lines lines = List("myfolder/");
+    ASSERT_EQ(lines.size(), 5000u);
+    EXPECT_EQ(lines.back(), "F 4999 demo 20261208 101010 file 4999");
+}
+
 TEST_F(CommandChannelTest, RefusedOrBrokenListingFailsAndClosesTheConnection) {
     AcceptCommandSession().WaitFor("\r\n").Send(".ERR no such folder\n").Start();
     List("nowhere/", 0);
@@ -206,11 +217,52 @@ TEST_F(CommandChannelTest, ASilentPeerFailsTheExchangeAfterTheReceiveTimeOut) {
     EXPECT_TRUE(peer.WaitClosedByClient(0));
 }
 
+TEST_F(CommandChannelTest, AnUnansweredCommandClosesTheConnectionSoALateReplyIsNeverMisread) {
+    AcceptCommandSession().WaitFor("\r\n").Start();
+    ASSERT_EQ(session.OpenCommandSession(), 1);
+    session.SetTimeouts(5000, 200);
+    EXPECT_EQ(session.MakeFolder("myfolder/", "a"), 0);
+    EXPECT_FALSE(session.IsCommandOpen());
+}
+
 TEST_F(CommandChannelTest, ASilentGreetingFailsTheSessionAfterTheReceiveTimeOut) {
     peer.Accept().WaitFor("\r\n\r\n").Start();
     session.SetTimeouts(5000, 200);
     EXPECT_EQ(session.OpenCommandSession(), 0);
     EXPECT_FALSE(session.IsCommandOpen());
+}
+
+// A listener whose backlog is full drops new connection requests, so connecting hangs.
+TEST(ConnectTimeOutTest, ConnectingToAServerThatNeverAnswersGivesUp) {
+    SOCKET listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof(address);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    ASSERT_EQ(::listen(listener, 0), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
+    std::vector<SOCKET> fillers;
+    for (int i = 0; i < 3; ++i) {
+        SOCKET filler = ::socket(AF_INET, SOCK_STREAM, 0);
+        unsigned long nonBlocking = 1;
+        ioctlsocket(filler, FIONBIO, &nonBlocking);
+        ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        fillers.push_back(filler);
+    }
+    SimpleSessionOwner owner;
+    ServerSession session(&owner);
+    session.SetLoginData("abc", "def", "127.0.0.1", ntohs(address.sin_port));
+    session.SetTimeouts(300, 300);
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(session.Connect(), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10))
+        << "the connect time-out of the session applies, not the system's";
+    EXPECT_FALSE(session.IsCommandOpen());
+    for (SOCKET filler : fillers) {
+        closesocket(filler);
+    }
+    closesocket(listener);
 }
 
 TEST_F(CommandChannelTest, ConnectingWhereNothingListensFails) {

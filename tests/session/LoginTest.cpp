@@ -51,6 +51,17 @@ TEST_F(LoginTest, RequestIsSentByteForByteWithTheLengthMeasuredInTheAnsiCodePage
     EXPECT_FALSE(session.IsCommandOpen());
 }
 
+TEST_F(LoginTest, KoreanLoginDataIsMeasuredInTheAnsiCodePageButSentInUtf8) {
+    session.SetLoginData(Utf8ToLocal("데모"), "pw", "127.0.0.1", 80);
+    std::string request;
+    session.BuildLoginRequest(request);
+    EXPECT_NE(request.find("Content-Length: 356\r\n"), std::string::npos) << "350 + 4 bytes of code page 949 + 2";
+    std::string wire = LocalToUtf8(request);
+    EXPECT_NE(wire.find("name=\"UID\"\r\n\r\n데모\r\n"), std::string::npos);
+    EXPECT_EQ(wire.size() - (wire.find("no-cache\r\n\r\n\r\n") + 14), 356u + 2 + 2)
+        << "the submit value and the user id are longer in UTF-8";
+}
+
 TEST_F(LoginTest, TheSecondCookieAssignmentGivesTheValueEvenWhenTheReplyArrivesByteByByte) {
     EXPECT_EQ(RunLogin("Set-Cookie: WAXLO_AUTH=first; path=/\r\n\r\n<script>WAXLO_AUTH=second;</script>", true), 1);
     EXPECT_EQ(owner.GetSessionCookie(), "second");
@@ -87,6 +98,19 @@ TEST_F(LoginTest, LineBreaksInTheLoginDataFailBeforeAnythingIsSent) {
         EXPECT_EQ(status, LOGIN_STATUS_FAILED);
     }
     EXPECT_EQ(peer.ConnectionCount(), 0u);
+}
+
+TEST(LoginWithoutHolderTest, TheProcessWideHolderReceivesTheCookie) {
+    ScriptedPeer peer;
+    peer.Accept().WaitFor("--\r\n\r\n").Send("a WAXLO_AUTH=x; WAXLO_AUTH=window;").Start();
+    SimpleSessionOwner window;
+    SetSessionOwner(&window);
+    ServerSession session;
+    session.SetLoginData("abc", "def", "127.0.0.1", peer.Port());
+    int status = 0;
+    EXPECT_EQ(session.Login(status), 1);
+    SetSessionOwner(nullptr);
+    EXPECT_EQ(window.GetSessionCookie(), "window");
 }
 
 TEST(LoginWithoutHolderTest, FailsWhenNoWindowHoldsTheCookie) {

@@ -63,7 +63,6 @@ TEST(HostTest, DottedAddressesAreUsedAsTheyAre) {
     EXPECT_FALSE(IsDottedAddress("localhost"));
     EXPECT_EQ(ResolveHost("10.0.0.5"), "10.0.0.5");
     EXPECT_EQ(ResolveHost("localhost"), "127.0.0.1");
-    EXPECT_EQ(ResolveHost("no-such-host.invalid"), "");
 }
 
 TEST(TextConversionTest, RoundTripsKoreanAndNeverCutsLongTexts) {

@@ -44,9 +44,11 @@ TEST_F(TransferChannelTest, DownloadHeaderSplitAcrossReceivesIsReadWhole) {
     AcceptTransferSession().WaitFor("\n").SendBytewise(".OK 12\nhello").Send(" world!.OK\n").Start();
     ASSERT_EQ(session.BeginDownload("myfolder/a.txt", buffer, firstBlock, fileSize), 1);
     EXPECT_EQ(fileSize, 12);
+    // However the receives fall, the first block holds at most the file and its 4-byte trailer,
+    // and only file bytes reach the buffer.
     ASSERT_GE(firstBlock, 0);
-    ASSERT_LE(firstBlock, 12);
-    std::string body(buffer, static_cast<std::size_t>(firstBlock));
+    ASSERT_LE(firstBlock, 16);
+    std::string body(buffer, static_cast<std::size_t>(std::min(firstBlock, 12)));
     while (body.size() < 12) {
         int got = session.ReceiveBody(buffer, static_cast<int>(12 - body.size()));
         ASSERT_GT(got, 0);

@@ -1,7 +1,7 @@
 // A scripted server on 127.0.0.1 for protocol tests. It accepts connections, records every byte
 // each one receives, and plays a script: wait for a connection or for text, send replies whole or
-// one byte per send, close. Where the script ends the connection stays open and silent. Every wait
-// has a time-out; none sleeps.
+// one byte per send, close. A truncated reply is a partial send followed by a close; where the
+// script ends the connection stays open and silent. Every wait has a time-out; none sleeps.
 #pragma once
 
 #include <chrono>

@@ -1,3 +1,4 @@
+// The question is asked again until one of the four answers is given; the end of input means no.
 #include "cli/TerminalOverwriteAnswerer.h"
 
 #include <istream>

@@ -1,3 +1,5 @@
+// The first entry of the destination with the same name in the same relative folder decides;
+// names compare byte for byte, so a name that differs only in case is another file.
 #include "transfer/CheckOverwrite.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Sizes of 1000 bytes and more are shown in kilobytes, rounded up, with a thousands comma.
 #include "transfer/FormatFileSize.h"
 
 #include <cstdio>

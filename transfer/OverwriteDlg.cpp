@@ -1,3 +1,4 @@
+// Filling the overwrite prompt and handing it to the process-wide answerer.
 #include "transfer/OverwriteDlg.h"
 
 #include <ctime>

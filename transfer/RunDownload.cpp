@@ -1,3 +1,5 @@
+// Download: local folders first, then each file through a temporary file beside its target. The
+// connection is read exactly to the end of each body, so the next header starts in step.
 #include "transfer/RunDownload.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Upload: destination listing, folders parent first, then each file announced with the length
+// it has when opened and sent in blocks of 4000 bytes.
 #include "transfer/RunUpload.h"
 
 #include <algorithm>

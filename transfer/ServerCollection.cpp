@@ -1,3 +1,4 @@
+// Depth-first collection of server folders: one listing per folder, nothing listed twice.
 #include "transfer/ServerCollection.h"
 
 #include <unordered_map>

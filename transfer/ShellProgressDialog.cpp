@@ -1,3 +1,4 @@
+// Each wrapper operation is one dialog call; without a dialog every operation does nothing.
 #include "transfer/ShellProgressDialog.h"
 
 #include "platform/base/CodePage.h"

@@ -1,3 +1,4 @@
+// Name and folder parts of an item path, split at the separator of the item's side.
 #include "transfer/TransferItem.h"
 
 std::string TransferItem::FileName() const {

@@ -1,3 +1,6 @@
+// The job and its worker thread. The thread ends every job in the same order: list deleted, done
+// event set, transfer connection closed, completion posted; after the done event it no longer
+// touches the job.
 #include "transfer/TransferJob.h"
 
 #include "misc/ReportBox.h"

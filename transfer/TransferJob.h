@@ -24,7 +24,7 @@ class TransferJob {
 public:
     enum OverwriteMode { AlwaysAsk = 0, AlwaysOverwrite = 1, AlwaysSkip = 2 };
 
-    TransferJob(ServerSession& session) : m_session(session) {}
+    explicit TransferJob(ServerSession& session) : m_session(session) {}
     ~TransferJob();
     TransferJob(const TransferJob&) = delete;
     TransferJob& operator=(const TransferJob&) = delete;

@@ -1,3 +1,5 @@
+// Building lists: relative folders from the base folder, the insert order of each add mode, the
+// local enumeration (folder, subfolders, files) and items made from listing lines.
 #include "transfer/TransferList.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// One job at a time: a request while a job exists is dropped; an upload over the remaining quota
+// is refused with the quota message.
 #include "transfer/TransferStarter.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The class table behind CoCreateInstance and the per-thread initialisation count.
 #include "platform/com/Com.h"
 
 #include <mutex>

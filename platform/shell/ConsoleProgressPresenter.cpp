@@ -1,3 +1,5 @@
+// Drawing on the terminal and Ctrl-C as Cancel. The SIGINT handler only sets a flag; the
+// transfer thread reads it at its next check.
 #include "platform/shell/ConsoleProgressPresenter.h"
 
 #include <atomic>

@@ -1,3 +1,5 @@
+// Recording of progress calls; the cancel trigger is checked as each call is recorded, on the
+// thread that makes it.
 #include "platform/shell/HeadlessProgressPresenter.h"
 
 namespace ostrana {

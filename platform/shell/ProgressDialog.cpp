@@ -1,3 +1,5 @@
+// The progress dialog object: it keeps whether it is shown and hands every call, texts turned into
+// UTF-8, to the presenter it was created with.
 #include "platform/shell/ProgressDialog.h"
 
 #include <mutex>

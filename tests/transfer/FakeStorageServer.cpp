@@ -1,3 +1,4 @@
+// One thread per connection; commands are answered as the service answers them, from memory.
 #include "tests/transfer/FakeStorageServer.h"
 
 #include <arpa/inet.h>

@@ -1,3 +1,4 @@
+// Installs the recording presenters for the test's lifetime and puts headless ones back after it.
 #include "tests/transfer/TransferHarness.h"
 
 #include <filesystem>

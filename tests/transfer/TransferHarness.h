@@ -35,7 +35,12 @@ public:
     std::shared_ptr<HeadlessMessageBoxPresenter> boxes = std::make_shared<HeadlessMessageBoxPresenter>();
     std::shared_ptr<ScriptedOverwriteAnswerer> answerer = std::make_shared<ScriptedOverwriteAnswerer>();
     std::atomic<int> doneMessages{0};
-    TransferStarter starter{session, [this] { ++doneMessages; }};
+    // Whether the transfer connection was still open when the job's end was posted.
+    std::atomic<bool> transferOpenWhenPosted{false};
+    TransferStarter starter{session, [this] {
+                                transferOpenWhenPosted = session.IsTransferOpen();
+                                ++doneMessages;
+                            }};
 };
 
 // An upload list of local host paths (files or folders) with the first one's folder as base.

@@ -71,7 +71,7 @@ TEST_F(TransferJobTest, JobEndsInOrderAndReportsTheDialogItUsed) {
     EXPECT_TRUE(server.HasFile("myfolder/empty.bin"));
     EXPECT_EQ(server.CommandsStartingWith(".SAVETO \"myfolder/empty.bin\"").front(), ".SAVETO \"myfolder/empty.bin\" 0");
     EXPECT_EQ(harness.doneMessages, 1);
-    EXPECT_FALSE(harness.session.IsTransferOpen());
+    EXPECT_FALSE(harness.transferOpenWhenPosted); // closed before the end was posted
     auto calls = harness.progress->Calls();
     ASSERT_GE(calls.size(), 6u);
     EXPECT_EQ(calls[0].kind, Kind::Title);

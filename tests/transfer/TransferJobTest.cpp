@@ -345,7 +345,10 @@ TEST_F(TransferJobTest, CommandsOfTheUserInterfaceDoNotInterleaveWithAnUpload) {
     harness.session.QueryQuota("myfolder/");
     ASSERT_TRUE(harness.starter.StartTransfer(1, "myfolder/", UploadListOf({(dir / "tree").string()}), 1));
     int listed = 0;
-    while (WaitForSingleObject(harness.starter.DoneEvent(), 0) == WAIT_TIMEOUT || listed < 50) {
+    bool ended = false;
+    while (!ended || listed < 50) {
+        // The done event resets itself when a wait sees it: remember that it was seen.
+        ended = ended || WaitForSingleObject(harness.starter.DoneEvent(), 0) == WAIT_OBJECT_0;
         std::vector<std::string> lines;
         int status = 0;
         ASSERT_EQ(harness.session.ListFolder("myfolder/known/", lines, status), 1);

@@ -8,11 +8,15 @@
 #include "platform/window/MessageBox.h"
 #include "session/TextConversion.h"
 
-TerminalOverwriteAnswerer::TerminalOverwriteAnswerer(std::istream& in, std::ostream& err, bool interactive)
-    : m_in(in), m_err(err), m_interactive(interactive) {}
+TerminalOverwriteAnswerer::TerminalOverwriteAnswerer(std::istream& in, std::ostream& err, bool interactive,
+                                                     std::function<void()> beforeAsking)
+    : m_in(in), m_err(err), m_interactive(interactive), m_beforeAsking(std::move(beforeAsking)) {}
 
 INT_PTR TerminalOverwriteAnswerer::Ask(COverwriteDlg& dialog) {
-    m_err << "\n" << LocalToUtf8(dialog.m_strFolder) << ": " << LocalToUtf8(dialog.m_strOldName) << " exists\n"
+    if (m_beforeAsking) {
+        m_beforeAsking();
+    }
+    m_err << LocalToUtf8(dialog.m_strFolder) << ": " << LocalToUtf8(dialog.m_strOldName) << " exists\n"
           << "  existing: " << LocalToUtf8(dialog.m_strOldSize) << ", " << LocalToUtf8(dialog.m_strOldDate) << "\n"
           << "  incoming: " << LocalToUtf8(dialog.m_strNewSize) << ", " << LocalToUtf8(dialog.m_strNewDate) << "\n";
     if (!m_interactive) {

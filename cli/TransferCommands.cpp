@@ -44,20 +44,37 @@ std::optional<TransferOptions> ReadOptions(const CliContext& context, const Args
     return options;
 }
 
+// Message boxes of a job on the terminal, below the progress lines.
+class JobMessageBoxPresenter : public ostrana::MessageBoxPresenter {
+public:
+    explicit JobMessageBoxPresenter(std::shared_ptr<ostrana::ConsoleProgressPresenter> progress)
+        : m_progress(std::move(progress)) {}
+    int Present(const ostrana::MessageBoxRequest& request) override {
+        m_progress->BreakLines();
+        return m_console.Present(request);
+    }
+
+private:
+    std::shared_ptr<ostrana::ConsoleProgressPresenter> m_progress;
+    ostrana::ConsoleMessageBoxPresenter m_console;
+};
+
 // Installs the program's presenters for one job and puts the previous ones back afterwards.
 class TransferPresenters {
 public:
     TransferPresenters(const CliContext& context, const TransferOptions& options)
         : m_previousBoxes(ostrana::CurrentMessageBoxPresenter()), m_previousAnswerer(ostrana::CurrentOverwriteAnswerer()) {
-        ostrana::SetProgressPresenter(std::make_shared<ostrana::ConsoleProgressPresenter>(options.quiet));
-        ostrana::SetMessageBoxPresenter(std::make_shared<ostrana::ConsoleMessageBoxPresenter>());
+        auto progress = std::make_shared<ostrana::ConsoleProgressPresenter>(options.quiet);
+        ostrana::SetProgressPresenter(progress);
+        ostrana::SetMessageBoxPresenter(std::make_shared<JobMessageBoxPresenter>(progress));
         std::shared_ptr<ostrana::OverwriteAnswerer> answerer;
         if (options.overwrite == "always") {
             answerer = std::make_shared<ostrana::FixedOverwriteAnswerer>(1);
         } else if (options.overwrite == "skip") {
             answerer = std::make_shared<ostrana::FixedOverwriteAnswerer>(2);
         } else {
-            answerer = std::make_shared<TerminalOverwriteAnswerer>(std::cin, context.err, ::isatty(STDIN_FILENO) == 1);
+            answerer = std::make_shared<TerminalOverwriteAnswerer>(std::cin, context.err, ::isatty(STDIN_FILENO) == 1,
+                                                                   [progress] { progress->BreakLines(); });
         }
         ostrana::SetOverwriteAnswerer(answerer);
     }

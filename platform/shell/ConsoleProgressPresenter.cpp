@@ -103,6 +103,8 @@ std::string ConsoleProgressPresenter::BarText(ULONGLONG completed, ULONGLONG tot
     return bar;
 }
 
+void ConsoleProgressPresenter::BreakLines() { ClearBar(); }
+
 void ConsoleProgressPresenter::ClearBar() {
     if (m_barShown) {
         std::fputc('\n', stderr);

@@ -26,6 +26,9 @@ public:
     void OnProgress(ULONGLONG completed, ULONGLONG total) override;
     void OnTimerReset() override;
     bool IsCancelled() override;
+    // Ends the drawn lines, so that other text (a question, a message) can follow below them;
+    // the next redraw starts afresh underneath. Called on the thread that drives the dialog.
+    void BreakLines();
 
     // "1.5 MB", "320 KB", "12 B": a short size for the bar.
     static std::string ShortSize(ULONGLONG bytes);

@@ -31,6 +31,7 @@ using LPCVOID = const void*;
 using LPBYTE = BYTE*;
 using LPDWORD = DWORD*;
 using PUINT = UINT*;
+using LPINT = int*;
 using LPBOOL = BOOL*;
 using UINT_PTR = std::uintptr_t;
 using INT_PTR = std::intptr_t;

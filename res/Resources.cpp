@@ -10,6 +10,11 @@ ostrana::ModuleResources& Module() {
     static ostrana::ModuleResources module(
         ostrana::ResourceTables{ostrana::OstranaStringTable(), ostrana::OstranaDialogs(), ostrana::OstranaMenus(),
                                 ostrana::OstranaImages()});
+    static const bool registered = [] {
+        if (ostrana::DefaultResourceModule() == nullptr) ostrana::SetDefaultResourceModule(module.Handle());
+        return true;
+    }();
+    (void)registered;
     return module;
 }
 } // namespace

@@ -100,6 +100,7 @@ struct ThreadQueue {
     UINT pendingCharKey = 0;
     char pendingChar = 0;
     HWND pendingCharWindow = nullptr;
+    bool keys[256] = {}; // as of the last input message taken: what GetKeyState answers
 };
 
 struct System {
@@ -113,7 +114,7 @@ struct System {
     DWORD previousForeground = 0;
     HCURSOR cursor = nullptr;
     POINT cursorPos{};
-    bool keys[256] = {};
+    bool keys[256] = {}; // as injected: what GetAsyncKeyState answers
     struct {
         UINT message = 0;
         HWND window = nullptr;

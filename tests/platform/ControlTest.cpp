@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/base/CodePage.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/window/Controls.h"
 #include "platform/window/Dialog.h"
 #include "platform/window/Focus.h"
@@ -118,6 +119,37 @@ TEST(Buttons, CheckBoxesToggleAndAutoRadioButtonsUncheckTheirGroup) {
         EXPECT_EQ(BST_CHECKED, SendMessageA(other, BM_GETCHECK, 0, 0)); // another group
         EXPECT_EQ(BST_UNCHECKED, SendMessageA(check, BM_GETCHECK, 0, 0)); // clicked, then toggled back by Space
         EXPECT_TRUE(SameSequence({"WM_COMMAND 1 0", "WM_COMMAND 3 0", "WM_COMMAND 1 0"}, recorder.Messages()));
+    });
+}
+
+HBRUSH g_white = nullptr;
+LRESULT WhiteControls(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLOREDIT || message == WM_CTLCOLORBTN) {
+        SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(g_white);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(StaticControl, PaintsWithTheParentsBrushAndReportsClicksWithNotify) {
+    UiThread ui;
+    ui.Run([] {
+        ResetInputState();
+        g_white = CreateSolidBrush(RGB(255, 255, 255));
+        HWND parent = MakeTestWindow("WhiteParent", WhiteControls, WS_POPUP | WS_VISIBLE, RECT{0, 0, 300, 300});
+        HWND label = CreateWindowExA(0, WC_STATICA, "link", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 10, 10, 100, 20, parent,
+                                     reinterpret_cast<HMENU>(1014), nullptr, nullptr);
+        HWND plain = CreateWindowExA(0, WC_STATICA, "plain", WS_CHILD | WS_VISIBLE, 10, 40, 100, 20, parent,
+                                     reinterpret_cast<HMENU>(1015), nullptr, nullptr);
+        MessageRecorder recorder(parent, {WM_COMMAND});
+        InjectClick(MouseButton::Left, POINT{20, 15});
+        InjectClick(MouseButton::Left, POINT{20, 45});
+        PumpUntilIdle();
+        EXPECT_TRUE(SameSequence({"WM_COMMAND 1014 0"}, recorder.Messages()));
+        EXPECT_NE(std::string::npos, DumpWindowTree(label).find("fill (0,0)-(100,20) #FFFFFF"));
+        EXPECT_NE(std::string::npos, DumpWindowTree(plain).find("\"plain\" font=굴림/12"));
+        DestroyWindow(parent);
+        DeleteObject(g_white);
     });
 }
 

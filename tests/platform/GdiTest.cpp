@@ -8,6 +8,7 @@
 #include "platform/gdi/TextLayout.h"
 #include "platform/window/DisplayObserver.h"
 #include "platform/window/Paint.h"
+#include "platform/window/SystemMetrics.h"
 #include "tests/platform/TestWindows.h"
 
 namespace ostrana::test {
@@ -104,6 +105,18 @@ TEST(DisplayObserver, HearsWindowChangesAndNewPictures) {
                                          WindowChange::Text, WindowChange::Destroyed}),
               observer.windowChanges);
     EXPECT_EQ(1, observer.pictures);
+}
+
+TEST(SystemMetrics, NonClientMetricsCarryTheMenuFontIn340Bytes) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = 300;
+    EXPECT_FALSE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 300, &metrics, 0));
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    EXPECT_EQ(340u, metrics.cbSize);
+    EXPECT_EQ(Utf8ToAnsi("굴림"), std::string(metrics.lfMenuFont.lfFaceName));
+    EXPECT_EQ(-12, metrics.lfMenuFont.lfHeight);
+    EXPECT_EQ(18, GetSystemMetrics(SM_CYCAPTION));
 }
 
 } // namespace

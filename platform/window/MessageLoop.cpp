@@ -234,8 +234,9 @@ LRESULT DispatchMessageA(const MSG* message) {
         return 0;
     }
     auto procedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(message->hwnd, GWLP_WNDPROC));
+    unsigned paints = message->message == WM_PAINT ? PaintCount(message->hwnd) : 0;
     LRESULT result = CallWindowProcA(procedure, message->hwnd, message->message, message->wParam, message->lParam);
-    if (message->message == WM_PAINT) {
+    if (message->message == WM_PAINT && PaintCount(message->hwnd) == paints) {
         // A procedure that ignored WM_PAINT must not be asked again and again.
         ValidateRect(message->hwnd, nullptr);
     }

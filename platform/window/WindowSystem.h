@@ -50,6 +50,7 @@ struct WindowObject {
     bool erase = false;
     RECT update{};
     bool redraw = true;
+    unsigned paints = 0; // BeginPaint calls, so that dispatching WM_PAINT knows whether the window painted
     bool destroying = false;
     std::shared_ptr<DisplayList> picture = std::make_shared<DisplayList>();
     std::map<std::string, HANDLE> props;

@@ -122,6 +122,22 @@ TEST(Buttons, CheckBoxesToggleAndAutoRadioButtonsUncheckTheirGroup) {
     });
 }
 
+TEST(ScrollBar, KeepsThePositionInRangeAndReportsArrowClicks) {
+    UiThread ui;
+    ui.Run([] {
+        ResetInputState();
+        Parent parent;
+        HWND bar = parent.Child(WC_SCROLLBARA, SBS_VERT, RECT{10, 10, 26, 210}, 9);
+        SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 500, 0};
+        EXPECT_EQ(90, SetScrollInfo(bar, SB_CTL, &info, TRUE));
+        EXPECT_EQ(90, GetScrollPos(bar, SB_CTL));
+        MessageRecorder recorder(parent.window, {WM_VSCROLL});
+        InjectClick(MouseButton::Left, POINT{115, 305}); // the lower arrow, in screen pixels
+        PumpUntilIdle();
+        EXPECT_TRUE(SameSequence({"WM_VSCROLL", "WM_VSCROLL"}, recorder.Messages())); // SB_LINEDOWN, SB_ENDSCROLL
+    });
+}
+
 HBRUSH g_white = nullptr;
 LRESULT WhiteControls(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLOREDIT || message == WM_CTLCOLORBTN) {

@@ -4,6 +4,7 @@
 
 #include "platform/base/CodePage.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/ImageList.h"
 #include "platform/gdi/ScreenOverlay.h"
 #include "platform/gdi/TextLayout.h"
 #include "platform/window/DisplayObserver.h"
@@ -105,6 +106,27 @@ TEST(DisplayObserver, HearsWindowChangesAndNewPictures) {
                                          WindowChange::Text, WindowChange::Destroyed}),
               observer.windowChanges);
     EXPECT_EQ(1, observer.pictures);
+}
+
+TEST(ImageList, EntriesRememberTheirSourceAndDrawByIndex) {
+    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
+    HBITMAP strip = CreateBitmap(48, 16, 1, 32, nullptr);
+    EXPECT_EQ(0, ImageList_Add(list, strip, nullptr));
+    HICON icon = LoadIconA(nullptr, IDI_ASTERISK);
+    EXPECT_EQ(3, ImageList_AddIcon(list, icon));
+    EXPECT_EQ(4, ImageList_GetImageCount(list));
+    EXPECT_EQ(1, ImageList_ReplaceIcon(list, 1, icon));
+    EXPECT_EQ(-1, ImageList_ReplaceIcon(list, 9, icon));
+    ImageList_SetImageCount(list, 6);
+    EXPECT_EQ(6, ImageList_GetImageCount(list));
+    HDC dc = CreateRecordingDC(nullptr);
+    EXPECT_TRUE(ImageList_Draw(list, 1, dc, 2, 3, ILD_NORMAL));
+    EXPECT_FALSE(ImageList_Draw(list, 6, dc, 2, 3, ILD_NORMAL));
+    EXPECT_EQ("image (2,3)-(18,19) system asterisk\n", Dump(*RecordedList(dc)));
+    DeleteDC(dc);
+    ImageList_Destroy(list);
+    EXPECT_EQ(0, ImageList_GetImageCount(list));
+    DeleteObject(strip);
 }
 
 TEST(SystemMetrics, NonClientMetricsCarryTheMenuFontIn340Bytes) {

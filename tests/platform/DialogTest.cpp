@@ -164,6 +164,10 @@ TEST(MessageBoxWindow, ShowsARealDialogOnAWorkerThreadAndAnswersTheChosenButton)
     GetWindowRect(GetDlgItem(box, IDYES), &yes);
     InjectClick(MouseButton::Left, POINT{yes.left + 5, yes.top + 5});
     EXPECT_EQ(IDYES, worker.get());
+    auto letter = std::async(std::launch::async, [&] { return MessageBoxA(nullptr, "?", "letters", MB_YESNO); });
+    ASSERT_NE(nullptr, waiter.WaitForTopLevel("#32770", "letters"));
+    InjectKeyPress('N'); // the underlined letter of 아니요(&N)
+    EXPECT_EQ(IDNO, letter.get());
     SetMessageBoxPresenter(nullptr);
 }
 

@@ -1,6 +1,8 @@
 #include "platform/base/ModuleResources.h"
 
+#include <atomic>
 #include <cstring>
+#include <strings.h>
 
 #include "platform/base/CodePage.h"
 #include "platform/base/LastError.h"
@@ -19,6 +21,44 @@ std::optional<std::string> ModuleResources::String(UINT id) const {
     }
     return it->second;
 }
+
+const DialogResource* ModuleResources::Dialog(LPCSTR name) const {
+    if (!IS_INTRESOURCE(name)) return nullptr;
+    UINT id = static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name));
+    for (const DialogResource& dialog : m_dialogs) {
+        if (dialog.id == id) return &dialog;
+    }
+    return nullptr;
+}
+
+const MenuResource* ModuleResources::Menu(LPCSTR name) const {
+    if (!IS_INTRESOURCE(name)) return nullptr;
+    UINT id = static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name));
+    for (const MenuResource& menu : m_menus) {
+        if (menu.id == id) return &menu;
+    }
+    return nullptr;
+}
+
+const ImageResource* ModuleResources::Image(ImageKind kind, LPCSTR name) const {
+    if (name == nullptr) return nullptr;
+    for (const ImageResource& image : m_images) {
+        if (image.kind != kind) continue;
+        if (IS_INTRESOURCE(name)) {
+            if (image.id != 0 && image.id == static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name))) return &image;
+        } else if (image.name != nullptr && ::strcasecmp(image.name, name) == 0) {
+            return &image;
+        }
+    }
+    return nullptr;
+}
+
+namespace {
+std::atomic<HINSTANCE> g_defaultModule{nullptr};
+}
+
+void SetDefaultResourceModule(HINSTANCE instance) { g_defaultModule = instance; }
+HINSTANCE DefaultResourceModule() { return g_defaultModule; }
 
 } // namespace ostrana
 

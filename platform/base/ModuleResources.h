@@ -1,5 +1,6 @@
-// A module's resources, reached through its HINSTANCE as Windows reaches them. The string table
-// is written in UTF-8 and converted to the ANSI code page once, on first use.
+// A module's resources, reached through its HINSTANCE as Windows reaches them: the string table,
+// dialog templates, menus and images. The string table is written in UTF-8 and converted to the
+// ANSI code page once, on first use.
 #pragma once
 
 #include <map>
@@ -8,6 +9,7 @@
 #include <span>
 #include <string>
 
+#include "platform/base/ResourceTypes.h"
 #include "platform/base/WinTypes.h"
 
 namespace ostrana {
@@ -17,9 +19,18 @@ struct StringResource {
     const char* utf8;
 };
 
+struct ResourceTables {
+    std::span<const StringResource> strings;
+    std::span<const DialogResource> dialogs;
+    std::span<const MenuResource> menus;
+    std::span<const ImageResource> images;
+};
+
 class ModuleResources {
 public:
     explicit ModuleResources(std::span<const StringResource> strings) : m_strings(strings) {}
+    explicit ModuleResources(const ResourceTables& tables)
+        : m_strings(tables.strings), m_dialogs(tables.dialogs), m_menus(tables.menus), m_images(tables.images) {}
 
     HINSTANCE Handle() const { return reinterpret_cast<HINSTANCE>(const_cast<ModuleResources*>(this)); }
     static ModuleResources* FromHandle(HINSTANCE instance) { return reinterpret_cast<ModuleResources*>(instance); }
@@ -27,11 +38,25 @@ public:
     // The string in the ANSI code page, or nothing when the id is not in the table.
     std::optional<std::string> String(UINT id) const;
 
+    const DialogResource* Dialog(LPCSTR name) const;
+    const MenuResource* Menu(LPCSTR name) const;
+    // By number or by name; names compare without case, as resource names do.
+    const ImageResource* Image(ImageKind kind, LPCSTR name) const;
+    std::span<const ImageResource> Images() const { return m_images; }
+
 private:
     std::span<const StringResource> m_strings;
+    std::span<const DialogResource> m_dialogs;
+    std::span<const MenuResource> m_menus;
+    std::span<const ImageResource> m_images;
     mutable std::once_flag m_converted;
     mutable std::map<UINT, std::string> m_ansi;
 };
+
+// The module whose resources the framework classes load by number (dialogs, menus, bitmaps)
+// when no HINSTANCE is named; the control module sets its own when its resources are first used.
+void SetDefaultResourceModule(HINSTANCE instance);
+HINSTANCE DefaultResourceModule();
 
 } // namespace ostrana
 

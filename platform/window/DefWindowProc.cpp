@@ -1,0 +1,114 @@
+// The default window procedure: text storage, painting and erasing with the class brush, cursor
+// and context-menu negotiation with the parent, control colours, closing.
+#include <cstring>
+
+#include "platform/window/Cursor.h"
+#include "platform/window/Paint.h"
+#include "platform/window/WindowGeometry.h"
+#include "platform/window/WindowSystem.h"
+
+using namespace ostrana;
+using namespace ostrana::detail;
+
+namespace {
+
+LRESULT StoreText(HWND handle, LPCSTR text) {
+    {
+        Lock lock = LockSystem();
+        auto window = Find(handle);
+        if (!window) return FALSE;
+        window->text = text != nullptr ? text : "";
+    }
+    NotifyChange(handle, WindowChange::Text);
+    return TRUE;
+}
+
+LRESULT CopyText(HWND handle, WPARAM bufferMax, LPSTR buffer) {
+    std::string text = WindowText(handle);
+    if (buffer == nullptr || bufferMax == 0) return 0;
+    std::size_t length = std::min(text.size(), static_cast<std::size_t>(bufferMax - 1));
+    std::memcpy(buffer, text.data(), length);
+    buffer[length] = '\0';
+    return static_cast<LRESULT>(length);
+}
+
+LRESULT EraseBackground(HWND handle, HDC dc) {
+    HBRUSH brush = reinterpret_cast<HBRUSH>(GetClassLongPtrA(handle, GCLP_HBRBACKGROUND));
+    if (brush == nullptr) return 0;
+    RECT client;
+    GetClientRect(handle, &client);
+    FillRect(dc, &client, brush);
+    return 1;
+}
+
+LRESULT ControlColor(UINT message, HDC dc) {
+    bool window = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
+    int background = window ? COLOR_WINDOW : COLOR_BTNFACE;
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(background));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
+}
+
+LRESULT SetCursorDefault(HWND handle, WPARAM wParam, LPARAM lParam) {
+    HWND parent = (GetWindowLongPtrA(handle, GWL_STYLE) & WS_CHILD) ? GetParent(handle) : nullptr;
+    if (parent != nullptr && SendMessageA(parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
+    if (LOWORD(lParam) != HTCLIENT) return FALSE;
+    HCURSOR cursor = reinterpret_cast<HCURSOR>(GetClassLongPtrA(handle, GCLP_HCURSOR));
+    SetCursor(cursor != nullptr ? cursor : LoadCursorA(nullptr, IDC_ARROW));
+    return TRUE;
+}
+
+} // namespace
+
+LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCCREATE: {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        if (create != nullptr && create->lpszName != nullptr) StoreText(handle, create->lpszName);
+        return TRUE;
+    }
+    case WM_SETTEXT: return StoreText(handle, reinterpret_cast<LPCSTR>(lParam));
+    case WM_GETTEXT: return CopyText(handle, wParam, reinterpret_cast<LPSTR>(lParam));
+    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(WindowText(handle).size());
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(handle, &paint);
+        EndPaint(handle, &paint);
+        return 0;
+    }
+    case WM_ERASEBKGND: return EraseBackground(handle, reinterpret_cast<HDC>(wParam));
+    case WM_SETCURSOR: return SetCursorDefault(handle, wParam, lParam);
+    case WM_CLOSE: DestroyWindow(handle); return 0;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: return ControlColor(message, reinterpret_cast<HDC>(wParam));
+    case WM_SETREDRAW: {
+        {
+            Lock lock = LockSystem();
+            auto window = Find(handle);
+            if (!window) return 0;
+            window->redraw = wParam != 0;
+        }
+        if (wParam != 0) InvalidateRect(handle, nullptr, TRUE);
+        return 0;
+    }
+    case WM_RBUTTONUP: {
+        POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(handle, &point);
+        SendMessageA(handle, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(handle), MAKELPARAM(point.x, point.y));
+        return 0;
+    }
+    case WM_CONTEXTMENU:
+    case WM_MOUSEWHEEL: {
+        HWND parent = (GetWindowLongPtrA(handle, GWL_STYLE) & WS_CHILD) ? GetParent(handle) : nullptr;
+        return parent != nullptr ? SendMessageA(parent, message, wParam, lParam) : 0;
+    }
+    case WM_NCHITTEST: return HTCLIENT;
+    case WM_MOUSEACTIVATE: return 1; // MA_ACTIVATE
+    default: return 0;
+    }
+}

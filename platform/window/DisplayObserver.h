@@ -1,0 +1,33 @@
+// Watching the screen: observers hear of window changes and new pictures (tests read them, the
+// container streams them to the browser), and a window tree can be dumped as readable text with
+// its display lists for golden tests.
+#pragma once
+
+#include <string>
+
+#include "platform/window/Window.h"
+
+namespace ostrana {
+
+enum class WindowChange { Created, Destroyed, Moved, Shown, Hidden, ZOrder, Text, Enabled };
+
+// Called on the thread that made the change, outside the window system's lock.
+class DisplayObserver {
+public:
+    virtual ~DisplayObserver() = default;
+    virtual void OnWindowChanged(HWND, WindowChange) {}
+    virtual void OnPicture(HWND) {}
+    virtual void OnOverlayChanged() {}
+};
+
+void AddDisplayObserver(DisplayObserver* observer);
+void RemoveDisplayObserver(DisplayObserver* observer);
+
+// The window, its picture and its children (top of the z-order first), indented by depth. Hidden
+// windows are listed with "hidden" and without their picture unless `includeHidden`. Frames and
+// captions are not in the pictures: a renderer draws them from the style bits listed.
+std::string DumpWindowTree(HWND root, bool includeHidden = false);
+// Every top-level window of the desktop, then the screen overlay.
+std::string DumpDesktop();
+
+} // namespace ostrana

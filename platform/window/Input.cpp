@@ -1,0 +1,226 @@
+// Input injection. Events are turned into messages here, under the window system's lock, and
+// queued on the target window's thread; WM_SETCURSOR and the keyboard hooks run on that thread
+// when the message is taken.
+#include "platform/window/Input.h"
+
+#include <cctype>
+#include <cstdlib>
+
+#include "platform/window/Focus.h"
+#include "platform/window/KeyNames.h"
+#include "platform/window/WindowGeometry.h"
+#include "platform/window/WindowSystem.h"
+
+using namespace ostrana;
+using namespace ostrana::detail;
+
+namespace {
+
+constexpr DWORD kDoubleClickTime = 500;
+constexpr LONG kDoubleClickDistance = 2;
+
+WPARAM MouseKeys() {
+    const bool* keys = Sys().keys;
+    WPARAM flags = 0;
+    if (keys[VK_LBUTTON]) flags |= MK_LBUTTON;
+    if (keys[VK_RBUTTON]) flags |= MK_RBUTTON;
+    if (keys[VK_MBUTTON]) flags |= MK_MBUTTON;
+    if (keys[VK_SHIFT]) flags |= MK_SHIFT;
+    if (keys[VK_CONTROL]) flags |= MK_CONTROL;
+    return flags;
+}
+
+void Queue(HWND window, InputMessage input) {
+    auto object = Find(window);
+    if (!object) return;
+    auto queue = QueueOf(object->thread);
+    if (!queue) return;
+    input.msg.time = MessageClock();
+    input.msg.pt = Sys().cursorPos;
+    if (input.msg.message == WM_MOUSEMOVE && !queue->input.empty()) {
+        InputMessage& last = queue->input.back();
+        if (last.msg.message == WM_MOUSEMOVE && last.msg.hwnd == window) {
+            last = input;
+            return;
+        }
+    }
+    queue->input.push_back(input);
+    queue->wake.notify_all();
+}
+
+// The window a mouse event at `screen` reaches, with the point in its client coordinates.
+HWND MouseTarget(POINT screen, POINT& client) {
+    HWND target = Find(Sys().capture) ? Sys().capture : nullptr;
+    if (target == nullptr) target = DeepestWindowAtLocked(screen);
+    auto window = Find(target);
+    if (!window) return nullptr;
+    if (target != Sys().capture && !EnabledLocked(*window)) return nullptr;
+    POINT origin = ClientOriginOnScreen(*window);
+    client = POINT{screen.x - origin.x, screen.y - origin.y};
+    return target;
+}
+
+UINT ButtonMessage(MouseButton button, bool down) {
+    switch (button) {
+    case MouseButton::Left: return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    case MouseButton::Right: return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+    default: return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+    }
+}
+
+int ButtonKey(MouseButton button) {
+    return button == MouseButton::Left ? VK_LBUTTON : button == MouseButton::Right ? VK_RBUTTON : VK_MBUTTON;
+}
+
+char CharacterOf(UINT vk) {
+    const bool* keys = Sys().keys;
+    bool shift = keys[VK_SHIFT];
+    if (keys[VK_CONTROL] && vk >= 'A' && vk <= 'Z') return static_cast<char>(vk - 'A' + 1);
+    if (keys[VK_MENU]) return 0;
+    if (vk >= 'A' && vk <= 'Z') return static_cast<char>(shift ? vk : std::tolower(static_cast<int>(vk)));
+    if (vk >= '0' && vk <= '9' && !shift) return static_cast<char>(vk);
+    switch (vk) {
+    case VK_SPACE: return ' ';
+    case VK_RETURN: return '\r';
+    case VK_BACK: return '\b';
+    case VK_TAB: return '\t';
+    case VK_ESCAPE: return 0x1B;
+    default: return 0;
+    }
+}
+
+void SetKey(UINT vk, bool down) {
+    bool* keys = Sys().keys;
+    keys[vk & 0xFF] = down;
+    if (vk == VK_LSHIFT || vk == VK_RSHIFT) keys[VK_SHIFT] = keys[VK_LSHIFT] || keys[VK_RSHIFT] || down;
+    if (vk == VK_LCONTROL || vk == VK_RCONTROL) keys[VK_CONTROL] = down;
+    if (vk == VK_LMENU || vk == VK_RMENU) keys[VK_MENU] = down;
+}
+
+} // namespace
+
+SHORT GetAsyncKeyState(int vk) {
+    Lock lock = LockSystem();
+    return Sys().keys[vk & 0xFF] ? static_cast<SHORT>(0x8000) : 0;
+}
+
+SHORT GetKeyState(int vk) {
+    Lock lock = LockSystem();
+    return CurrentQueueLocked()->keys[vk & 0xFF] ? static_cast<SHORT>(0x8000) : 0;
+}
+
+BOOL GetCursorPos(LPPOINT point) {
+    if (point == nullptr) return FALSE;
+    Lock lock = LockSystem();
+    *point = Sys().cursorPos;
+    return TRUE;
+}
+
+BOOL SetCursorPos(int x, int y) {
+    Lock lock = LockSystem();
+    Sys().cursorPos = POINT{x, y};
+    return TRUE;
+}
+
+namespace ostrana {
+
+void InjectMouseMove(POINT screen) {
+    Lock lock = LockSystem();
+    Sys().cursorPos = screen;
+    POINT client{};
+    HWND target = MouseTarget(screen, client);
+    if (target == nullptr) return;
+    Queue(target, InputMessage{MSG{target, WM_MOUSEMOVE, MouseKeys(), MAKELPARAM(client.x, client.y), 0, {}}, true, 0});
+}
+
+void InjectMouseButton(MouseButton button, bool down, POINT screen) {
+    Lock lock = LockSystem();
+    System& sys = Sys();
+    sys.cursorPos = screen;
+    sys.keys[ButtonKey(button)] = down;
+    POINT client{};
+    HWND target = MouseTarget(screen, client);
+    if (target == nullptr) return;
+    UINT message = ButtonMessage(button, down);
+    if (down) {
+        DWORD now = MessageClock();
+        auto window = Find(target);
+        bool doubleClick = window && (window->windowClass->style & CS_DBLCLKS) && sys.lastClick.message == message &&
+                           sys.lastClick.window == target && now - sys.lastClick.time <= kDoubleClickTime &&
+                           std::abs(sys.lastClick.point.x - screen.x) <= kDoubleClickDistance &&
+                           std::abs(sys.lastClick.point.y - screen.y) <= kDoubleClickDistance;
+        if (doubleClick) {
+            message += 2; // WM_xBUTTONDBLCLK follows WM_xBUTTONDOWN by two
+            sys.lastClick.message = 0;
+        } else {
+            sys.lastClick.message = message;
+            sys.lastClick.window = target;
+            sys.lastClick.time = now;
+            sys.lastClick.point = screen;
+        }
+    }
+    Queue(target, InputMessage{MSG{target, message, MouseKeys(), MAKELPARAM(client.x, client.y), 0, {}}, down, 0});
+}
+
+void InjectClick(MouseButton button, POINT screen) {
+    InjectMouseButton(button, true, screen);
+    InjectMouseButton(button, false, screen);
+}
+
+void InjectMouseWheel(int delta, POINT screen) {
+    HWND target = KeyboardFocusWindow();
+    Lock lock = LockSystem();
+    Sys().cursorPos = screen;
+    if (target == nullptr) {
+        POINT client{};
+        target = MouseTarget(screen, client);
+    }
+    if (target == nullptr) return;
+    Queue(target, InputMessage{MSG{target, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeys(), delta), MAKELPARAM(screen.x, screen.y), 0, {}},
+                               false, 0});
+}
+
+void InjectKey(UINT vk, bool down, char character) {
+    HWND target = KeyboardFocusWindow();
+    Lock lock = LockSystem();
+    bool wasDown = Sys().keys[vk & 0xFF];
+    SetKey(vk, down);
+    if (target == nullptr) return;
+    bool alt = Sys().keys[VK_MENU];
+    UINT scan = MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
+    DWORD data = 1 | (scan << 16);
+    if (IsExtendedKey(vk)) data |= 1u << 24;
+    if (alt) data |= 1u << 29;
+    if (!down || wasDown) data |= 1u << 30;
+    if (!down) data |= 1u << 31;
+    bool system = (alt && vk != VK_MENU) || vk == VK_F10 || (vk == VK_MENU);
+    UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
+    char typed = down ? (character != 0 ? character : CharacterOf(vk)) : 0;
+    Queue(target, InputMessage{MSG{target, message, vk, static_cast<LPARAM>(static_cast<LONG>(data)), 0, {}}, false, typed});
+}
+
+void InjectKeyPress(UINT vk, char character) {
+    InjectKey(vk, true, character);
+    InjectKey(vk, false);
+}
+
+void InjectText(std::string_view ansi) {
+    HWND target = KeyboardFocusWindow();
+    Lock lock = LockSystem();
+    if (target == nullptr) return;
+    for (char c : ansi) {
+        Queue(target, InputMessage{MSG{target, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1, 0, {}}, false, 0});
+    }
+}
+
+void ResetInputState() {
+    Lock lock = LockSystem();
+    for (bool& key : Sys().keys) key = false;
+    for (auto& [thread, queue] : Sys().queues) {
+        for (bool& key : queue->keys) key = false;
+    }
+    Sys().lastClick = {};
+    Sys().capture = nullptr;
+}
+
+} // namespace ostrana

@@ -1,0 +1,85 @@
+// Mouse and keyboard injection: targets, client coordinates, cursors, double clicks, capture.
+#include <gtest/gtest.h>
+
+#include "platform/window/Cursor.h"
+#include "platform/window/Focus.h"
+#include "platform/window/Input.h"
+#include "platform/window/VirtualKeys.h"
+#include "tests/platform/TestWindows.h"
+#include "tests/support/WindowHarness.h"
+
+namespace ostrana::test {
+namespace {
+
+POINT g_lastPoint{};
+LRESULT PointProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEWHEEL) {
+        g_lastPoint = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(Input, MouseReachesTheDeepestWindowInClientCoordinatesAfterSetCursor) {
+    UiThread ui;
+    ui.Run([] {
+        ResetInputState();
+        HWND top = MakeTestWindow("PointTop", PointProcedure, WS_POPUP | WS_VISIBLE, RECT{100, 100, 300, 300});
+        HWND child = MakeTestWindow("PointChild", PointProcedure, WS_CHILD | WS_VISIBLE, RECT{20, 30, 80, 90}, top, 1);
+        MessageRecorder recorder(child, {WM_SETCURSOR, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_MOUSEMOVE});
+        InjectMouseMove(POINT{125, 135});
+        InjectMouseMove(POINT{126, 136}); // merged with the first
+        InjectClick(MouseButton::Left, POINT{126, 136});
+        InjectClick(MouseButton::Left, POINT{127, 136}); // within the double-click distance and time
+        PumpUntilIdle();
+        EXPECT_TRUE(SameSequence({"WM_SETCURSOR", "WM_MOUSEMOVE", "WM_SETCURSOR", "WM_LBUTTONDOWN", "WM_LBUTTONUP",
+                                  "WM_SETCURSOR", "WM_LBUTTONDBLCLK", "WM_LBUTTONUP"},
+                                 recorder.Messages()));
+        EXPECT_EQ(7, g_lastPoint.x);
+        EXPECT_EQ(6, g_lastPoint.y);
+        EXPECT_EQ("arrow", CursorName(GetCursor()));
+        DestroyWindow(top);
+    });
+}
+
+TEST(Input, CaptureTakesTheMouseOutsideTheWindowAndDisabledWindowsGetNothing) {
+    UiThread ui;
+    ui.Run([] {
+        ResetInputState();
+        HWND top = MakeTestWindow("PointTop", PointProcedure, WS_POPUP | WS_VISIBLE, RECT{0, 0, 100, 100});
+        HWND child = MakeTestWindow("PointChild", PointProcedure, WS_CHILD | WS_VISIBLE, RECT{10, 10, 20, 20}, top, 1);
+        MessageRecorder recorder(child, {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_CAPTURECHANGED});
+        SetCapture(child);
+        InjectMouseButton(MouseButton::Left, false, POINT{90, 90});
+        PumpUntilIdle();
+        EXPECT_EQ(80, g_lastPoint.x);
+        ReleaseCapture();
+        EnableWindow(child, FALSE);
+        InjectClick(MouseButton::Left, POINT{15, 15});
+        PumpUntilIdle();
+        EXPECT_TRUE(SameSequence({"WM_LBUTTONUP", "WM_CAPTURECHANGED"}, recorder.Messages()));
+        DestroyWindow(top);
+    });
+}
+
+TEST(Input, KeysGoToTheFocusAndKeyStateFollowsThem) {
+    UiThread ui;
+    ui.Run([] {
+        ResetInputState();
+        HWND top = MakeTestWindow("PointTop", PointProcedure, WS_POPUP | WS_VISIBLE, RECT{0, 0, 100, 100});
+        HWND child = MakeTestWindow("PointChild", PointProcedure, WS_CHILD | WS_VISIBLE, RECT{10, 10, 20, 20}, top, 1);
+        MessageRecorder recorder(child, {WM_KEYDOWN, WM_CHAR, WM_KEYUP});
+        SetFocus(child);
+        InjectKey(VK_SHIFT, true);
+        EXPECT_NE(0, GetAsyncKeyState(VK_SHIFT) & 0x8000);
+        InjectKeyPress('B');
+        InjectKey(VK_SHIFT, false);
+        EXPECT_EQ(0, GetKeyState(VK_SHIFT) & 0x8000);
+        PumpUntilIdle();
+        EXPECT_TRUE(SameSequence({"WM_KEYDOWN 16", "WM_KEYDOWN 66", "WM_CHAR 66", "WM_KEYUP 66", "WM_KEYUP 16"},
+                                 recorder.Messages()));
+        DestroyWindow(top);
+    });
+}
+
+} // namespace
+} // namespace ostrana::test

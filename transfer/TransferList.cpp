@@ -87,7 +87,40 @@ std::size_t TransferList::Add(const TransferItem& item, int addMode) {
         break;
     default: break;
     }
+    m_indexed = false;
     return static_cast<std::size_t>(m_items.insert(position, std::move(copy)) - m_items.begin());
+}
+
+namespace {
+
+// A relative folder in the other side's style: "/" after the first character means it came from
+// a local list and turns into "\"; otherwise "\" turns into "/".
+std::string OtherStyle(std::string folder) {
+    if (folder.find('/', 1) != std::string::npos) {
+        std::replace(folder.begin(), folder.end(), '/', '\\');
+    } else {
+        std::replace(folder.begin(), folder.end(), '\\', '/');
+    }
+    return folder;
+}
+
+std::string SameFileKey(const std::string& relativeFolder, const std::string& fileName) {
+    return relativeFolder + '\0' + fileName;
+}
+
+} // namespace
+
+std::optional<std::size_t> TransferList::FindSameFile(const TransferItem& item) const {
+    if (!m_indexed) {
+        m_sameFileIndex.clear();
+        for (std::size_t i = 0; i < m_items.size(); ++i) {
+            const TransferItem& entry = m_items[i];
+            m_sameFileIndex.emplace(SameFileKey(OtherStyle(entry.m_strRelativeFolder), entry.FileName()), i);
+        }
+        m_indexed = true;
+    }
+    auto found = m_sameFileIndex.find(SameFileKey(item.m_strRelativeFolder, item.FileName()));
+    return found == m_sameFileIndex.end() ? std::nullopt : std::optional<std::size_t>(found->second);
 }
 
 bool TransferList::AddLocalPath(const std::string& path, int addMode) {

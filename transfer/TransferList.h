@@ -4,7 +4,9 @@
 #pragma once
 
 #include <atomic>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "transfer/TransferItem.h"
@@ -35,6 +37,11 @@ public:
     // A listing line already split into its elements; fewer than six raise CInvalidArgException.
     bool AddListingEntry(const std::string& folderPath, const std::vector<std::string>& elements);
 
+    // The first item with the same file name as `item` whose relative folder, brought into the
+    // item's separator style, equals the item's relative folder. Built into an index on first use
+    // after a change, so a job's questions cost linear time, not files times entries.
+    std::optional<std::size_t> FindSameFile(const TransferItem& item) const;
+
     // Sum of the file sizes in bytes (folders count 0).
     ULONGLONG TotalSize() const;
     std::size_t Count() const { return m_items.size(); }
@@ -50,4 +57,6 @@ private:
     int m_nServerSide;
     std::string m_strBaseFolder;
     std::vector<TransferItem> m_items;
+    mutable std::unordered_map<std::string, std::size_t> m_sameFileIndex;
+    mutable bool m_indexed = false;
 };

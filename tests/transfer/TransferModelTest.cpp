@@ -216,6 +216,17 @@ TEST_F(CheckOverwriteTest, AnswersSetTheModeForTheRestOfTheJob) {
     EXPECT_EQ(m_answerer->Questions().size(), 4u);
 }
 
+TEST_F(CheckOverwriteTest, FirstEntryDecidesAlsoForEntriesAddedAfterAQuestion) {
+    TransferJob job(m_session);
+    TransferItem c = LocalFile("C:\\up\\", "", "c.txt", 1);
+    EXPECT_FALSE(CheckOverwrite(job, m_destination, "myfolder/", c));
+    ServerFile(m_destination, "myfolder/", "c.txt", "5");
+    ServerFile(m_destination, "myfolder/", "c.txt", "9");
+    EXPECT_TRUE(CheckOverwrite(job, m_destination, "myfolder/", c));
+    ASSERT_EQ(m_answerer->Questions().size(), 1u);
+    EXPECT_EQ(m_answerer->Questions()[0].m_strOldSize, "5 Byte");
+}
+
 TEST_F(CheckOverwriteTest, DownloadMatchesLocalRelativeFoldersWrittenWithSlashes) {
     TransferJob job(m_session);
     TransferList local;

@@ -46,11 +46,17 @@ bool TransferStarter::StartTransfer(int direction, const std::string& destinatio
     return true;
 }
 
+void TransferStarter::RequestStop() {
+    if (m_pJob != nullptr) {
+        m_pJob->RequestStop();
+    }
+}
+
 std::optional<TransferTally> TransferStarter::StopTransfer() {
     if (m_pJob == nullptr) {
         return std::nullopt;
     }
-    m_pJob->RequestStop();
+    RequestStop();
     WaitForSingleObject(m_hDone, 5000);
     // The worker still touches the job until its done event; never delete it under the thread.
     m_pJob->WaitForThread(INFINITE);

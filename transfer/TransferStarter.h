@@ -27,6 +27,8 @@ public:
     // direction: 1 upload, 0 download. The list belongs to the transfer from here on; it is
     // dropped when a job already runs or the quota refuses the upload. true when a job started.
     bool StartTransfer(int direction, const std::string& destination, std::unique_ptr<TransferList> list, int noWait);
+    // Asks the running job to stop at its next check, as the user's Cancel would.
+    void RequestStop();
     // Asks the job to stop, waits up to 5000 ms for its done event and for its thread, deletes it.
     // Returns the ended job's tally, nothing when no job existed.
     std::optional<TransferTally> StopTransfer();

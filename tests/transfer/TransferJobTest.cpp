@@ -3,6 +3,7 @@
 // while it is sent, files that cannot be created, and commands that must not interleave.
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <gtest/gtest.h>
 
 #include "platform/base/CodePage.h"
@@ -141,6 +142,40 @@ TEST_F(TransferJobTest, CancelInTheMiddleOfADownloadLeavesTheTargetAndNoPartialF
     EXPECT_EQ(ReadFileBytes(dir / "big.bin"), "keep me");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
     EXPECT_FALSE(harness.session.IsTransferOpen());
+}
+
+namespace {
+
+// Holds the first question until the test lets it go.
+class GateAnswerer : public ostrana::OverwriteAnswerer {
+public:
+    INT_PTR Ask(COverwriteDlg&) override {
+        asked.set_value();
+        released.get_future().wait();
+        return IDCANCEL;
+    }
+    std::promise<void> asked;
+    std::promise<void> released;
+};
+
+} // namespace
+
+TEST_F(TransferJobTest, AStopRequestOfTheOwnerEndsTheJobLikeCancel) {
+    WriteFileBytes(dir / "a.txt", "a");
+    WriteFileBytes(dir / "b.txt", "b");
+    server.AddFile("myfolder/a.txt", "old");
+    auto gate = std::make_shared<GateAnswerer>();
+    ostrana::SetOverwriteAnswerer(gate);
+    harness.session.QueryQuota("myfolder/");
+    ASSERT_TRUE(harness.starter.StartTransfer(1, "myfolder/", UploadListOf({(dir / "a.txt").string(), (dir / "b.txt").string()}), 1));
+    ASSERT_EQ(gate->asked.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
+    harness.starter.RequestStop();
+    gate->released.set_value();
+    auto tally = harness.starter.StopTransfer();
+    ASSERT_TRUE(tally.has_value());
+    EXPECT_TRUE(tally->cancelled);
+    EXPECT_FALSE(server.HasFile("myfolder/b.txt"));
+    EXPECT_EQ(harness.doneMessages, 1);
 }
 
 TEST_F(TransferJobTest, QuotaRefusalShowsBothKilobyteFiguresAndZeroTotalPasses) {

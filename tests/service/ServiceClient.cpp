@@ -160,8 +160,9 @@ std::string Login(int port, const std::string& user, const std::string& password
 }
 
 CommandClient::CommandClient(int port, const std::string& user, const std::string& password)
-    : m_connection(port) {
-    const std::string cookie = Login(port, user, password);
+    : CommandClient(port, Login(port, user, password)) {}
+
+CommandClient::CommandClient(int port, const std::string& cookie) : m_connection(port) {
     m_connection.Send(FileActionRequest("127.0.0.1", cookie));
     m_greeting = m_connection.ReceiveUntil([](const std::string& so) { return so.find('\n') != std::string::npos; });
 }

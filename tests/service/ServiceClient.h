@@ -56,6 +56,10 @@ public:
     RawConnection& Connection() { return m_connection; }
 
 private:
+    // The session's connection opens only once the login is done, so a slow login cannot run
+    // into the service's deadline for an opening request.
+    CommandClient(int port, const std::string& cookie);
+
     RawConnection m_connection;
     std::string m_greeting;
 };

@@ -1,5 +1,7 @@
 #include "platform/base/Exception.h"
 
+IMPLEMENT_DYNAMIC(CException, CObject)
+
 BOOL CException::GetErrorMessage(LPSTR error, UINT maxError, PUINT helpContext) const {
     if (helpContext != nullptr) {
         *helpContext = 0;

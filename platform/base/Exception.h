@@ -6,6 +6,7 @@
 #include "platform/base/WinTypes.h"
 
 class CException : public CObject {
+    DECLARE_DYNAMIC(CException)
 public:
     explicit CException(BOOL autoDelete = TRUE) : m_bAutoDelete(autoDelete) {}
     ~CException() override = default;

@@ -1,0 +1,31 @@
+// The framework's data source: a cache of global memory blocks, one per format, offered through
+// a reference-counted data object. Receivers get copies, so the cache stays intact however often
+// it is read. The data object may outlive the source; Empty() or destruction clears its cache.
+#pragma once
+
+#include "platform/base/Object.h"
+#include "platform/ole/DataObject.h"
+
+namespace ostrana {
+class DataCache;
+}
+
+class COleDataSource : public CObject {
+    DECLARE_DYNAMIC(COleDataSource)
+public:
+    COleDataSource();
+    ~COleDataSource() override;
+    COleDataSource(const COleDataSource&) = delete;
+    COleDataSource& operator=(const COleDataSource&) = delete;
+
+    // Takes the block; an earlier block cached under the same format and aspect is freed.
+    // A null block is ignored.
+    void CacheGlobalData(CLIPFORMAT format, HGLOBAL memory, LPFORMATETC formatEtc = nullptr);
+    // Frees every cached block.
+    void Empty();
+    // The data object (its reference belongs to the source; AddRef to keep it longer).
+    IDataObject* GetDataObject() const;
+
+private:
+    ostrana::DataCache* m_pCache;
+};

@@ -1,0 +1,3 @@
+namespace ostrana::detail {
+void RegisterTreeViewClass() {}
+}

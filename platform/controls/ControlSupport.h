@@ -38,6 +38,8 @@ void CopyToBuffer(const std::string& text, LPSTR buffer, int size);
 // the text, Escape and losing the focus end as told; `ended` is posted to the owner with wParam
 // 1 for accept and 0 for cancel.
 HWND CreateLabelEdit(HWND owner, const RECT& rect, const std::string& text, HFONT font, UINT ended);
+// What a label edit box posts its owner when it ends.
+constexpr UINT kLabelEditEnded = WM_USER + 0x1F0;
 
 // Invalidates the whole client area.
 inline void Repaint(HWND window) { InvalidateRect(window, nullptr, TRUE); }

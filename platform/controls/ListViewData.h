@@ -122,7 +122,6 @@ void PaintList(HWND list, ListViewData& data);
 bool ListInputMessage(HWND list, ListViewData& data, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 HWND ListEditLabel(HWND list, ListViewData& data, int item);
 void ListEndEdit(HWND list, ListViewData& data, bool accept);
-constexpr UINT kLabelEditEnded = WM_USER + 0x1F0;
 constexpr UINT_PTR kToolTipTimer = 0x7101;
 
 void RegisterListViewClass();

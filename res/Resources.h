@@ -1,5 +1,5 @@
 // The control module's resources. AfxGetResourceHandle() is the module's HINSTANCE, through which
-// LoadStringA (and, as they arrive, dialogs, menus and bitmaps) find them.
+// LoadStringA, dialogs, menus, bitmaps, icons and the cursor find them.
 #pragma once
 
 #include "platform/base/ModuleResources.h"

@@ -5,6 +5,8 @@ namespace {
 
 // Texts are the program's own and stay byte for byte as written.
 constexpr StringResource kStrings[] = {
+    {1, "Zelkor TAVEN WebHard Control"},
+    {2, "Zelkor TAVEN WebHard Control Property Page"},
     {3, "파일 폴더"},
     {8, "새폴더"},
     {9, "서버에 로그인을 실패하였습니다."},

@@ -1,5 +1,6 @@
 #include "platform/base/ModuleResources.h"
 
+#include <atomic>
 #include <cstring>
 #include <strings.h>
 
@@ -51,6 +52,13 @@ const ImageResource* ModuleResources::Image(ImageKind kind, LPCSTR name) const {
     }
     return nullptr;
 }
+
+namespace {
+std::atomic<HINSTANCE> g_defaultModule{nullptr};
+}
+
+void SetDefaultResourceModule(HINSTANCE instance) { g_defaultModule = instance; }
+HINSTANCE DefaultResourceModule() { return g_defaultModule; }
 
 } // namespace ostrana
 

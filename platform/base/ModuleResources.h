@@ -53,6 +53,11 @@ private:
     mutable std::map<UINT, std::string> m_ansi;
 };
 
+// The module whose resources the framework classes load by number (dialogs, menus, bitmaps)
+// when no HINSTANCE is named; the control module sets its own when its resources are first used.
+void SetDefaultResourceModule(HINSTANCE instance);
+HINSTANCE DefaultResourceModule();
+
 } // namespace ostrana
 
 // Copies at most bufferMax - 1 bytes and a terminator; returns the bytes copied, 0 when missing.

@@ -9,7 +9,8 @@ namespace {
 
 std::string Hex(COLORREF color) {
     char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "#%06X", static_cast<unsigned>(color & 0xFFFFFF));
+    std::snprintf(buffer, sizeof buffer, "#%02X%02X%02X", static_cast<unsigned>(GetRValue(color)),
+                  static_cast<unsigned>(GetGValue(color)), static_cast<unsigned>(GetBValue(color)));
     return buffer;
 }
 
@@ -57,7 +58,7 @@ std::string DescribeOp(const DisplayOp& op) {
     std::string r = RectText(op.rect);
     switch (op.kind) {
     case OpKind::FillRect: return "fill " + r + " " + Hex(op.brush.color);
-    case OpKind::FrameRect: return "frame " + r + " " + Hex(op.brush.color);
+    case OpKind::FrameRect: return (op.image == "focus" ? "focusrect " + r : "frame " + r + " " + Hex(op.brush.color));
     case OpKind::InvertRect: return "invert " + r;
     case OpKind::Rectangle: return "rectangle " + r + " " + Pen(op.pen) + " " + Brush(op.brush) + Rop(op.rop2);
     case OpKind::Ellipse: return "ellipse " + r + " " + Pen(op.pen) + " " + Brush(op.brush) + Rop(op.rop2);

@@ -58,7 +58,7 @@ struct DisplayOp {
     std::shared_ptr<const DisplayList> content; // what a blit copied
 };
 
-// One line, without indentation or newline.
+// One line, without indentation or newline; colours as #RRGGBB.
 std::string DescribeOp(const DisplayOp& op);
 // Every operation on its own line, nested blit content indented two more spaces.
 void DumpDisplayList(const DisplayList& list, int indent, std::string& out);

@@ -67,8 +67,9 @@ void DumpWindow(HWND handle, int depth, bool includeHidden, HWND focus, std::str
         children = window->children;
     }
     DumpDisplayList(picture, depth * 2 + 4, out);
-    // Children are listed bottom of the z-order first, the order in which they are drawn.
-    for (auto it = children.rbegin(); it != children.rend(); ++it) DumpWindow(*it, depth + 1, includeHidden, focus, out);
+    // Children are listed top of the z-order first (for dialogs, the tab order); a renderer draws
+    // them in the reverse order.
+    for (HWND child : children) DumpWindow(child, depth + 1, includeHidden, focus, out);
 }
 
 struct OverlayBridge {

@@ -20,6 +20,7 @@ std::string Lower(std::string_view text) {
 }
 
 constexpr std::size_t kDialogSlots = 3;
+thread_local ostrana::WindowCreationHook t_creationHook = nullptr;
 
 LONG_PTR* ExtraSlot(WindowObject& window, int index) {
     if (index < 0 || index % 8 != 0) return nullptr;
@@ -233,6 +234,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     }
     CurrentQueue();
     HWND handle = object->handle;
+    if (t_creationHook != nullptr) t_creationHook(handle);
     CREATESTRUCTA create{param, instance, menu, parent, height, width, y, x, static_cast<LONG>(style), windowName,
                          className, exStyle};
     NotifyChange(handle, WindowChange::Created);
@@ -544,6 +546,8 @@ LRESULT CallWindowProcA(WNDPROC procedure, HWND window, UINT message, WPARAM wPa
 }
 
 namespace ostrana {
+
+void SetWindowCreationHook(WindowCreationHook hook) { t_creationHook = hook; }
 
 std::string WindowText(HWND handle) {
     Lock lock = LockSystem();

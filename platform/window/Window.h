@@ -117,6 +117,11 @@ LRESULT CallWindowProcA(WNDPROC procedure, HWND window, UINT message, WPARAM wPa
 #define CallWindowProc CallWindowProcA
 
 namespace ostrana {
+// Called on the creating thread right after a window exists and before it receives WM_NCCREATE;
+// the framework classes use it to subclass the windows they create. One hook per thread.
+using WindowCreationHook = void (*)(HWND);
+void SetWindowCreationHook(WindowCreationHook hook);
+
 // The window's text as stored, without a message (ANSI).
 std::string WindowText(HWND window);
 std::string WindowClassName(HWND window);

@@ -100,6 +100,16 @@ HWND WindowWaiter::WaitForTopLevel(const std::string& className, const std::stri
     }
 }
 
+bool WindowWaiter::WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::unique_lock lock(m_lock);
+    for (;;) {
+        if (condition()) return true;
+        unsigned seen = m_generation;
+        if (!m_changed.wait_until(lock, deadline, [&] { return m_generation != seen; })) return condition();
+    }
+}
+
 std::string MessageName(UINT message) {
     static const std::map<UINT, const char*> names = {
         {WM_CREATE, "WM_CREATE"}, {WM_DESTROY, "WM_DESTROY"}, {WM_MOVE, "WM_MOVE"}, {WM_SIZE, "WM_SIZE"},

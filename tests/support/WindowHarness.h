@@ -53,6 +53,8 @@ public:
     // The first visible top-level window of `className` (and caption, when given), waiting up to
     // `timeoutMs`; null on time-out.
     HWND WaitForTopLevel(const std::string& className, const std::string& captionAnsi = "", int timeoutMs = 10000);
+    // Waits until `condition` holds, checking it after every window change; false on time-out.
+    bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
     void OnWindowChanged(HWND, WindowChange) override;
 
 private:

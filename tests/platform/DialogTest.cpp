@@ -1,0 +1,164 @@
+// Dialogs from the module's templates: dialog units, golden pictures, focus and Tab order, the
+// dialog keys, modal dialogs and message boxes on a worker thread while the UI thread stays live.
+#include <gtest/gtest.h>
+
+#include <future>
+
+#include "platform/base/CodePage.h"
+#include "platform/window/Dialog.h"
+#include "platform/window/DisplayObserver.h"
+#include "platform/window/Focus.h"
+#include "platform/window/Input.h"
+#include "platform/window/MessageBoxWindow.h"
+#include "platform/window/VirtualKeys.h"
+#include "res/ResourceIds.h"
+#include "res/Resources.h"
+#include "tests/platform/TestWindows.h"
+#include "tests/support/Golden.h"
+#include "tests/support/WindowHarness.h"
+
+namespace ostrana::test {
+namespace {
+
+INT_PTR CloseOnCommand(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) return TRUE;
+    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+std::string ItemName(HWND item) {
+    return GetDlgCtrlID(item) > 0 ? std::to_string(GetDlgCtrlID(item)) : AnsiToUtf8(WindowText(item));
+}
+
+TEST(DialogUnits, GulimNinePointGivesSixByTwelvePixelsPerFourByEightUnits) {
+    SIZE base = DialogBaseUnitsOf(Utf8ToAnsi("굴림"), 9);
+    EXPECT_EQ(6, base.cx);
+    EXPECT_EQ(12, base.cy);
+    RECT pixels = DialogUnitsToPixels(RECT{4, 8, 271, 205}, base);
+    EXPECT_EQ(6, pixels.left);
+    EXPECT_EQ(12, pixels.top);
+    EXPECT_EQ(406, pixels.right);
+    EXPECT_EQ(307, pixels.bottom);
+    HWND dialog = CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDD_OVERWRITE), nullptr, CloseOnCommand, 0);
+    ASSERT_NE(nullptr, dialog);
+    RECT client;
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(406, client.right);
+    EXPECT_EQ(307, client.bottom);
+    RECT units{0, 0, 50, 14};
+    MapDialogRect(dialog, &units);
+    EXPECT_EQ(75, units.right);
+    EXPECT_EQ(21, units.bottom);
+    DestroyWindow(dialog);
+}
+
+class TemplateDump : public ::testing::TestWithParam<int> {};
+
+TEST_P(TemplateDump, PaintedDialogMatchesItsGoldenDump) {
+    UiThread ui;
+    std::string dump;
+    ui.Run([&] {
+        HWND dialog = CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(GetParam()), nullptr, CloseOnCommand, 0);
+        ASSERT_NE(nullptr, dialog);
+        ShowWindow(dialog, SW_SHOW);
+        PumpUntilIdle();
+        dump = DumpWindowTree(dialog);
+        DestroyWindow(dialog);
+    });
+    EXPECT_TRUE(MatchesGolden(OSTRANA_GOLDEN_DIR, "dialog" + std::to_string(GetParam()), dump));
+}
+
+INSTANTIATE_TEST_SUITE_P(Templates, TemplateDump, ::testing::Values(IDD_OVERWRITE, IDD_ADDFOLDER));
+
+TEST(DialogKeys, TabAndArrowsWalkTheTemplateOrder) {
+    UiThread ui;
+    std::vector<std::string> visited;
+    ui.Run([&] {
+        ResetInputState();
+        HWND dialog = CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDD_OVERWRITE), nullptr, CloseOnCommand, 0);
+        ShowWindow(dialog, SW_SHOW);
+        auto press = [&](UINT key) {
+            InjectKeyPress(key);
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (!IsDialogMessageA(dialog, &msg)) DispatchMessageA(&msg);
+            }
+            visited.push_back(ItemName(GetFocus()));
+        };
+        visited.push_back(ItemName(GetFocus()));
+        press(VK_TAB);
+        press(VK_TAB);
+        press(VK_TAB);
+        InjectKey(VK_SHIFT, true);
+        press(VK_TAB);
+        InjectKey(VK_SHIFT, false);
+        press(VK_TAB);
+        press(VK_RIGHT);
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, 235));
+        EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(dialog, 234));
+        press(VK_RIGHT);
+        press(VK_RIGHT); // the group wraps around
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(dialog, 234));
+        DestroyWindow(dialog);
+    });
+    EXPECT_TRUE(SameSequence({"234", "1", "2", "234", "2", "234", "235", "236", "234"}, visited));
+}
+
+TEST(ModalDialog, RunsOnAWorkerThreadWhileTheUiThreadStaysLive) {
+    UiThread ui;
+    WindowWaiter waiter;
+    auto worker = std::async(std::launch::async, [] {
+        return DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDD_ADDFOLDER), nullptr, CloseOnCommand, 0);
+    });
+    HWND dialog = waiter.WaitForTopLevel("#32770", Utf8ToAnsi("웹 폴더 추가하기"));
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(42, ui.Get<int>([] { return 42; })); // the UI thread still answers
+    HWND edit = GetDlgItem(dialog, 247);
+    EXPECT_EQ(edit, KeyboardFocusWindow());
+    InjectText("myfolder/a");
+    InjectKeyPress(VK_BACK);
+    InjectKeyPress(VK_RETURN); // the default button
+    EXPECT_EQ(IDOK, worker.get());
+    EXPECT_FALSE(IsWindow(dialog));
+}
+
+TEST(ModalDialog, EscapeCancels) {
+    WindowWaiter waiter;
+    auto worker = std::async(std::launch::async, [] {
+        return DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDD_OVERWRITE), nullptr, CloseOnCommand, 0);
+    });
+    ASSERT_NE(nullptr, waiter.WaitForTopLevel("#32770", Utf8ToAnsi("파일 바꾸기 확인")));
+    InjectKeyPress(VK_ESCAPE);
+    EXPECT_EQ(IDCANCEL, worker.get());
+}
+
+TEST(MessageBoxWindow, ShowsARealDialogOnAWorkerThreadAndAnswersTheChosenButton) {
+    SetMessageBoxPresenter(std::make_shared<WindowMessageBoxPresenter>());
+    UiThread ui;
+    WindowWaiter waiter;
+    std::string caption = "Quorel Report";
+    auto worker = std::async(std::launch::async, [&] {
+        return MessageBoxA(nullptr, Utf8ToAnsi("%s 파일을 정말로 삭제하시겠습니까 ?").c_str(), caption.c_str(),
+                           MB_YESNO | MB_ICONEXCLAMATION | MB_TOPMOST | MB_DEFBUTTON2);
+    });
+    HWND box = waiter.WaitForTopLevel("#32770", caption);
+    ASSERT_NE(nullptr, box);
+    ui.Run([] {});
+    RunOnWindowThread(box, [] { PumpUntilIdle(); });
+    std::string dump;
+    RunOnWindowThread(box, [&] { dump = DumpWindowTree(box); });
+    EXPECT_TRUE(MatchesGolden(OSTRANA_GOLDEN_DIR, "messagebox_yesno", dump));
+    InjectKeyPress(VK_ESCAPE); // a question cannot be escaped
+    InjectKeyPress(VK_LEFT);   // to the Yes button
+    RECT yes;
+    GetWindowRect(GetDlgItem(box, IDYES), &yes);
+    InjectClick(MouseButton::Left, POINT{yes.left + 5, yes.top + 5});
+    EXPECT_EQ(IDYES, worker.get());
+    SetMessageBoxPresenter(nullptr);
+}
+
+} // namespace
+} // namespace ostrana::test

@@ -1,0 +1,213 @@
+// OLE drag and drop driven by injected mouse input: a row dragged out of a list view into a
+// window of the same process, the target seeing enter, over and drop; Escape cancelling; and a
+// window that only accepts dropped files receiving WM_DROPFILES.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include "platform/controls/CommCtrl.h"
+#include "platform/ole/DropFiles.h"
+#include "platform/ole/GlobalMemory.h"
+#include "platform/ole/OleDataSource.h"
+#include "platform/ole/OleDropTarget.h"
+#include "platform/window/Focus.h"
+#include "platform/window/Input.h"
+#include "platform/window/VirtualKeys.h"
+#include "tests/platform/ControlTestSupport.h"
+#include "tests/platform/TestWindows.h"
+#include "tests/support/WindowHarness.h"
+
+namespace ostrana::test {
+namespace {
+
+// Lines recorded on the user-interface thread and awaited on the test thread.
+class Journal {
+public:
+    void Add(std::string line) {
+        {
+            std::lock_guard guard(m_lock);
+            m_lines.push_back(std::move(line));
+        }
+        m_changed.notify_all();
+    }
+    // Waits until a line starting with `prefix` is there.
+    bool WaitFor(const std::string& prefix) {
+        std::unique_lock lock(m_lock);
+        return m_changed.wait_for(lock, std::chrono::seconds(10), [&] {
+            for (const std::string& line : m_lines) {
+                if (line.rfind(prefix, 0) == 0) return true;
+            }
+            return false;
+        });
+    }
+    std::vector<std::string> Lines() {
+        std::lock_guard guard(m_lock);
+        return m_lines;
+    }
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    std::vector<std::string> m_lines;
+};
+
+std::string At(POINT point) { return std::to_string(point.x) + "," + std::to_string(point.y); }
+
+class RecordingTarget : public COleDropTarget {
+public:
+    explicit RecordingTarget(Journal& journal) : m_journal(journal) {}
+    DROPEFFECT OnDragEnter(CWnd*, COleDataObject* data, DWORD keys, POINT point) override {
+        m_journal.Add("enter " + At(point) + " keys " + std::to_string(keys) + (data->IsDataAvailable(CF_HDROP) ? " files" : ""));
+        return DROPEFFECT_COPY;
+    }
+    DROPEFFECT OnDragOver(CWnd*, COleDataObject*, DWORD, POINT point) override {
+        m_journal.Add("over " + At(point));
+        return DROPEFFECT_COPY;
+    }
+    void OnDragLeave(CWnd*) override { m_journal.Add("leave"); }
+    BOOL OnDrop(CWnd*, COleDataObject* data, DROPEFFECT effect, POINT point) override {
+        HGLOBAL block = data->GetGlobalData(CF_HDROP);
+        std::vector<std::string> names = DragQueryFiles(static_cast<HDROP>(block));
+        GlobalFree(block);
+        m_journal.Add("drop " + std::to_string(effect) + " " + At(point) + " " + (names.empty() ? "" : names[0]));
+        return TRUE;
+    }
+
+private:
+    Journal& m_journal;
+};
+
+constexpr POINT kSource{100, 100};
+constexpr POINT kTarget{600, 100};
+
+LRESULT FilesProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DROPFILES) {
+        auto* journal = reinterpret_cast<Journal*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        auto drop = reinterpret_cast<HDROP>(wParam);
+        POINT point{};
+        DragQueryPoint(drop, &point);
+        std::vector<std::string> names = DragQueryFiles(drop);
+        DragFinish(drop);
+        journal->Add("files " + At(point) + " " + std::to_string(names.size()) + " " + (names.empty() ? "" : names[0]));
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A list view whose parent starts an OLE drag of one file name when a row is dragged.
+struct DragScene {
+    Journal journal;
+    std::unique_ptr<NotifyParent> parent;
+    HWND list = nullptr;
+    HWND target = nullptr;
+    RecordingTarget dropTarget{journal};
+    DROPEFFECT result = 0xFF;
+
+    void Build(bool filesOnly) {
+        InitCommonControls();
+        ResetInputState();
+        parent = std::make_unique<NotifyParent>(RECT{kSource.x, kSource.y, kSource.x + 400, kSource.y + 300});
+        list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 300, 200, parent->Window(), nullptr,
+                               nullptr, nullptr);
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = const_cast<LPSTR>("Name");
+        column.cx = 150;
+        SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.pszText = const_cast<LPSTR>("a.txt");
+        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        SetFocus(list);
+        target = MakeTestWindow("OstranaDropHere", FilesProcedure, WS_POPUP | WS_VISIBLE,
+                                RECT{kTarget.x, kTarget.y, kTarget.x + 200, kTarget.y + 200});
+        SetWindowLongPtrA(target, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&journal));
+        if (filesOnly) DragAcceptFiles(target, TRUE);
+        else dropTarget.Register(CWnd::FromHandle(target));
+        parent->answer = [this](NMHDR* header) -> LRESULT {
+            if (header->code != LVN_BEGINDRAG) return 0;
+            COleDataSource source;
+            source.CacheGlobalData(CF_HDROP, CreateDropFiles({"C:\\home\\a.txt"}, POINT{}, FALSE));
+            journal.Add("begin");
+            result = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
+            journal.Add("done " + std::to_string(result));
+            return 0;
+        };
+    }
+
+    void StartDrag() {
+        InjectMouseButton(MouseButton::Left, true, POINT{kSource.x + 40, kSource.y + 29});
+        InjectMouseMove(POINT{kSource.x + 60, kSource.y + 60});
+        ASSERT_TRUE(journal.WaitFor("begin"));
+    }
+
+    void TearDown() {
+        dropTarget.Revoke();
+        DestroyWindow(target);
+        parent.reset();
+    }
+};
+
+TEST(DragDrop, ARowDraggedToAnotherWindowIsEnteredOverAndDropped) {
+    UiThread ui;
+    DragScene scene;
+    ui.Run([&] { scene.Build(false); });
+    scene.StartDrag();
+    InjectMouseMove(POINT{kTarget.x + 50, kTarget.y + 50});
+    ASSERT_TRUE(scene.journal.WaitFor("enter"));
+    InjectMouseMove(POINT{kTarget.x + 60, kTarget.y + 70});
+    ASSERT_TRUE(scene.journal.WaitFor("over"));
+    InjectMouseButton(MouseButton::Left, false, POINT{kTarget.x + 60, kTarget.y + 70});
+    ASSERT_TRUE(scene.journal.WaitFor("done"));
+    EXPECT_TRUE(SameSequence({"begin", "enter 50,50 keys 1 files", "over 60,70", "drop 1 60,70 C:\\home\\a.txt", "done 1"},
+                             scene.journal.Lines()));
+    ui.Run([&] { scene.TearDown(); });
+}
+
+TEST(DragDrop, EscapeCancelsTheDragAndTheTargetSeesItLeave) {
+    UiThread ui;
+    DragScene scene;
+    ui.Run([&] { scene.Build(false); });
+    scene.StartDrag();
+    InjectMouseMove(POINT{kTarget.x + 20, kTarget.y + 30});
+    ASSERT_TRUE(scene.journal.WaitFor("enter"));
+    InjectKey(VK_ESCAPE, true);
+    ASSERT_TRUE(scene.journal.WaitFor("done"));
+    InjectKey(VK_ESCAPE, false);
+    InjectMouseButton(MouseButton::Left, false, POINT{kTarget.x + 20, kTarget.y + 30});
+    ui.WaitIdle();
+    EXPECT_TRUE(SameSequence({"begin", "enter 20,30 keys 1 files", "leave", "done 0"}, scene.journal.Lines()));
+    ui.Run([&] { scene.TearDown(); });
+}
+
+TEST(DragDrop, AWindowThatAcceptsFilesGetsTheDropAsWmDropFiles) {
+    UiThread ui;
+    DragScene scene;
+    ui.Run([&] { scene.Build(true); });
+    scene.StartDrag();
+    InjectMouseMove(POINT{kTarget.x + 15, kTarget.y + 25});
+    InjectMouseButton(MouseButton::Left, false, POINT{kTarget.x + 15, kTarget.y + 25});
+    ASSERT_TRUE(scene.journal.WaitFor("files"));
+    EXPECT_TRUE(SameSequence({"begin", "done 1", "files 15,25 1 C:\\home\\a.txt"}, scene.journal.Lines()));
+    ui.Run([&] { scene.TearDown(); });
+}
+
+TEST(DragDrop, RegistrationIsOncePerWindow) {
+    UiThread ui;
+    ui.Run([] {
+        Journal journal;
+        HWND window = MakeTestWindow("OstranaDropHere", FilesProcedure, WS_POPUP, RECT{0, 0, 10, 10});
+        RecordingTarget first(journal), second(journal);
+        EXPECT_TRUE(first.Register(CWnd::FromHandle(window)));
+        EXPECT_FALSE(second.Register(CWnd::FromHandle(window)));
+        first.Revoke();
+        EXPECT_EQ(DRAGDROP_E_NOTREGISTERED, RevokeDragDrop(window));
+        EXPECT_TRUE(second.Register(CWnd::FromHandle(window)));
+        DestroyWindow(window);
+    });
+}
+
+} // namespace
+} // namespace ostrana::test

@@ -28,6 +28,15 @@ struct INITCOMMONCONTROLSEX {
 void InitCommonControls();
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
 
+// The drag image: ImageList_DragEnter takes coordinates from the lock window's upper-left corner
+// (the screen for a null window); ImageList_DragMove moves it in the same coordinates.
+BOOL ImageList_BeginDrag(HIMAGELIST list, int index, int dxHotspot, int dyHotspot);
+BOOL ImageList_DragEnter(HWND lock, int x, int y);
+BOOL ImageList_DragMove(int x, int y);
+BOOL ImageList_DragShowNolock(BOOL show);
+BOOL ImageList_DragLeave(HWND lock);
+void ImageList_EndDrag();
+
 #define LPSTR_TEXTCALLBACKA (reinterpret_cast<LPSTR>(static_cast<INT_PTR>(-1)))
 #define LPSTR_TEXTCALLBACK LPSTR_TEXTCALLBACKA
 #define I_IMAGECALLBACK (-1)

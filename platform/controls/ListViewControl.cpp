@@ -242,6 +242,21 @@ void SetExtendedStyle(HWND list, ListViewData& data, DWORD mask, DWORD style) {
     Repaint(list);
 }
 
+// A one-image list showing the row's icon and label, for the caller's drag image.
+LRESULT CreateDragImage(HWND list, ListViewData& data, int item, POINT* upperLeft) {
+    if (!ValidItem(data, item)) return 0;
+    HIMAGELIST images = ListViewType(list) == LVS_ICON ? data.normalImages : data.smallImages;
+    RECT icon = ListItemRect(list, data, item, LVIR_ICON);
+    RECT label = ListItemRect(list, data, item, LVIR_LABEL);
+    RECT bounds;
+    UnionRect(&bounds, &icon, &label);
+    if (upperLeft != nullptr) *upperLeft = POINT{bounds.left, bounds.top};
+    std::string image = images != nullptr ? ImageListEntry(images, ListItemImage(list, data, item, 0)) : std::string();
+    HIMAGELIST drag = ImageList_Create(Width(bounds), Height(bounds), ILC_MASK, 1, 0);
+    ImageListAddEntry(drag, "drag " + (image.empty() ? std::string() : "[" + image + "] ") + ListItemText(list, data, item, 0));
+    return reinterpret_cast<LRESULT>(drag);
+}
+
 LRESULT ItemRect(HWND list, ListViewData& data, int item, RECT* rect) {
     if (rect == nullptr || !ValidItem(data, item)) return FALSE;
     *rect = ListItemRect(list, data, item, rect->left);
@@ -288,6 +303,7 @@ LRESULT ListMessage(HWND list, ListViewData& data, UINT message, WPARAM wParam, 
     case LVM_FINDITEMA: return lParam != 0 ? ListFindItem(list, data, index, *reinterpret_cast<const LVFINDINFOA*>(lParam)) : -1;
     case LVM_SORTITEMS: return ListSortItems(list, data, reinterpret_cast<PFNLVCOMPARE>(lParam), static_cast<LPARAM>(wParam));
     case LVM_ENSUREVISIBLE: ListEnsureVisible(list, data, index, lParam != 0); return ValidItem(data, index);
+    case LVM_CREATEDRAGIMAGE: return CreateDragImage(list, data, index, reinterpret_cast<POINT*>(lParam));
     case LVM_GETITEMRECT: return ItemRect(list, data, index, reinterpret_cast<RECT*>(lParam));
     case LVM_GETSUBITEMRECT: {
         auto* rect = reinterpret_cast<RECT*>(lParam);

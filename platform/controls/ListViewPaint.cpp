@@ -193,6 +193,7 @@ void PaintGridLines(HWND list, ListViewData& data, HDC dc) {
     int rows = (Height(area) + rowHeight - 1) / rowHeight;
     for (int line = 1; line <= rows; ++line) {
         int y = area.top + line * rowHeight - 1;
+        if (y >= area.bottom) break;
         MoveToEx(dc, area.left, y, nullptr);
         LineTo(dc, area.right, y);
     }

@@ -1,7 +1,73 @@
 #!/usr/bin/env bash
-# The main job on the embedded default. Until the protocol lands it only builds.
+# The main job on the embedded default: builds Ostrana, starts ostrana-service --demo on a free
+# loopback port in a data folder of its own, takes ostrana-cli on a short tour of the demo account,
+# shows what the service logged, and stops the service again (also on failure or Ctrl-C).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh"
-"$top/scripts/build.sh" normal
-echo "Ostrana is built; the client cannot run yet (protocol, service and command-line client pending)."
+"$top/scripts/build.sh" normal >/dev/null
+
+service="$top/build/service/ostrana-service"
+cli_program="$top/build/cli/ostrana-cli"
+data=$(mktemp -d "${TMPDIR:-/tmp}/ostrana-demo-XXXXXX")
+log="$data/service.log"
+pid=""
+stop() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+  fi
+  rm -rf "$data"
+}
+trap stop EXIT
+
+"$service" --root "$data/root" --listen 127.0.0.1:0 --demo >"$log" 2>&1 &
+pid=$!
+port=""
+for _ in $(seq 200); do
+  port=$(sed -n 's/^ostrana-service listening on 127\.0\.0\.1:\([0-9][0-9]*\)$/\1/p' "$log")
+  [ -n "$port" ] && break
+  kill -0 "$pid" 2>/dev/null || { cat "$log" >&2; echo "demo: the service did not start" >&2; exit 1; }
+  sleep 0.05
+done
+[ -n "$port" ] || { echo "demo: the service did not report its port" >&2; exit 1; }
+echo "== ostrana-service --demo is listening on 127.0.0.1:$port (data in $data/root)"
+
+say() { printf '\n== %s\n' "$1"; }
+show() {
+  local shown="" arg
+  for arg in "$@"; do
+    case "$arg" in *" "*) shown+=" \"$arg\"" ;; *) shown+=" $arg" ;; esac
+  done
+  printf '$ ostrana-cli%s\n' "$shown"
+}
+cli() {
+  show "$@"
+  "$cli_program" --server "127.0.0.1:$port" "$@"
+}
+
+say "Log in as demo (password from OSTRANA_PASSWORD); the command prints the session cookie"
+show --user demo login
+cookie=$(OSTRANA_PASSWORD=demo1234 "$cli_program" --server "127.0.0.1:$port" --user demo login)
+echo "$cookie"
+session=(--user demo --cookie "$cookie")
+
+say "List the demo account's storage"
+cli "${session[@]}" ls myfolder/
+say "Make a folder, rename it, and list again"
+cli "${session[@]}" mkdir myfolder/ "새 폴더"
+cli "${session[@]}" rename myfolder/ "새 폴더" "여행 사진"
+cli "${session[@]}" ls myfolder/
+say "Show the quota"
+cli "${session[@]}" quota myfolder/
+say "Remove the folder again"
+cli "${session[@]}" rm myfolder/ "여행 사진"
+cli "${session[@]}" ls myfolder/
+say "A wrong password is refused (exit status 1)"
+status=0
+OSTRANA_PASSWORD=wrong cli --user demo ls myfolder/ || status=$?
+echo "exit status $status"
+
+say "What the service logged"
+tail -n +2 "$log"
+say "Stopping the service"

@@ -1,5 +1,7 @@
 #include "platform/window/AfxBitmapButton.h"
 
+IMPLEMENT_DYNCREATE(CBitmapButton, CButton)
+
 namespace {
 void LoadOptional(CBitmap& bitmap, LPCSTR name) {
     bitmap.DeleteObject();

@@ -8,6 +8,8 @@
 #include "platform/window/AfxGdi.h"
 
 class CBitmapButton : public CButton {
+    DECLARE_DYNCREATE(CBitmapButton)
+
 public:
     // The normal bitmap is required; the others fall back to it.
     BOOL LoadBitmaps(LPCSTR normal, LPCSTR pressed = nullptr, LPCSTR focused = nullptr, LPCSTR disabled = nullptr);

@@ -1,5 +1,10 @@
 #include "platform/window/AfxControls.h"
 
+IMPLEMENT_DYNCREATE(CStatic, CWnd)
+IMPLEMENT_DYNCREATE(CButton, CWnd)
+IMPLEMENT_DYNCREATE(CEdit, CWnd)
+IMPLEMENT_DYNCREATE(CComboBox, CWnd)
+
 void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {

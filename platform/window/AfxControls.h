@@ -8,6 +8,8 @@
 #include "platform/window/Controls.h"
 
 class CStatic : public CWnd {
+    DECLARE_DYNCREATE(CStatic)
+
 public:
     BOOL Create(LPCSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF) {
         return CWnd::Create(WC_STATICA, text, style, rect, parent, id);
@@ -19,6 +21,8 @@ public:
 };
 
 class CButton : public CWnd {
+    DECLARE_DYNCREATE(CButton)
+
 public:
     BOOL Create(LPCSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id) {
         return CWnd::Create(WC_BUTTONA, text, style, rect, parent, id);
@@ -35,6 +39,8 @@ public:
 };
 
 class CEdit : public CWnd {
+    DECLARE_DYNCREATE(CEdit)
+
 public:
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) { return CWnd::Create(WC_EDITA, "", style, rect, parent, id); }
     void SetSel(int start, int end) { SendMessage(EM_SETSEL, static_cast<WPARAM>(start), end); }
@@ -49,6 +55,8 @@ public:
 };
 
 class CComboBox : public CWnd {
+    DECLARE_DYNCREATE(CComboBox)
+
 public:
     BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) { return CWnd::Create(WC_COMBOBOXA, "", style, rect, parent, id); }
     int AddString(LPCSTR text) { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }

@@ -6,6 +6,8 @@
 #include "platform/base/ModuleResources.h"
 #include "platform/window/MessageBox.h"
 
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
+
 HWND CDataExchange::PrepareCtrl(int id) {
     HWND control = ::GetDlgItem(m_pDlgWnd->m_hWnd, id);
     if (control == nullptr) Fail();

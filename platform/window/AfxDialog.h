@@ -37,6 +37,8 @@ void DDX_CBString(CDataExchange* dx, int id, std::string& value);
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);
 
 class CDialog : public CWnd {
+    DECLARE_DYNAMIC(CDialog)
+
 public:
     CDialog() = default;
     explicit CDialog(UINT templateId, CWnd* parent = nullptr) : m_templateId(templateId), m_pParentWnd(parent) {}

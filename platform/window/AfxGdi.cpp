@@ -5,6 +5,15 @@
 #include "platform/base/ModuleResources.h"
 #include "platform/window/AfxWnd.h"
 
+IMPLEMENT_DYNAMIC(CGdiObject, CObject)
+IMPLEMENT_DYNCREATE(CPen, CGdiObject)
+IMPLEMENT_DYNCREATE(CBrush, CGdiObject)
+IMPLEMENT_DYNCREATE(CFont, CGdiObject)
+IMPLEMENT_DYNCREATE(CBitmap, CGdiObject)
+IMPLEMENT_DYNCREATE(CDC, CObject)
+IMPLEMENT_DYNAMIC(CPaintDC, CDC)
+IMPLEMENT_DYNAMIC(CClientDC, CDC)
+
 BOOL CGdiObject::Attach(HGDIOBJ object) {
     if (object == nullptr) return FALSE;
     DeleteObject();

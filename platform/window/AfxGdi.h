@@ -13,6 +13,8 @@ class CDC;
 class CWnd;
 
 class CGdiObject : public CObject {
+    DECLARE_DYNAMIC(CGdiObject)
+
 public:
     CGdiObject() = default;
     ~CGdiObject() override { DeleteObject(); }
@@ -29,6 +31,8 @@ public:
 };
 
 class CPen : public CGdiObject {
+    DECLARE_DYNCREATE(CPen)
+
 public:
     CPen() = default;
     CPen(int style, int width, COLORREF color) { CreatePen(style, width, color); }
@@ -37,6 +41,8 @@ public:
 };
 
 class CBrush : public CGdiObject {
+    DECLARE_DYNCREATE(CBrush)
+
 public:
     CBrush() = default;
     explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
@@ -45,6 +51,8 @@ public:
 };
 
 class CFont : public CGdiObject {
+    DECLARE_DYNCREATE(CFont)
+
 public:
     BOOL CreateFontIndirect(const LOGFONTA* font) { return Attach(::CreateFontIndirectA(font)); }
     // Size in tenths of a point, as the framework takes it.
@@ -54,6 +62,8 @@ public:
 };
 
 class CBitmap : public CGdiObject {
+    DECLARE_DYNCREATE(CBitmap)
+
 public:
     // From the default resource module.
     BOOL LoadBitmap(LPCSTR name);
@@ -64,6 +74,8 @@ public:
 };
 
 class CDC : public CObject {
+    DECLARE_DYNCREATE(CDC)
+
 public:
     CDC() = default;
     ~CDC() override;
@@ -112,6 +124,8 @@ protected:
 };
 
 class CPaintDC : public CDC {
+    DECLARE_DYNAMIC(CPaintDC)
+
 public:
     explicit CPaintDC(CWnd* window);
     ~CPaintDC() override;
@@ -122,6 +136,8 @@ private:
 };
 
 class CClientDC : public CDC {
+    DECLARE_DYNAMIC(CClientDC)
+
 public:
     explicit CClientDC(CWnd* window);
     ~CClientDC() override;

@@ -5,6 +5,8 @@
 #include "platform/base/ModuleResources.h"
 #include "platform/window/AfxWnd.h"
 
+IMPLEMENT_DYNCREATE(CMenu, CObject)
+
 namespace {
 thread_local std::map<HMENU, std::unique_ptr<CMenu>> t_temporary;
 }

@@ -12,6 +12,8 @@
 class CWnd;
 
 class CMenu : public CObject {
+    DECLARE_DYNCREATE(CMenu)
+
 public:
     CMenu() = default;
     ~CMenu() override;

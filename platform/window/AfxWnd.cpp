@@ -7,6 +7,9 @@
 #include "platform/window/AfxDialog.h"
 #include "platform/window/MessageBox.h"
 
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
+IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
+
 namespace {
 
 std::mutex& MapLock() {

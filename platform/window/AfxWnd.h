@@ -16,12 +16,16 @@ class CDataExchange;
 class CDC;
 
 class CCmdTarget : public CObject {
+    DECLARE_DYNAMIC(CCmdTarget)
+
 public:
     // A command (menu item, button) routed to this object; TRUE when handled.
     virtual BOOL OnCmdMsg(UINT id, int code);
 };
 
 class CWnd : public CCmdTarget {
+    DECLARE_DYNCREATE(CWnd)
+
 public:
     CWnd() = default;
     ~CWnd() override;

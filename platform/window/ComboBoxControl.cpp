@@ -32,7 +32,9 @@ DWORD ComboType(HWND combo) { return static_cast<DWORD>(GetWindowLongPtrA(combo,
 void ShowText(HWND combo, ComboData& data, const std::string& text) {
     DefWindowProcA(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (data.edit != nullptr) {
+        data.settingText = true;
         SetWindowTextA(data.edit, text.c_str());
+        data.settingText = false;
         SendMessageA(data.edit, EM_SETSEL, 0, -1);
     }
     InvalidateRect(combo, nullptr, TRUE);
@@ -219,7 +221,7 @@ LRESULT ComboProcedure(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETTEXTLENGTH:
         return data->edit != nullptr ? SendMessageA(data->edit, message, wParam, lParam) : DefWindowProcA(combo, message, wParam, lParam);
     case WM_COMMAND:
-        if (reinterpret_cast<HWND>(lParam) == data->edit && HIWORD(wParam) == EN_CHANGE) {
+        if (reinterpret_cast<HWND>(lParam) == data->edit && HIWORD(wParam) == EN_CHANGE && !data->settingText) {
             DefWindowProcA(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WindowText(data->edit).c_str()));
             NotifyParent(combo, CBN_EDITUPDATE);
             NotifyParent(combo, CBN_EDITCHANGE);

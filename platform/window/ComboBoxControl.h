@@ -21,6 +21,7 @@ struct ComboData : ControlBase {
     HWND list = nullptr;    // the open drop-down list, a top-level window
     int droppedHeight = 0;  // the height the template gave: box and list together
     WNDPROC editProcedure = nullptr;
+    bool settingText = false; // the box itself is changing the edit: no CBN_EDITCHANGE
 };
 
 constexpr int kComboButtonWidth = 17;

@@ -104,7 +104,10 @@ SHORT GetAsyncKeyState(int vk) {
     return Sys().keys[vk & 0xFF] ? static_cast<SHORT>(0x8000) : 0;
 }
 
-SHORT GetKeyState(int vk) { return GetAsyncKeyState(vk); }
+SHORT GetKeyState(int vk) {
+    Lock lock = LockSystem();
+    return CurrentQueueLocked()->keys[vk & 0xFF] ? static_cast<SHORT>(0x8000) : 0;
+}
 
 BOOL GetCursorPos(LPPOINT point) {
     if (point == nullptr) return FALSE;
@@ -213,6 +216,9 @@ void InjectText(std::string_view ansi) {
 void ResetInputState() {
     Lock lock = LockSystem();
     for (bool& key : Sys().keys) key = false;
+    for (auto& [thread, queue] : Sys().queues) {
+        for (bool& key : queue->keys) key = false;
+    }
     Sys().lastClick = {};
     Sys().capture = nullptr;
 }

@@ -8,7 +8,9 @@
 
 #include "platform/window/Window.h"
 
+// The key as injected, now.
 SHORT GetAsyncKeyState(int virtualKey);
+// The key as of the last input message the calling thread took, as on Windows.
 SHORT GetKeyState(int virtualKey);
 BOOL GetCursorPos(LPPOINT point);
 BOOL SetCursorPos(int x, int y);

@@ -137,6 +137,9 @@ BOOL InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOA
 #define GetMenuItemInfo GetMenuItemInfoA
 #define SetMenuItemInfo SetMenuItemInfoA
 #define InsertMenuItem InsertMenuItemA
+// TPM_RETURNCMD returns the chosen command instead of posting WM_COMMAND; TPM_NONOTIFY posts no
+// WM_COMMAND. WM_INITMENUPOPUP, WM_MENUSELECT, WM_MENUCHAR, WM_MEASUREITEM and WM_DRAWITEM go to the
+// owner in every case, so owner-drawn menus work with both.
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect);
 BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params);
 BOOL EndMenu();

@@ -10,6 +10,10 @@
 
 namespace ostrana::detail {
 
+constexpr WPARAM VK_SHIFT_KEY = 0x10;
+constexpr WPARAM VK_LSHIFT_KEY = 0xA0;
+constexpr WPARAM VK_RSHIFT_KEY = 0xA1;
+
 void ServeAllSent(Lock& lock, ThreadQueue& queue);
 
 namespace {
@@ -79,6 +83,29 @@ long long NextTimerWait(const ThreadQueue& queue) {
 
 enum class Taken { Message, Nothing, Swallowed };
 
+// The thread's key state follows the input messages it takes, as GetKeyState reports it.
+void TrackKeyState(ThreadQueue& queue, const MSG& msg) {
+    bool* keys = queue.keys;
+    switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+        keys[msg.wParam & 0xFF] = down;
+        if (msg.wParam == VK_LSHIFT_KEY || msg.wParam == VK_RSHIFT_KEY) keys[VK_SHIFT_KEY] = down;
+        break;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: keys[1] = true; break;
+    case WM_LBUTTONUP: keys[1] = false; break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: keys[2] = true; break;
+    case WM_RBUTTONUP: keys[2] = false; break;
+    default: break;
+    }
+}
+
 Taken TakeInput(Lock& lock, ThreadQueue& queue, MSG& out, HWND filter, UINT min, UINT max, bool remove) {
     for (auto it = queue.input.begin(); it != queue.input.end(); ++it) {
         if (!Matches(it->msg, filter, min, max)) continue;
@@ -91,6 +118,7 @@ Taken TakeInput(Lock& lock, ThreadQueue& queue, MSG& out, HWND filter, UINT min,
         }
         bool swallowed = remove && IsKey(input.msg.message) && RunKeyboardHooks(input.msg);
         lock.lock();
+        if (remove) TrackKeyState(queue, input.msg);
         if (swallowed) return Taken::Swallowed;
         if (input.msg.message == WM_KEYDOWN || input.msg.message == WM_SYSKEYDOWN) {
             queue.pendingCharKey = static_cast<UINT>(input.msg.wParam);
@@ -206,8 +234,9 @@ LRESULT DispatchMessageA(const MSG* message) {
         return 0;
     }
     auto procedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(message->hwnd, GWLP_WNDPROC));
+    unsigned paints = message->message == WM_PAINT ? PaintCount(message->hwnd) : 0;
     LRESULT result = CallWindowProcA(procedure, message->hwnd, message->message, message->wParam, message->lParam);
-    if (message->message == WM_PAINT) {
+    if (message->message == WM_PAINT && PaintCount(message->hwnd) == paints) {
         // A procedure that ignored WM_PAINT must not be asked again and again.
         ValidateRect(message->hwnd, nullptr);
     }

@@ -55,6 +55,7 @@ HDC BeginPaint(HWND handle, LPPAINTSTRUCT paint) {
         if (!window) return nullptr;
         paint->rcPaint = window->invalid ? window->update : ClientRectOf(*window);
         erase = window->erase;
+        ++window->paints;
         window->invalid = false;
         window->erase = false;
     }
@@ -155,6 +156,12 @@ BOOL GetUpdateRect(HWND handle, LPRECT rect, BOOL) {
 }
 
 namespace ostrana {
+
+unsigned PaintCount(HWND handle) {
+    Lock lock = LockSystem();
+    auto window = Find(handle);
+    return window ? window->paints : 0;
+}
 
 DisplayList WindowPicture(HWND handle) {
     Lock lock = LockSystem();

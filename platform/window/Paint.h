@@ -41,4 +41,6 @@ BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase);
 namespace ostrana {
 // The window's last complete picture (client coordinates); empty before its first paint.
 DisplayList WindowPicture(HWND window);
+// How many times the window has begun painting.
+unsigned PaintCount(HWND window);
 } // namespace ostrana

@@ -50,6 +50,7 @@ struct WindowObject {
     bool erase = false;
     RECT update{};
     bool redraw = true;
+    unsigned paints = 0; // BeginPaint calls, so that dispatching WM_PAINT knows whether the window painted
     bool destroying = false;
     std::shared_ptr<DisplayList> picture = std::make_shared<DisplayList>();
     std::map<std::string, HANDLE> props;
@@ -100,6 +101,7 @@ struct ThreadQueue {
     UINT pendingCharKey = 0;
     char pendingChar = 0;
     HWND pendingCharWindow = nullptr;
+    bool keys[256] = {}; // as of the last input message taken: what GetKeyState answers
 };
 
 struct System {
@@ -113,7 +115,7 @@ struct System {
     DWORD previousForeground = 0;
     HCURSOR cursor = nullptr;
     POINT cursorPos{};
-    bool keys[256] = {};
+    bool keys[256] = {}; // as injected: what GetAsyncKeyState answers
     struct {
         UINT message = 0;
         HWND window = nullptr;

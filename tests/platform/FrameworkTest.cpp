@@ -170,6 +170,8 @@ TEST(FrameworkWindow, MessageMapSeesCreationAndTheObjectEndsWithItsWindow) {
     ASSERT_TRUE(window->CreateEx(0, "FrameworkPlain", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
     HWND handle = window->m_hWnd;
     EXPECT_EQ(window, CWnd::FromHandlePermanent(handle));
+    EXPECT_TRUE(window->IsKindOf(RUNTIME_CLASS(CWnd)));
+    EXPECT_FALSE(window->IsKindOf(RUNTIME_CLASS(CDialog)));
     EXPECT_EQ(7, SendMessageA(handle, WM_APP, 0, 0));
     window->SetWindowText("kept");
     EXPECT_EQ("kept", window->GetWindowText());

@@ -4,10 +4,12 @@
 
 #include "platform/base/CodePage.h"
 #include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/ImageList.h"
 #include "platform/gdi/ScreenOverlay.h"
 #include "platform/gdi/TextLayout.h"
 #include "platform/window/DisplayObserver.h"
 #include "platform/window/Paint.h"
+#include "platform/window/SystemMetrics.h"
 #include "tests/platform/TestWindows.h"
 
 namespace ostrana::test {
@@ -104,6 +106,39 @@ TEST(DisplayObserver, HearsWindowChangesAndNewPictures) {
                                          WindowChange::Text, WindowChange::Destroyed}),
               observer.windowChanges);
     EXPECT_EQ(1, observer.pictures);
+}
+
+TEST(ImageList, EntriesRememberTheirSourceAndDrawByIndex) {
+    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 4);
+    HBITMAP strip = CreateBitmap(48, 16, 1, 32, nullptr);
+    EXPECT_EQ(0, ImageList_Add(list, strip, nullptr));
+    HICON icon = LoadIconA(nullptr, IDI_ASTERISK);
+    EXPECT_EQ(3, ImageList_AddIcon(list, icon));
+    EXPECT_EQ(4, ImageList_GetImageCount(list));
+    EXPECT_EQ(1, ImageList_ReplaceIcon(list, 1, icon));
+    EXPECT_EQ(-1, ImageList_ReplaceIcon(list, 9, icon));
+    ImageList_SetImageCount(list, 6);
+    EXPECT_EQ(6, ImageList_GetImageCount(list));
+    HDC dc = CreateRecordingDC(nullptr);
+    EXPECT_TRUE(ImageList_Draw(list, 1, dc, 2, 3, ILD_NORMAL));
+    EXPECT_FALSE(ImageList_Draw(list, 6, dc, 2, 3, ILD_NORMAL));
+    EXPECT_EQ("image (2,3)-(18,19) system asterisk\n", Dump(*RecordedList(dc)));
+    DeleteDC(dc);
+    ImageList_Destroy(list);
+    EXPECT_EQ(0, ImageList_GetImageCount(list));
+    DeleteObject(strip);
+}
+
+TEST(SystemMetrics, NonClientMetricsCarryTheMenuFontIn340Bytes) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = 300;
+    EXPECT_FALSE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 300, &metrics, 0));
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    EXPECT_EQ(340u, metrics.cbSize);
+    EXPECT_EQ(Utf8ToAnsi("굴림"), std::string(metrics.lfMenuFont.lfFaceName));
+    EXPECT_EQ(-12, metrics.lfMenuFont.lfHeight);
+    EXPECT_EQ(18, GetSystemMetrics(SM_CYCAPTION));
 }
 
 } // namespace

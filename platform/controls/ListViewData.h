@@ -123,6 +123,7 @@ bool ListInputMessage(HWND list, ListViewData& data, UINT message, WPARAM wParam
 HWND ListEditLabel(HWND list, ListViewData& data, int item);
 void ListEndEdit(HWND list, ListViewData& data, bool accept);
 constexpr UINT_PTR kToolTipTimer = 0x7101;
+constexpr UINT_PTR kHoverTimer = 0x7103;
 
 void RegisterListViewClass();
 

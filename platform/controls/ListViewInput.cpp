@@ -3,6 +3,7 @@
 // keys, the wheel and the scroll bars, hot tracking, label editing and cell tooltips.
 #include <algorithm>
 
+#include "platform/base/CodePage.h"
 #include "platform/controls/ListViewData.h"
 #include "platform/window/Controls.h"
 #include "platform/window/Focus.h"
@@ -31,11 +32,17 @@ LRESULT NotifyActivate(HWND list, UINT code, int item, int subItem, POINT point)
     return SendNotify(list, code, &record.hdr);
 }
 
+void HideTip(HWND list, ListViewData& data) {
+    KillTimer(list, kToolTipTimer);
+    if (data.toolTip != nullptr && IsWindowVisible(data.toolTip)) ShowWindow(data.toolTip, SW_HIDE);
+}
+
 void TakeFocus(HWND list) {
     if (GetFocus() != list) SetFocus(list);
 }
 
 void ButtonDown(HWND list, ListViewData& data, POINT point, ListMouse button) {
+    HideTip(list, data);
     TakeFocus(list);
     if (data.edit != nullptr) ListEndEdit(list, data, true);
     UINT flags = 0;
@@ -108,7 +115,11 @@ void SetHot(HWND list, ListViewData& data, int item) {
         RECT now = ListItemRect(list, data, item, LVIR_BOUNDS);
         InvalidateRect(list, &now, TRUE);
     }
+    // With track selection a row the mouse rests on becomes the selection.
+    KillTimer(list, kHoverTimer);
+    if (item >= 0 && (data.exStyle & LVS_EX_TRACKSELECT)) SetTimer(list, kHoverTimer, 400, nullptr);
 }
+
 
 // The tool id of a cell: row x 1024 + sub-item + 1, 0 for no cell.
 int CellTool(HWND list, const ListViewData& data, POINT point) {
@@ -238,6 +249,18 @@ void Scroll(HWND list, ListViewData& data, WORD code, bool horizontal) {
     else ListScrollTo(list, data, data.topLine, position);
 }
 
+// The tip asked for in UTF-16, for owners that answer only the wide request.
+std::string WideTip(HWND list, const ListViewData& data) {
+    NMTTDISPINFOW record{};
+    record.lpszText = record.szText;
+    record.hdr.hwndFrom = data.toolTip;
+    record.hdr.idFrom = static_cast<UINT_PTR>(data.tipCell);
+    record.hdr.code = TTN_GETDISPINFOW;
+    SendMessageA(list, WM_NOTIFY, record.hdr.idFrom, reinterpret_cast<LPARAM>(&record));
+    if (record.lpszText == nullptr) return {};
+    return FromWide(std::u16string_view(record.lpszText));
+}
+
 void ShowCellTip(HWND list, ListViewData& data) {
     KillTimer(list, kToolTipTimer);
     if (data.tipCell == 0) return;
@@ -251,6 +274,7 @@ void ShowCellTip(HWND list, ListViewData& data) {
     // reflects them to the control that asked for tips.
     SendMessageA(list, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&record));
     std::string text = record.lpszText != nullptr && record.lpszText != LPSTR_TEXTCALLBACKA ? record.lpszText : "";
+    if (text.empty()) text = WideTip(list, data);
     if (text.empty()) return;
     POINT cursor;
     GetCursorPos(&cursor);
@@ -361,6 +385,11 @@ bool ListInputMessage(HWND list, ListViewData& data, UINT message, WPARAM wParam
         SendNotify(list, data.focused ? NM_SETFOCUS : NM_KILLFOCUS);
         return true;
     case WM_TIMER:
+        if (wParam == kHoverTimer) {
+            KillTimer(list, kHoverTimer);
+            if (data.hot >= 0 && data.mouse == ListMouse::None && !data.selection.Contains(data.hot)) ListSelectOnly(list, data, data.hot);
+            return true;
+        }
         if (wParam != kToolTipTimer) return false;
         ShowCellTip(list, data);
         return true;

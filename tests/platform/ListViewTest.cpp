@@ -5,6 +5,8 @@
 #include "platform/controls/CommCtrl.h"
 #include "platform/window/Controls.h"
 #include "platform/window/Focus.h"
+#include "platform/window/Paint.h"
+#include "platform/window/WindowGeometry.h"
 #include "platform/window/Input.h"
 #include "platform/window/VirtualKeys.h"
 #include "platform/window/DisplayObserver.h"
@@ -311,6 +313,100 @@ TEST(ListView, DividerDragResizesTheColumnUnlessTheParentRefuses) {
         SendMessageA(f.list, LVM_GETCOLUMNORDERARRAY, 2, reinterpret_cast<LPARAM>(read));
         EXPECT_EQ(1, read[0]);
         EXPECT_EQ(0, read[1]);
+    });
+}
+
+} // namespace
+} // namespace ostrana::test
+
+namespace ostrana::test {
+namespace {
+
+WNDPROC g_listProcedure = nullptr;
+std::vector<std::string> g_tipRequests;
+
+// Answers cell tips as the toolkit does: the list hears the request itself; wide requests only.
+LRESULT TipAnsweringList(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NOTIFY) {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header->code == TTN_GETDISPINFOA) {
+            g_tipRequests.push_back("A " + std::to_string(header->idFrom));
+            return 0;
+        }
+        if (header->code == TTN_GETDISPINFOW) {
+            g_tipRequests.push_back("W " + std::to_string(header->idFrom));
+            auto* record = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+            const char16_t tip[] = u"tip";
+            std::copy(std::begin(tip), std::end(tip), record->szText);
+            return 0;
+        }
+    }
+    if (message == WM_PAINT) {
+        // The owner paints the empty list's text over the control's own picture.
+        LRESULT result = CallWindowProcA(g_listProcedure, list, message, wParam, lParam);
+        if (ListView_GetItemCount(list) == 0) {
+            HDC dc = GetDC(list);
+            RECT area{0, 30, 300, 200};
+            DrawTextA(dc, "empty", -1, &area, DT_CENTER | DT_WORDBREAK | DT_NOCLIP | DT_NOPREFIX);
+            ReleaseDC(list, dc);
+        }
+        return result;
+    }
+    return CallWindowProcA(g_listProcedure, list, message, wParam, lParam);
+}
+
+TEST(ListView, CellTipsAreAskedOfTheListWithTheCellsToolId) {
+    UiThread ui;
+    ui.Run([] {
+        ListFixture f;
+        g_tipRequests.clear();
+        g_listProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(f.list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TipAnsweringList)));
+        UseManualMessageClock(true);
+        InjectMouseMove(RowPoint(3, 150)); // row 3, sub-item 1
+        PumpUntilIdle();
+        AdvanceMessageClock(600);
+        PumpUntilIdle();
+        UseManualMessageClock(false);
+        EXPECT_EQ((std::vector<std::string>{"A 3074", "W 3074"}), g_tipRequests);
+        HWND tip = reinterpret_cast<HWND>(SendMessageA(f.list, LVM_GETTOOLTIPS, 0, 0));
+        ASSERT_NE(nullptr, tip);
+        EXPECT_TRUE(IsWindowVisible(tip));
+        EXPECT_EQ("tip", WindowText(tip));
+        f.Click(RowPoint(3, 150));
+        EXPECT_FALSE(IsWindowVisible(tip));
+        SetWindowLongPtrA(f.list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_listProcedure));
+    });
+}
+
+TEST(ListView, TheOwnerPaintsTheEmptyAreaOverTheControlsPicture) {
+    UiThread ui;
+    ui.Run([] {
+        ListFixture f(0);
+        g_listProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(f.list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TipAnsweringList)));
+        InvalidateRect(f.list, nullptr, TRUE);
+        PumpUntilIdle();
+        std::string dump = DumpWindowTree(f.list);
+        EXPECT_NE(std::string::npos, dump.find("\"empty\"")) << dump;
+        SetWindowLongPtrA(f.list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_listProcedure));
+    });
+}
+
+TEST(ListView, TrackSelectionSelectsTheRowTheMouseRestsOn) {
+    UiThread ui;
+    ui.Run([] {
+        ListFixture f;
+        SendMessageA(f.list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_TRACKSELECT | LVS_EX_UNDERLINEHOT | LVS_EX_ONECLICKACTIVATE);
+        UseManualMessageClock(true);
+        InjectMouseMove(RowPoint(4));
+        PumpUntilIdle();
+        EXPECT_EQ(4, SendMessageA(f.list, LVM_GETHOTITEM, 0, 0));
+        AdvanceMessageClock(500);
+        PumpUntilIdle();
+        UseManualMessageClock(false);
+        EXPECT_EQ((std::vector<int>{4}), f.Selected());
+        f.parent.Take();
+        f.Click(RowPoint(4));
+        EXPECT_TRUE(SameSequence({"NM_CLICK 4", "LVN_ITEMACTIVATE 4"}, f.parent.Take()));
     });
 }
 

@@ -43,26 +43,8 @@ LRESULT SetItem(HWND tree, TreeViewData& data, const TVITEMA* item) {
     }
     if (item->mask & TVIF_STATE) {
         UINT mask = item->stateMask;
-        if (mask & TVIS_EXPANDED) {
-            bool expand = (item->state & TVIS_EXPANDED) != 0;
-            if (expand != TreeExpanded(data, node)) {
-                // Set directly, without notifications, as the message does; the rows follow.
-                int rows = 1;
-                if (expand) {
-                    for (int child = entry.first; child != kNoNode; child = data.nodes[static_cast<std::size_t>(child)].next) {
-                        rows += data.nodes[static_cast<std::size_t>(child)].rows;
-                    }
-                }
-                entry.state ^= TVIS_EXPANDED;
-                int delta = rows - entry.rows;
-                entry.rows = rows;
-                for (int parent = entry.parent; parent != kNoNode && delta != 0; parent = data.nodes[static_cast<std::size_t>(parent)].parent) {
-                    if (!TreeExpanded(data, parent)) break;
-                    data.nodes[static_cast<std::size_t>(parent)].rows += delta;
-                    if (parent == kRootNode) break;
-                }
-            }
-        }
+        // Set directly, without notifications, as the message does.
+        if (mask & TVIS_EXPANDED) TreeSetExpandedState(data, node, (item->state & TVIS_EXPANDED) != 0);
         if (mask & TVIS_DROPHILITED) {
             if (item->state & TVIS_DROPHILITED) data.dropHighlight = node;
             else if (data.dropHighlight == node) data.dropHighlight = kNoNode;

@@ -97,6 +97,8 @@ bool TreeDelete(HWND tree, TreeViewData& data, int node);
 // Expands or collapses; `byUser` always announces, a message only before the first expansion.
 bool TreeExpand(HWND tree, TreeViewData& data, int node, UINT code, bool byUser);
 bool TreeSelect(HWND tree, TreeViewData& data, int node, UINT cause);
+// Sets or clears TVIS_EXPANDED without notifications, keeping the row counts in step.
+void TreeSetExpandedState(TreeViewData& data, int node, bool expanded);
 bool TreeSortChildren(HWND tree, TreeViewData& data, int parent, bool recurse, PFNTVCOMPARE compare, LPARAM parameter);
 void TreeFillItem(const TreeViewData& data, int node, TVITEMA& item);
 

@@ -355,6 +355,17 @@ bool TreeDelete(HWND tree, TreeViewData& data, int node) {
     return true;
 }
 
+void TreeSetExpandedState(TreeViewData& data, int node, bool expanded) {
+    if (expanded == TreeExpanded(data, node)) return;
+    if (expanded) {
+        At(data, node).state |= TVIS_EXPANDED;
+        SetRows(data, node, 1 + ChildRows(data, node));
+    } else {
+        At(data, node).state &= ~static_cast<UINT>(TVIS_EXPANDED);
+        SetRows(data, node, 1);
+    }
+}
+
 bool TreeExpand(HWND tree, TreeViewData& data, int node, UINT code, bool byUser) {
     if (node <= kRootNode) return false;
     UINT action = code & TVE_ACTIONMASK;
@@ -367,14 +378,13 @@ bool TreeExpand(HWND tree, TreeViewData& data, int node, UINT code, bool byUser)
     if (announce && NotifyTree(tree, TVN_ITEMEXPANDINGA, action, data, kNoNode, node) != 0) return false;
     if (TreeSlot(data, TreeHandle(data, node)) == kNoNode) return false; // deleted by the handler
     if (action == TVE_EXPAND) {
-        At(data, node).state |= TVIS_EXPANDED | TVIS_EXPANDEDONCE;
-        SetRows(data, node, 1 + ChildRows(data, node));
+        At(data, node).state |= TVIS_EXPANDEDONCE;
+        TreeSetExpandedState(data, node, true);
     } else {
         if (data.selected != kNoNode && data.selected != node && InSubtree(data, data.selected, node)) {
             TreeSelect(tree, data, node, TVC_UNKNOWN);
         }
-        At(data, node).state &= ~static_cast<UINT>(TVIS_EXPANDED);
-        SetRows(data, node, 1);
+        TreeSetExpandedState(data, node, false);
         if (code & TVE_COLLAPSERESET) {
             while (At(data, node).first != kNoNode) DeleteSubtree(tree, data, At(data, node).first);
             At(data, node).state &= ~static_cast<UINT>(TVIS_EXPANDEDONCE);

@@ -412,3 +412,36 @@ TEST(ListView, TrackSelectionSelectsTheRowTheMouseRestsOn) {
 
 } // namespace
 } // namespace ostrana::test
+
+namespace ostrana::test {
+namespace {
+
+TEST(ListView, HeaderItemsReorderByDragOnlyWithHeaderDragDrop) {
+    UiThread ui;
+    ui.Run([] {
+        ListFixture f;
+        auto drag = [&] {
+            ResetInputState(); // no double click from the drag before
+            InjectMouseButton(MouseButton::Left, true, POINT{kOrigin.x + 30, kOrigin.y + 10});
+            InjectMouseMove(POINT{kOrigin.x + 170, kOrigin.y + 10});
+            PumpUntilIdle();
+            InjectMouseButton(MouseButton::Left, false, POINT{kOrigin.x + 170, kOrigin.y + 10});
+            PumpUntilIdle();
+        };
+        auto order = [&] {
+            int read[2] = {};
+            SendMessageA(f.list, LVM_GETCOLUMNORDERARRAY, 2, reinterpret_cast<LPARAM>(read));
+            return std::vector<int>{read[0], read[1]};
+        };
+        drag();
+        EXPECT_EQ((std::vector<int>{0, 1}), order());
+        SendMessageA(f.list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_HEADERDRAGDROP, LVS_EX_HEADERDRAGDROP);
+        f.parent.Take();
+        drag();
+        EXPECT_EQ((std::vector<int>{1, 0}), order());
+        EXPECT_TRUE(SameSequence({"HDN_BEGINDRAG", "HDN_ENDDRAG"}, f.parent.Take()));
+    });
+}
+
+} // namespace
+} // namespace ostrana::test

@@ -284,3 +284,34 @@ TEST(TreeView, AHundredThousandExpandedNodesScrollByRowsAndJumps) {
 
 } // namespace
 } // namespace ostrana::test
+
+namespace ostrana::test {
+namespace {
+
+TEST(TreeView, DragsRightClicksAndSingleExpand) {
+    UiThread ui;
+    ui.Run([] {
+        TreeFixture f;
+        InjectMouseButton(MouseButton::Left, true, LabelPoint(1));
+        InjectMouseMove(POINT{LabelPoint(1).x + 30, LabelPoint(1).y + 20});
+        PumpUntilIdle();
+        InjectMouseButton(MouseButton::Left, false, POINT{LabelPoint(1).x + 30, LabelPoint(1).y + 20});
+        PumpUntilIdle();
+        InjectClick(MouseButton::Right, LabelPoint(2));
+        PumpUntilIdle();
+        EXPECT_TRUE(SameSequence({"TVN_BEGINDRAG B", "NM_RCLICK"}, f.parent.Take()));
+        EXPECT_EQ(nullptr, TreeView_GetSelection(f.tree)); // neither a drag nor a right click selects
+
+        SetWindowLongPtrA(f.tree, GWL_STYLE, GetWindowLongPtrA(f.tree, GWL_STYLE) | TVS_SINGLEEXPAND);
+        f.Click(LabelPoint(0));
+        EXPECT_EQ((std::vector<std::string>{"A", "A1", "A2", "B", "C"}), f.Rows());
+        f.Click(LabelPoint(3));
+        EXPECT_EQ((std::vector<std::string>{"A", "B", "B1", "C"}), f.Rows());
+        SendMessageA(f.tree, TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(f.c));
+        EXPECT_EQ(f.c, TreeView_GetNextItem(f.tree, nullptr, TVGN_DROPHILITE));
+        EXPECT_EQ(TVIS_DROPHILITED, SendMessageA(f.tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(f.c), TVIS_DROPHILITED));
+    });
+}
+
+} // namespace
+} // namespace ostrana::test

@@ -63,6 +63,7 @@ struct ListViewData {
     POINT mouseDown{};
     int mouseItem = -1;
     bool selectOnRelease = false; // a plain click on a row of a multiple selection narrows it on release
+    bool editOnRelease = false;   // a plain click on the label of the only selected, focused row
     int tipCell = -1;
 
     ListViewData();
@@ -124,6 +125,7 @@ HWND ListEditLabel(HWND list, ListViewData& data, int item);
 void ListEndEdit(HWND list, ListViewData& data, bool accept);
 constexpr UINT_PTR kToolTipTimer = 0x7101;
 constexpr UINT_PTR kHoverTimer = 0x7103;
+constexpr UINT_PTR kEditTimer = 0x7104;
 
 void RegisterListViewClass();
 

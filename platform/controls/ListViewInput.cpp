@@ -8,6 +8,7 @@
 #include "platform/window/Controls.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
+#include "platform/window/SystemMetrics.h"
 #include "platform/window/VirtualKeys.h"
 
 namespace ostrana::detail {
@@ -50,6 +51,10 @@ void ButtonDown(HWND list, ListViewData& data, POINT point, ListMouse button) {
     bool shift = ShiftDown();
     bool control = ControlDown();
     data.selectOnRelease = false;
+    KillTimer(list, kEditTimer);
+    data.editOnRelease = button == ListMouse::Left && !shift && !control && item >= 0 && (flags & LVHT_ONITEMLABEL) &&
+                         (GetWindowLongPtrA(list, GWL_STYLE) & LVS_EDITLABELS) && data.focus == item &&
+                         data.selection.Contains(item) && data.selection.Count() == 1;
     if (item < 0) {
         if (!shift && !control) ListClearSelection(list, data);
     } else if (button == ListMouse::Right) {
@@ -93,6 +98,9 @@ void ButtonUp(HWND list, ListViewData& data, POINT point, ListMouse button) {
     }
     NotifyActivate(list, NM_CLICK, item, subItem, point);
     if (item >= 0 && (data.exStyle & LVS_EX_ONECLICKACTIVATE)) NotifyActivate(list, LVN_ITEMACTIVATE, item, subItem, point);
+    // A slow second click on the label edits it, unless a double click follows.
+    if (data.editOnRelease && IsWindow(list)) SetTimer(list, kEditTimer, GetDoubleClickTime(), nullptr);
+    data.editOnRelease = false;
 }
 
 void StartDrag(HWND list, ListViewData& data) {
@@ -100,6 +108,7 @@ void StartDrag(HWND list, ListViewData& data) {
     int item = data.mouseItem;
     data.mouse = ListMouse::None;
     data.selectOnRelease = false;
+    data.editOnRelease = false;
     if (GetCapture() == list) ReleaseCapture();
     if (item < 0) return;
     ListNotifyItem(list, button == ListMouse::Right ? LVN_BEGINRDRAG : LVN_BEGINDRAG, item, 0, 0, 0, 0, data.mouseDown,
@@ -355,6 +364,7 @@ bool ListInputMessage(HWND list, ListViewData& data, UINT message, WPARAM wParam
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK: {
         TakeFocus(list);
+        KillTimer(list, kEditTimer);
         UINT flags = 0;
         int subItem = -1;
         int item = ListHitTest(list, data, point, flags, &subItem);
@@ -385,6 +395,11 @@ bool ListInputMessage(HWND list, ListViewData& data, UINT message, WPARAM wParam
         SendNotify(list, data.focused ? NM_SETFOCUS : NM_KILLFOCUS);
         return true;
     case WM_TIMER:
+        if (wParam == kEditTimer) {
+            KillTimer(list, kEditTimer);
+            if (data.focus >= 0 && data.edit == nullptr) ListEditLabel(list, data, data.focus);
+            return true;
+        }
         if (wParam == kHoverTimer) {
             KillTimer(list, kHoverTimer);
             if (data.hot >= 0 && data.mouse == ListMouse::None && !data.selection.Contains(data.hot)) ListSelectOnly(list, data, data.hot);

@@ -445,3 +445,43 @@ TEST(ListView, HeaderItemsReorderByDragOnlyWithHeaderDragDrop) {
 
 } // namespace
 } // namespace ostrana::test
+
+namespace ostrana::test {
+namespace {
+
+TEST(ListView, ASlowSecondClickOnTheSelectedLabelStartsEditingAndADoubleClickDoesNot) {
+    UiThread ui;
+    ui.Run([] {
+        ListFixture f(10, LVS_REPORT | LVS_EDITLABELS);
+        UseManualMessageClock(true);
+        f.Click(RowPoint(2));
+        AdvanceMessageClock(1000);
+        f.Click(RowPoint(2));
+        EXPECT_EQ(0, SendMessageA(f.list, LVM_GETEDITCONTROL, 0, 0)); // not before the double-click time
+        AdvanceMessageClock(1000);
+        PumpUntilIdle();
+        EXPECT_NE(0, SendMessageA(f.list, LVM_GETEDITCONTROL, 0, 0));
+        SendMessageA(f.list, LVM_EDITLABELA, static_cast<WPARAM>(-1), 0);
+        AdvanceMessageClock(1000);
+        f.Click(RowPoint(3));
+        AdvanceMessageClock(1000);
+        f.Click(RowPoint(3));
+        AdvanceMessageClock(100);
+        f.Click(RowPoint(3)); // the second click of a double click
+        AdvanceMessageClock(1000);
+        PumpUntilIdle();
+        UseManualMessageClock(false);
+        EXPECT_EQ(0, SendMessageA(f.list, LVM_GETEDITCONTROL, 0, 0));
+        EXPECT_TRUE(SameSequence({"LVN_BEGINLABELEDIT 2 item2", "LVN_ENDLABELEDIT 2 (null)"},
+                                 [&] {
+                                     std::vector<std::string> edits;
+                                     for (const std::string& line : f.parent.Take()) {
+                                         if (line.find("LABELEDIT") != std::string::npos) edits.push_back(line);
+                                     }
+                                     return edits;
+                                 }()));
+    });
+}
+
+} // namespace
+} // namespace ostrana::test

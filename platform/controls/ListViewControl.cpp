@@ -413,6 +413,14 @@ LRESULT ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         if (data->edit != nullptr) ListEndEdit(list, *data, false);
         ListDeleteAll(list, *data);
+        // The list owns its image lists unless told they are shared; the system lists refuse
+        // destruction anyway, so a borrowed one always survives.
+        if (!(GetWindowLongPtrA(list, GWL_STYLE) & LVS_SHAREIMAGELISTS)) {
+            for (HIMAGELIST images : {data->normalImages, data->smallImages, data->stateImages}) {
+                if (images != nullptr) ImageList_Destroy(images);
+            }
+        }
+        data->normalImages = data->smallImages = data->stateImages = nullptr;
         if (data->toolTip != nullptr && IsWindow(data->toolTip)) DestroyWindow(data->toolTip);
         return 0;
     case WM_PAINT:

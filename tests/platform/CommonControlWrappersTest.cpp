@@ -42,12 +42,12 @@ TEST(CommonControlWrappers, ListCtrlAndHeaderCtrlSendTheirMessages) {
         CImageList borrowed;
         borrowed.Attach(SystemImageList(true));
         EXPECT_EQ(nullptr, list.SetImageList(&borrowed, LVSIL_SMALL));
-        EXPECT_EQ(SystemImageList(true), list.SetImageList(nullptr, LVSIL_SMALL));
+        EXPECT_EQ(SystemImageList(true), list.SetImageList(&borrowed, LVSIL_SMALL));
         borrowed.DeleteImageList();
+        list.DestroyWindow(); // with the system list still set
         int cx = 0, cy = 0;
         EXPECT_TRUE(ImageList_GetIconSize(SystemImageList(true), &cx, &cy));
         EXPECT_EQ(16, cx);
-        list.DestroyWindow();
     });
 }
 

@@ -81,8 +81,9 @@ TEST(ControlPaint, ReportViewMatchesItsGoldenDump) {
         PumpUntilIdle();
         dump = DumpWindowTree(list);
         DestroyWindow(list);
-        ImageList_Destroy(small);
-        ImageList_Destroy(states);
+        // Without LVS_SHAREIMAGELISTS the list took its image lists with it.
+        EXPECT_FALSE(ImageList_Destroy(small));
+        EXPECT_FALSE(ImageList_Destroy(states));
     });
     EXPECT_TRUE(MatchesGolden(OSTRANA_GOLDEN_DIR, "listview_report", dump));
 }

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "platform/base/Thread.h"
 #include "platform/controls/CommCtrl.h"
 #include "platform/ole/DropFiles.h"
 #include "platform/ole/GlobalMemory.h"
@@ -59,6 +60,7 @@ class RecordingTarget : public COleDropTarget {
 public:
     explicit RecordingTarget(Journal& journal) : m_journal(journal) {}
     DROPEFFECT OnDragEnter(CWnd*, COleDataObject* data, DWORD keys, POINT point) override {
+        enterThread = GetCurrentThreadId();
         m_journal.Add("enter " + At(point) + " keys " + std::to_string(keys) + (data->IsDataAvailable(CF_HDROP) ? " files" : ""));
         return DROPEFFECT_COPY;
     }
@@ -74,6 +76,8 @@ public:
         m_journal.Add("drop " + std::to_string(effect) + " " + At(point) + " " + (names.empty() ? "" : names[0]));
         return TRUE;
     }
+
+    DWORD enterThread = 0;
 
 private:
     Journal& m_journal;
@@ -105,7 +109,16 @@ struct DragScene {
     RecordingTarget dropTarget{journal};
     DROPEFFECT result = 0xFF;
 
-    void Build(bool filesOnly) {
+    // The target window and its registration, on the calling thread.
+    void BuildTarget(bool filesOnly) {
+        target = MakeTestWindow("OstranaDropHere", FilesProcedure, WS_POPUP | WS_VISIBLE,
+                                RECT{kTarget.x, kTarget.y, kTarget.x + 200, kTarget.y + 200});
+        SetWindowLongPtrA(target, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&journal));
+        if (filesOnly) DragAcceptFiles(target, TRUE);
+        else dropTarget.Register(CWnd::FromHandle(target));
+    }
+
+    void Build(bool filesOnly, bool withTarget = true) {
         InitCommonControls();
         ResetInputState();
         parent = std::make_unique<NotifyParent>(RECT{kSource.x, kSource.y, kSource.x + 400, kSource.y + 300});
@@ -121,11 +134,7 @@ struct DragScene {
         item.pszText = const_cast<LPSTR>("a.txt");
         SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
         SetFocus(list);
-        target = MakeTestWindow("OstranaDropHere", FilesProcedure, WS_POPUP | WS_VISIBLE,
-                                RECT{kTarget.x, kTarget.y, kTarget.x + 200, kTarget.y + 200});
-        SetWindowLongPtrA(target, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&journal));
-        if (filesOnly) DragAcceptFiles(target, TRUE);
-        else dropTarget.Register(CWnd::FromHandle(target));
+        if (withTarget) BuildTarget(filesOnly);
         parent->answer = [this](NMHDR* header) -> LRESULT {
             if (header->code != LVN_BEGINDRAG) return 0;
             COleDataSource source;
@@ -143,9 +152,13 @@ struct DragScene {
         ASSERT_TRUE(journal.WaitFor("begin"));
     }
 
-    void TearDown() {
+    void TearDownTarget() {
         dropTarget.Revoke();
         DestroyWindow(target);
+    }
+
+    void TearDown() {
+        if (target != nullptr && IsWindow(target)) TearDownTarget();
         parent.reset();
     }
 };
@@ -163,6 +176,23 @@ TEST(DragDrop, ARowDraggedToAnotherWindowIsEnteredOverAndDropped) {
     ASSERT_TRUE(scene.journal.WaitFor("done"));
     EXPECT_TRUE(SameSequence({"begin", "enter 50,50 keys 1 files", "over 60,70", "drop 1 60,70 C:\\home\\a.txt", "done 1"},
                              scene.journal.Lines()));
+    ui.Run([&] { scene.TearDown(); });
+}
+
+TEST(DragDrop, ATargetOnAnotherThreadIsCalledOnItsOwnThread) {
+    UiThread ui;
+    UiThread other;
+    DragScene scene;
+    ui.Run([&] { scene.Build(false, false); });
+    other.Run([&] { scene.BuildTarget(false); });
+    scene.StartDrag();
+    InjectMouseMove(POINT{kTarget.x + 50, kTarget.y + 50});
+    ASSERT_TRUE(scene.journal.WaitFor("enter"));
+    InjectMouseButton(MouseButton::Left, false, POINT{kTarget.x + 50, kTarget.y + 50});
+    ASSERT_TRUE(scene.journal.WaitFor("done"));
+    EXPECT_TRUE(SameSequence({"begin", "enter 50,50 keys 1 files", "drop 1 50,50 C:\\home\\a.txt", "done 1"}, scene.journal.Lines()));
+    EXPECT_EQ(other.ThreadId(), scene.dropTarget.enterThread);
+    other.Run([&] { scene.TearDownTarget(); });
     ui.Run([&] { scene.TearDown(); });
 }
 

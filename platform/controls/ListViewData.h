@@ -10,6 +10,7 @@
 
 #include "platform/controls/ControlSupport.h"
 #include "platform/controls/SelectionRanges.h"
+#include "platform/controls/TypeAhead.h"
 
 namespace ostrana::detail {
 
@@ -65,6 +66,7 @@ struct ListViewData {
     bool selectOnRelease = false; // a plain click on a row of a multiple selection narrows it on release
     bool editOnRelease = false;   // a plain click on the label of the only selected, focused row
     int tipCell = -1;
+    TypeAhead typeAhead;
 
     ListViewData();
 };

@@ -233,6 +233,22 @@ void KeyDown(HWND list, ListViewData& data, WPARAM key) {
     ListEnsureVisible(list, data, target, false);
 }
 
+// Typing jumps to the next row whose label starts with what was typed.
+void TypeCharacter(HWND list, ListViewData& data, char character) {
+    int count = ListCount(data);
+    if (count == 0) return;
+    bool fresh = data.typeAhead.Type(character, GetMessageTime());
+    int start = data.focus < 0 ? 0 : (fresh ? data.focus + 1 : data.focus);
+    for (int step = 0; step < count; ++step) {
+        int item = (start + step) % count;
+        if (data.typeAhead.Matches(ListItemText(list, data, item, 0))) {
+            ListSelectOnly(list, data, item);
+            ListEnsureVisible(list, data, item, false);
+            return;
+        }
+    }
+}
+
 void Scroll(HWND list, ListViewData& data, WORD code, bool horizontal) {
     DWORD type = ListViewType(list);
     bool lines = horizontal ? type == LVS_LIST : type != LVS_LIST;
@@ -379,6 +395,9 @@ bool ListInputMessage(HWND list, ListViewData& data, UINT message, WPARAM wParam
         if (reinterpret_cast<HWND>(lParam) != list) data.mouse = ListMouse::None;
         return true;
     case WM_KEYDOWN: KeyDown(list, data, wParam); return true;
+    case WM_CHAR:
+        if (static_cast<unsigned char>(wParam) >= 0x20 && !ControlDown()) TypeCharacter(list, data, static_cast<char>(wParam));
+        return true;
     case WM_GETDLGCODE: result = DLGC_WANTARROWS | DLGC_WANTCHARS; return true;
     case WM_MOUSEWHEEL: {
         int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;

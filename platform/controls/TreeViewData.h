@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/controls/ControlSupport.h"
+#include "platform/controls/TypeAhead.h"
 
 namespace ostrana::detail {
 
@@ -68,6 +69,7 @@ struct TreeViewData {
     int mouseNode = kNoNode;
     UINT mouseHit = 0;
     bool editOnRelease = false;
+    TypeAhead typeAhead;
 
     TreeViewData();
 };

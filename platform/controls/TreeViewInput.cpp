@@ -125,6 +125,25 @@ void KeyDown(HWND tree, TreeViewData& data, WPARAM key) {
     if (target > kRootNode) TreeSelect(tree, data, target, TVC_BYKEYBOARD);
 }
 
+// Typing selects the next visible node whose label starts with what was typed.
+void TypeCharacter(HWND tree, TreeViewData& data, char character) {
+    TreeSettleTop(tree, data);
+    int first = TreeNodeAtRow(data, 0);
+    if (first == kNoNode) return;
+    bool fresh = data.typeAhead.Type(character, GetMessageTime());
+    int start = data.selected == kNoNode ? first : (fresh ? TreeNextVisible(data, data.selected) : data.selected);
+    if (start == kNoNode) start = first;
+    int node = start;
+    do {
+        if (data.typeAhead.Matches(TreeText(tree, data, node))) {
+            TreeSelect(tree, data, node, TVC_BYKEYBOARD);
+            return;
+        }
+        node = TreeNextVisible(data, node);
+        if (node == kNoNode) node = first;
+    } while (node != start);
+}
+
 void Scroll(HWND tree, TreeViewData& data, WORD code) {
     TreeSettleTop(tree, data);
     int row = data.topRow;
@@ -229,6 +248,11 @@ bool TreeInputMessage(HWND tree, TreeViewData& data, UINT message, WPARAM wParam
         if (data.selected != kNoNode && data.edit == nullptr) TreeEditLabel(tree, data, data.selected);
         return true;
     case WM_KEYDOWN: KeyDown(tree, data, wParam); return true;
+    case WM_CHAR:
+        if (static_cast<unsigned char>(wParam) >= 0x20 && !(GetKeyState(VK_CONTROL) & 0x8000)) {
+            TypeCharacter(tree, data, static_cast<char>(wParam));
+        }
+        return true;
     case WM_GETDLGCODE: result = DLGC_WANTARROWS | DLGC_WANTCHARS; return true;
     case WM_MOUSEWHEEL: {
         TreeSettleTop(tree, data);

@@ -485,3 +485,26 @@ TEST(ListView, ASlowSecondClickOnTheSelectedLabelStartsEditingAndADoubleClickDoe
 
 } // namespace
 } // namespace ostrana::test
+
+namespace ostrana::test {
+namespace {
+
+TEST(ListView, TypingSelectsTheNextRowThatStartsWithWhatWasTyped) {
+    UiThread ui;
+    ui.Run([] {
+        ListFixture f;
+        UseManualMessageClock(true);
+        f.Click(RowPoint(1));
+        InjectText("ITEM5");
+        PumpUntilIdle();
+        EXPECT_EQ((std::vector<int>{5}), f.Selected());
+        AdvanceMessageClock(2000);
+        InjectText("i");
+        PumpUntilIdle();
+        UseManualMessageClock(false);
+        EXPECT_EQ((std::vector<int>{6}), f.Selected());
+    });
+}
+
+} // namespace
+} // namespace ostrana::test

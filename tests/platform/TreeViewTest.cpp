@@ -315,3 +315,25 @@ TEST(TreeView, DragsRightClicksAndSingleExpand) {
 
 } // namespace
 } // namespace ostrana::test
+
+namespace ostrana::test {
+namespace {
+
+TEST(TreeView, TypingSelectsTheNextVisibleNodeByKeyboard) {
+    UiThread ui;
+    ui.Run([] {
+        TreeFixture f;
+        InjectText("c");
+        PumpUntilIdle();
+        EXPECT_TRUE(SameSequence({"TVN_SELCHANGING (none) -> C keyboard", "TVN_SELCHANGED (none) -> C keyboard"}, f.parent.Take()));
+        UseManualMessageClock(true);
+        AdvanceMessageClock(2000);
+        InjectText("a");
+        PumpUntilIdle();
+        UseManualMessageClock(false);
+        EXPECT_EQ(f.a, TreeView_GetSelection(f.tree)); // wrapped around past the end
+    });
+}
+
+} // namespace
+} // namespace ostrana::test

@@ -292,7 +292,7 @@ LRESULT ListMessage(HWND list, ListViewData& data, UINT message, WPARAM wParam, 
         return item != nullptr && ListSetItemState(list, data, index, item->state, item->stateMask);
     }
     case LVM_GETITEMSTATE: return ListItemState(data, index, static_cast<UINT>(lParam));
-    case LVM_GETNEXTITEM: return ListNextItem(data, list, index, LOWORD(lParam));
+    case LVM_GETNEXTITEM: return ListNextItem(list, data, index, LOWORD(lParam));
     case LVM_GETSELECTEDCOUNT: return data.selection.Count();
     case LVM_GETSELECTIONMARK: return data.anchor;
     case LVM_SETSELECTIONMARK: {

@@ -93,7 +93,7 @@ bool ListDeleteItem(HWND list, ListViewData& data, int item);
 bool ListDeleteAll(HWND list, ListViewData& data);
 bool ListSortItems(HWND list, ListViewData& data, PFNLVCOMPARE compare, LPARAM parameter);
 int ListFindItem(HWND list, const ListViewData& data, int start, const LVFINDINFOA& find);
-int ListNextItem(const ListViewData& data, HWND list, int start, UINT flags);
+int ListNextItem(HWND list, const ListViewData& data, int start, UINT flags);
 LRESULT ListNotifyItem(HWND list, UINT code, int item, int subItem, UINT newState = 0, UINT oldState = 0, UINT changed = 0,
                        POINT point = {}, LPARAM param = 0);
 

@@ -135,19 +135,15 @@ int CellTool(HWND list, const ListViewData& data, POINT point) {
     UINT flags = 0;
     int subItem = -1;
     int item = ListHitTest(list, data, point, flags, &subItem);
-    if (item < 0 && ListViewType(list) == LVS_REPORT) {
-        // Report cells right of the first column still carry a tip.
+    if (item < 0 && flags == LVHT_NOWHERE && ListViewType(list) == LVS_REPORT) {
+        // Report cells beside the label carry a tip though they are no part of the item.
         RECT area = ListItemArea(list, data);
-        if (point.y >= area.top) {
-            int row = data.topLine + (point.y - area.top) / ListRowHeight(data);
-            if (row < ListCount(data)) {
+        int row = data.topLine + (point.y - area.top) / ListRowHeight(data);
+        for (const ListColumn& column : data.columns) {
+            RECT cell = ListSubItemRect(list, data, row, column.subItem, LVIR_BOUNDS);
+            if (row < ListCount(data) && PtInRect(&cell, point)) {
                 item = row;
-                int x = -data.scrollX;
-                for (std::size_t column = 0; column < data.columns.size(); ++column) {
-                    int width = ListColumnWidth(data, static_cast<int>(column));
-                    if (point.x >= x && point.x < x + width) subItem = data.columns[column].subItem;
-                    x += width;
-                }
+                subItem = column.subItem;
             }
         }
     }

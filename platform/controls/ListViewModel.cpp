@@ -419,18 +419,18 @@ int ListFindItem(HWND list, const ListViewData& data, int start, const LVFINDINF
     return -1;
 }
 
-int ListNextItem(const ListViewData& data, HWND list, int start, UINT flags) {
+int ListNextItem(HWND list, const ListViewData& data, int start, UINT flags) {
     int count = ListCount(data);
     UINT direction = flags & (LVNI_ABOVE | LVNI_BELOW | LVNI_TOLEFT | LVNI_TORIGHT);
     if (direction != 0) {
         if (!Valid(data, start)) return -1;
         int perLine = ListItemsPerLine(list, data);
-        bool list_ = ListViewType(list) == LVS_LIST;
+        bool listView = ListViewType(list) == LVS_LIST;
         int step = 0;
-        if (direction & LVNI_ABOVE) step = list_ ? -1 : -perLine;
-        if (direction & LVNI_BELOW) step = list_ ? 1 : perLine;
-        if (direction & LVNI_TOLEFT) step = list_ ? -perLine : -1;
-        if (direction & LVNI_TORIGHT) step = list_ ? perLine : 1;
+        if (direction & LVNI_ABOVE) step = listView ? -1 : -perLine;
+        if (direction & LVNI_BELOW) step = listView ? 1 : perLine;
+        if (direction & LVNI_TOLEFT) step = listView ? -perLine : -1;
+        if (direction & LVNI_TORIGHT) step = listView ? perLine : 1;
         if (ListViewType(list) == LVS_REPORT && (direction & (LVNI_TOLEFT | LVNI_TORIGHT))) return -1;
         int next = start + step;
         return Valid(data, next) ? next : -1;

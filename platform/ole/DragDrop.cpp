@@ -8,6 +8,7 @@
 #include "platform/ole/DropFiles.h"
 #include "platform/ole/GlobalMemory.h"
 #include "platform/window/Cursor.h"
+#include "platform/window/DisplayObserver.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
 #include "platform/window/VirtualKeys.h"
@@ -46,6 +47,31 @@ IDropTarget* TargetOf(HWND window) {
     }
     if (stale != nullptr) stale->Release();
     return found;
+}
+
+// Drops the registration of a window that is destroyed without revoking it.
+class RegistrationSweeper : public DisplayObserver {
+public:
+    void OnWindowChanged(HWND window, WindowChange change) override {
+        if (change != WindowChange::Destroyed) return;
+        IDropTarget* target = nullptr;
+        {
+            std::lock_guard guard(TableLock());
+            auto it = Targets().find(window);
+            if (it == Targets().end()) return;
+            target = it->second;
+            Targets().erase(it);
+        }
+        target->Release();
+    }
+};
+
+void WatchDestruction() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        static RegistrationSweeper sweeper;
+        AddDisplayObserver(&sweeper);
+    });
 }
 
 bool AcceptsFiles(HWND window) { return (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0; }
@@ -293,6 +319,7 @@ DWORD CurrentKeyState() {
 HRESULT RegisterDragDrop(HWND window, IDropTarget* target) {
     if (target == nullptr) return E_INVALIDARG;
     if (!IsWindow(window)) return DRAGDROP_E_INVALIDHWND;
+    WatchDestruction();
     std::lock_guard guard(TableLock());
     if (Targets().count(window) != 0) return DRAGDROP_E_ALREADYREGISTERED;
     target->AddRef();

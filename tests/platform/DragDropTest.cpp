@@ -224,7 +224,7 @@ TEST(DragDrop, AWindowThatAcceptsFilesGetsTheDropAsWmDropFiles) {
     ui.Run([&] { scene.TearDown(); });
 }
 
-TEST(DragDrop, RegistrationIsOncePerWindow) {
+TEST(DragDrop, RegistrationIsOncePerWindowAndEndsWithIt) {
     UiThread ui;
     ui.Run([] {
         Journal journal;
@@ -235,7 +235,9 @@ TEST(DragDrop, RegistrationIsOncePerWindow) {
         first.Revoke();
         EXPECT_EQ(DRAGDROP_E_NOTREGISTERED, RevokeDragDrop(window));
         EXPECT_TRUE(second.Register(CWnd::FromHandle(window)));
-        DestroyWindow(window);
+        DestroyWindow(window); // without revoking: the registration goes with the window
+        EXPECT_EQ(DRAGDROP_E_NOTREGISTERED, RevokeDragDrop(window));
+        second.Revoke();
     });
 }
 

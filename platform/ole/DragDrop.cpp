@@ -299,9 +299,45 @@ void RegisterCaptureClass() {
 
 bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
 
+// Serves messages until `done` says so; keys are kept from the windows meanwhile. False when the
+// thread was asked to quit.
+template <typename Done> bool RunCaptureLoop(HWND capture, Done done) {
+    MSG msg;
+    while (!done()) {
+        if (!GetMessageA(&msg, nullptr, 0, 0)) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        if (IsKeyMessage(msg.message) || msg.hwnd == capture) continue;
+        DispatchMessageA(&msg);
+    }
+    return true;
+}
+
 } // namespace
 
 namespace ostrana {
+
+bool WaitForDragStart(const RECT& screenRect) {
+    RegisterCaptureClass();
+    HWND capture = CreateWindowExA(WS_EX_TOOLWINDOW, kCaptureClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    if (capture == nullptr) return false;
+    SetCapture(capture);
+    SetTimer(capture, kPollTimer, 50, nullptr);
+    bool started = false;
+    bool ended = false;
+    RunCaptureLoop(capture, [&] {
+        POINT cursor;
+        GetCursorPos(&cursor);
+        if (!(CurrentKeyState() & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) || (GetAsyncKeyState(VK_ESCAPE) & 0x8000)) ended = true;
+        else if (!PtInRect(&screenRect, cursor)) started = true;
+        return started || ended || GetCapture() != capture;
+    });
+    KillTimer(capture, kPollTimer);
+    if (GetCapture() == capture) ReleaseCapture();
+    DestroyWindow(capture);
+    return started;
+}
 
 DWORD CurrentKeyState() {
     DWORD state = 0;

@@ -65,4 +65,7 @@ void DragAcceptFiles(HWND window, BOOL accept);
 namespace ostrana {
 // MK_ flags of the buttons and modifier keys down now.
 DWORD CurrentKeyState();
+// Holds the mouse until the cursor leaves `screenRect` with a button still down (true), or the
+// buttons are released or Escape is pressed first (false).
+bool WaitForDragStart(const RECT& screenRect);
 } // namespace ostrana

@@ -30,7 +30,8 @@ public:
     // The data object (its reference belongs to the source; AddRef to keep it longer).
     IDataObject* GetDataObject() const;
     // Runs an OLE drag of the cached data; the effect the target chose, DROPEFFECT_NONE when
-    // cancelled. Without a drop source the default one decides.
+    // cancelled. With a start rectangle (screen coordinates) the drag begins only when the cursor
+    // leaves it. Without a drop source the default one decides.
     DROPEFFECT DoDragDrop(DWORD effects = 7, LPCRECT startRect = nullptr, COleDropSource* dropSource = nullptr);
 
 private:

@@ -171,7 +171,9 @@ IDropSource* COleDropSource::GetInterface() {
     return m_bridge;
 }
 
-DROPEFFECT COleDataSource::DoDragDrop(DWORD effects, LPCRECT, COleDropSource* dropSource) {
+DROPEFFECT COleDataSource::DoDragDrop(DWORD effects, LPCRECT startRect, COleDropSource* dropSource) {
+    // With a start rectangle the drag begins only once the cursor leaves it.
+    if (startRect != nullptr && !WaitForDragStart(*startRect)) return DROPEFFECT_NONE;
     COleDropSource fallback;
     COleDropSource* source = dropSource != nullptr ? dropSource : &fallback;
     DWORD effect = DROPEFFECT_NONE;

@@ -16,6 +16,7 @@
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
 #include "platform/window/VirtualKeys.h"
+#include "platform/window/WindowGeometry.h"
 #include "tests/platform/ControlTestSupport.h"
 #include "tests/platform/TestWindows.h"
 #include "tests/support/WindowHarness.h"
@@ -33,14 +34,15 @@ public:
         }
         m_changed.notify_all();
     }
-    // Waits until a line starting with `prefix` is there.
-    bool WaitFor(const std::string& prefix) {
+    // Waits until `count` lines starting with `prefix` are there.
+    bool WaitFor(const std::string& prefix, int count = 1) {
         std::unique_lock lock(m_lock);
         return m_changed.wait_for(lock, std::chrono::seconds(10), [&] {
+            int seen = 0;
             for (const std::string& line : m_lines) {
-                if (line.rfind(prefix, 0) == 0) return true;
+                if (line.rfind(prefix, 0) == 0) ++seen;
             }
-            return false;
+            return seen >= count;
         });
     }
     std::vector<std::string> Lines() {
@@ -108,6 +110,7 @@ struct DragScene {
     HWND target = nullptr;
     RecordingTarget dropTarget{journal};
     DROPEFFECT result = 0xFF;
+    bool withStartRect = false;
 
     // The target window and its registration, on the calling thread.
     void BuildTarget(bool filesOnly) {
@@ -140,16 +143,22 @@ struct DragScene {
             COleDataSource source;
             source.CacheGlobalData(CF_HDROP, CreateDropFiles({"C:\\home\\a.txt"}, POINT{}, FALSE));
             journal.Add("begin");
-            result = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
+            RECT start{};
+            if (withStartRect) {
+                start.left = LVIR_BOUNDS;
+                SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&start));
+                MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&start), 2);
+            }
+            result = source.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE, withStartRect ? &start : nullptr);
             journal.Add("done " + std::to_string(result));
             return 0;
         };
     }
 
-    void StartDrag() {
+    void StartDrag(POINT to = POINT{kSource.x + 60, kSource.y + 60}, int drag = 1) {
         InjectMouseButton(MouseButton::Left, true, POINT{kSource.x + 40, kSource.y + 29});
-        InjectMouseMove(POINT{kSource.x + 60, kSource.y + 60});
-        ASSERT_TRUE(journal.WaitFor("begin"));
+        InjectMouseMove(to);
+        ASSERT_TRUE(journal.WaitFor("begin", drag));
     }
 
     void TearDownTarget() {
@@ -193,6 +202,25 @@ TEST(DragDrop, ATargetOnAnotherThreadIsCalledOnItsOwnThread) {
     EXPECT_TRUE(SameSequence({"begin", "enter 50,50 keys 1 files", "drop 1 50,50 C:\\home\\a.txt", "done 1"}, scene.journal.Lines()));
     EXPECT_EQ(other.ThreadId(), scene.dropTarget.enterThread);
     other.Run([&] { scene.TearDownTarget(); });
+    ui.Run([&] { scene.TearDown(); });
+}
+
+TEST(DragDrop, WithAStartRectangleTheDragBeginsOnlyOutsideIt) {
+    UiThread ui;
+    DragScene scene;
+    scene.withStartRect = true;
+    ui.Run([&] { scene.Build(false); });
+    scene.StartDrag(POINT{kSource.x + 60, kSource.y + 29}); // still on the row
+    InjectMouseButton(MouseButton::Left, false, POINT{kSource.x + 60, kSource.y + 29});
+    ASSERT_TRUE(scene.journal.WaitFor("done"));
+    EXPECT_TRUE(SameSequence({"begin", "done 0"}, scene.journal.Lines()));
+
+    ResetInputState();
+    scene.StartDrag(POINT{kSource.x + 60, kSource.y + 31}, 2);
+    InjectMouseMove(POINT{kTarget.x + 5, kTarget.y + 5}); // leaves the row, over the target
+    ASSERT_TRUE(scene.journal.WaitFor("enter"));
+    InjectMouseButton(MouseButton::Left, false, POINT{kTarget.x + 5, kTarget.y + 5});
+    ASSERT_TRUE(scene.journal.WaitFor("drop"));
     ui.Run([&] { scene.TearDown(); });
 }
 

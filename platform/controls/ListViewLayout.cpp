@@ -281,7 +281,7 @@ void ListUpdateScrollBars(HWND list, ListViewData& data) {
     info.nPage = static_cast<UINT>(ListVisibleLines(list, data));
     info.nPos = data.topLine;
     bool horizontalLines = ListViewType(list) == LVS_LIST;
-    SetScrollInfo(list, horizontalLines ? SB_HORZ : SB_VERT, &info, TRUE);
+    SetScrollInfo(list, horizontalLines ? SB_HORZ : SB_VERT, &info, FALSE);
     if (ListViewType(list) == LVS_REPORT) {
         RECT client;
         GetClientRect(list, &client);
@@ -291,7 +291,7 @@ void ListUpdateScrollBars(HWND list, ListViewData& data) {
         across.nMax = std::max(0, static_cast<int>(CellSize(list, data).cx) - 1);
         across.nPage = static_cast<UINT>(std::max<LONG>(0, client.right));
         across.nPos = data.scrollX;
-        SetScrollInfo(list, SB_HORZ, &across, TRUE);
+        SetScrollInfo(list, SB_HORZ, &across, FALSE);
     }
 }
 

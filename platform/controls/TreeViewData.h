@@ -52,6 +52,7 @@ struct TreeViewData {
     int topRow = 0;       // its row
     bool topStale = true; // the structure changed since top and topRow agreed
     int scrollX = 0;
+    int contentWidth = 0; // widest row painted so far, scrolled or not
 
     HIMAGELIST normalImages = nullptr;
     HIMAGELIST stateImages = nullptr;
@@ -112,6 +113,7 @@ void TreeSettleTop(HWND tree, TreeViewData& data);
 void TreeScrollToRow(HWND tree, TreeViewData& data, int row);
 void TreeEnsureVisible(HWND tree, TreeViewData& data, int node);
 void TreeUpdateScrollBars(HWND tree, TreeViewData& data);
+void TreeScrollToX(HWND tree, TreeViewData& data, int x);
 // Left edge of the node's image (or label when there is no image list).
 int TreeContentLeft(HWND tree, const TreeViewData& data, int node);
 RECT TreeLabelRect(HWND tree, const TreeViewData& data, int node, int row);

@@ -260,6 +260,28 @@ bool TreeInputMessage(HWND tree, TreeViewData& data, UINT message, WPARAM wParam
         return true;
     }
     case WM_VSCROLL: Scroll(tree, data, LOWORD(wParam)); return true;
+    case WM_HSCROLL: {
+        RECT client;
+        GetClientRect(tree, &client);
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_ALL;
+        GetScrollInfo(tree, SB_HORZ, &info);
+        int x = data.scrollX;
+        switch (LOWORD(wParam)) {
+        case SB_LINELEFT: x -= 8; break;
+        case SB_LINERIGHT: x += 8; break;
+        case SB_PAGELEFT: x -= client.right; break;
+        case SB_PAGERIGHT: x += client.right; break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: x = info.nTrackPos; break;
+        case SB_TOP: x = 0; break; // SB_LEFT
+        case SB_BOTTOM: x = data.contentWidth; break; // SB_RIGHT
+        default: return true;
+        }
+        TreeScrollToX(tree, data, x);
+        return true;
+    }
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         data.focused = message == WM_SETFOCUS;

@@ -88,6 +88,7 @@ void TreeEnsureVisible(HWND tree, TreeViewData& data, int node) {
     else if (row >= data.topRow + visible) TreeScrollToRow(tree, data, row - visible + 1);
 }
 
+// The bars are set without redrawing: whoever changed the position repaints what it moved.
 void TreeUpdateScrollBars(HWND tree, TreeViewData& data) {
     SCROLLINFO info{};
     info.cbSize = sizeof info;
@@ -95,7 +96,27 @@ void TreeUpdateScrollBars(HWND tree, TreeViewData& data) {
     info.nMax = std::max(0, TreeTotalRows(data) - 1);
     info.nPage = static_cast<UINT>(TreeVisibleRows(tree, data));
     info.nPos = data.topRow;
-    SetScrollInfo(tree, SB_VERT, &info, TRUE);
+    SetScrollInfo(tree, SB_VERT, &info, FALSE);
+    RECT client;
+    GetClientRect(tree, &client);
+    SCROLLINFO across{};
+    across.cbSize = sizeof across;
+    across.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    across.nMax = std::max(0, data.contentWidth - 1);
+    across.nPage = static_cast<UINT>(std::max<LONG>(0, client.right));
+    across.nPos = data.scrollX;
+    SetScrollInfo(tree, SB_HORZ, &across, FALSE);
+}
+
+void TreeScrollToX(HWND tree, TreeViewData& data, int x) {
+    RECT client;
+    GetClientRect(tree, &client);
+    x = std::clamp(x, 0, std::max(0, data.contentWidth - static_cast<int>(client.right)));
+    if (x == data.scrollX) return;
+    if (data.edit != nullptr) TreeEndEdit(tree, data, true);
+    data.scrollX = x;
+    TreeUpdateScrollBars(tree, data);
+    Repaint(tree);
 }
 
 int TreeContentLeft(HWND tree, const TreeViewData& data, int node) {

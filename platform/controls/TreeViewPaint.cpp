@@ -121,6 +121,7 @@ struct TreePainter {
                 if (image >= 0) ImageList_Draw(data.normalImages, image, dc, left, top + (height - cy) / 2, drawStyle);
             }
             RECT label = TreeLabelRect(tree, data, node, row);
+            data.contentWidth = std::max(data.contentWidth, static_cast<int>(label.right) + data.scrollX + 2);
             if (state & TVIS_BOLD) {
                 FontInfo font = SelectedFont(dc);
                 LOGFONTA logical{};
@@ -152,7 +153,6 @@ struct TreePainter {
 
 void PaintTree(HWND tree, TreeViewData& data) {
     TreeSettleTop(tree, data);
-    TreeUpdateScrollBars(tree, data);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(tree, &paint);
     RECT client;
@@ -174,6 +174,7 @@ void PaintTree(HWND tree, TreeViewData& data) {
     }
     if (answer & CDRF_NOTIFYPOSTPAINT) painter.Custom(CDDS_POSTPAINT, client, kNoNode, 0, 0, text, back);
     EndPaint(tree, &paint);
+    TreeUpdateScrollBars(tree, data);
 }
 
 } // namespace ostrana::detail

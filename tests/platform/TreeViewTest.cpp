@@ -337,3 +337,31 @@ TEST(TreeView, TypingSelectsTheNextVisibleNodeByKeyboard) {
 
 } // namespace
 } // namespace ostrana::test
+
+namespace ostrana::test {
+namespace {
+
+TEST(TreeView, ARowWiderThanTheTreeScrollsSideways) {
+    UiThread ui;
+    ui.Run([] {
+        TreeFixture f;
+        HTREEITEM wide = f.Insert(TVI_ROOT, std::string(50, 'w').c_str(), 9);
+        PumpUntilIdle();
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_ALL;
+        GetScrollInfo(f.tree, SB_HORZ, &info);
+        EXPECT_GT(info.nMax, 300);
+        SendMessageA(f.tree, WM_HSCROLL, SB_LINERIGHT, 0);
+        RECT rect{};
+        std::memcpy(static_cast<void*>(&rect), &wide, sizeof wide);
+        ASSERT_TRUE(SendMessageA(f.tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)));
+        EXPECT_EQ(21 - 8, rect.left);
+        SendMessageA(f.tree, WM_HSCROLL, SB_BOTTOM, 0);
+        GetScrollInfo(f.tree, SB_HORZ, &info);
+        EXPECT_EQ(info.nMax + 1 - static_cast<int>(info.nPage), info.nPos);
+    });
+}
+
+} // namespace
+} // namespace ostrana::test

@@ -207,6 +207,15 @@ int GetObjectA(HGDIOBJ object, int size, LPVOID buffer) {
 }
 
 HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name) {
+    if (instance == nullptr) {
+        // The system's own bitmaps (OBM_CHECK and the like), drawn by name.
+        if (!IS_INTRESOURCE(name)) return nullptr;
+        auto bitmap = std::make_shared<BitmapObject>();
+        bitmap->name = "system " + std::to_string(reinterpret_cast<ULONG_PTR>(name));
+        bitmap->width = 13;
+        bitmap->height = 13;
+        return static_cast<HBITMAP>(Insert(GdiObject{bitmap}));
+    }
     const ImageResource* image = FindImage(instance, ImageKind::Bitmap, name);
     if (image == nullptr) return nullptr;
     auto bitmap = std::make_shared<BitmapObject>();

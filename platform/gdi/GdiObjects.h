@@ -86,6 +86,11 @@ BOOL DeleteObject(HGDIOBJ object);
 int GetObjectA(HGDIOBJ object, int size, LPVOID buffer);
 #define GetObject GetObjectA
 
+#define OBM_CHECK 32760
+#define OBM_CHECKBOXES 32759
+#define OBM_MNARROW 32739
+
+// With a null instance: a system bitmap (OBM_CHECK...), named "system <id>", 13 by 13.
 HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name);
 #define LoadBitmap LoadBitmapA
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);

@@ -1,6 +1,6 @@
 // Dialogs from templates: modeless and modal (a nested loop on the calling thread, also a worker
-// thread), the dialog manager's keys (Tab, Shift+Tab, arrows in groups, Enter, Escape) and the
-// dialog item helpers. Coordinates in templates are dialog units of the template's font.
+// thread), the dialog manager's keys (Tab, Shift+Tab, arrows in groups, Enter, Escape, underlined
+// letters) and the dialog item helpers. Coordinates in templates are dialog units of the template's font.
 #pragma once
 
 #include <optional>

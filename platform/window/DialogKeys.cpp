@@ -1,5 +1,6 @@
 // The dialog manager's keyboard: Tab and Shift+Tab through WS_TABSTOP items, arrows within a
 // WS_GROUP group, Enter for the focused or default push button, Escape for IDCANCEL.
+#include <cctype>
 #include <vector>
 
 #include "platform/window/DialogState.h"
@@ -78,6 +79,42 @@ bool HandleKey(HWND dialog, const MSG& msg) {
     }
 }
 
+char MnemonicOf(const std::string& text) {
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&') continue;
+        if (text[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return static_cast<char>(std::toupper(static_cast<unsigned char>(text[i + 1])));
+    }
+    return 0;
+}
+
+// A typed letter that the focused control does not take chooses the item it underlines: a button
+// is clicked, a label passes the focus to the item after it.
+bool HandleMnemonic(HWND dialog, const MSG& msg) {
+    HWND focus = GetFocus();
+    bool system = msg.message == WM_SYSCHAR;
+    if (!system && focus != nullptr && (SendMessageA(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTCHARS)) {
+        return false;
+    }
+    char wanted = static_cast<char>(std::toupper(static_cast<unsigned char>(msg.wParam)));
+    for (HWND item : Children(dialog)) {
+        if (!Usable(item) || MnemonicOf(WindowText(item)) != wanted) continue;
+        if (WindowClassName(item) == WC_STATICA) {
+            if (HWND next = GetNextDlgTabItem(dialog, item, FALSE)) SetFocus(next);
+        } else if (WindowClassName(item) == WC_BUTTONA) {
+            SetFocus(item);
+            SendMessageA(item, BM_CLICK, 0, 0);
+        } else {
+            SetFocus(item);
+        }
+        return true;
+    }
+    return system;
+}
+
 } // namespace
 
 HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
@@ -115,6 +152,7 @@ BOOL IsDialogMessageA(HWND dialog, LPMSG msg) {
     if (msg == nullptr || dialog == nullptr) return FALSE;
     if (msg->hwnd != dialog && !IsChild(dialog, msg->hwnd)) return FALSE;
     if (msg->message == WM_KEYDOWN && HandleKey(dialog, *msg)) return TRUE;
+    if ((msg->message == WM_CHAR || msg->message == WM_SYSCHAR) && HandleMnemonic(dialog, *msg)) return TRUE;
     TranslateMessage(msg);
     DispatchMessageA(msg);
     return TRUE;

@@ -228,11 +228,12 @@ BOOL TranslateMessage(const MSG* message) {
 }
 
 LRESULT DispatchMessageA(const MSG* message) {
-    if (message == nullptr || message->hwnd == nullptr) return 0;
+    if (message == nullptr) return 0;
     if (message->message == WM_TIMER && message->lParam != 0) {
         reinterpret_cast<TIMERPROC>(message->lParam)(message->hwnd, WM_TIMER, message->wParam, message->time);
         return 0;
     }
+    if (message->hwnd == nullptr) return 0;
     auto procedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(message->hwnd, GWLP_WNDPROC));
     unsigned paints = message->message == WM_PAINT ? PaintCount(message->hwnd) : 0;
     LRESULT result = CallWindowProcA(procedure, message->hwnd, message->message, message->wParam, message->lParam);

@@ -22,10 +22,13 @@ struct QueueHolder {
     std::shared_ptr<ThreadQueue> queue;
     ~QueueHolder() {
         if (!queue) return;
-        Lock lock = LockSystem();
-        queue->alive = false;
-        AnswerPending(*queue);
-        Sys().queues.erase(queue->thread);
+        {
+            Lock lock = LockSystem();
+            queue->alive = false;
+            AnswerPending(*queue);
+            Sys().queues.erase(queue->thread);
+        }
+        ForgetThreadWindows(queue->thread);
     }
 };
 

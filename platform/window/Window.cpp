@@ -76,6 +76,26 @@ void ForgetWindow(HWND handle) {
 
 } // namespace
 
+void ForgetThreadWindows(DWORD thread) {
+    std::vector<HWND> gone;
+    {
+        Lock lock = LockSystem();
+        std::vector<HWND> pending = Sys().topLevel;
+        while (!pending.empty()) {
+            HWND handle = pending.back();
+            pending.pop_back();
+            auto window = Find(handle);
+            if (!window) continue;
+            pending.insert(pending.end(), window->children.begin(), window->children.end());
+            if (window->thread == thread) gone.push_back(handle);
+        }
+    }
+    for (HWND handle : gone) {
+        ForgetWindow(handle);
+        NotifyChange(handle, WindowChange::Destroyed);
+    }
+}
+
 std::shared_ptr<WindowObject> Find(HWND window) { return window != nullptr ? Sys().windows.Lookup(window) : nullptr; }
 
 void RegisterSystemClass(const char* name, WNDPROC proc, UINT style, HCURSOR cursor, HBRUSH background) {

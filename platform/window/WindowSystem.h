@@ -143,6 +143,8 @@ bool EnabledLocked(const WindowObject& window);
 HWND DeepestWindowAtLocked(POINT screen);
 
 void NotifyChange(HWND window, WindowChange change); // lock not held
+// A thread that ends takes its windows with it, without messages (their procedures may be gone).
+void ForgetThreadWindows(DWORD thread);              // lock not held
 void NotifyPicture(HWND window);                     // lock not held
 
 void EnsureSystemClasses();

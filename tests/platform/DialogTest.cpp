@@ -110,6 +110,11 @@ TEST(DialogKeys, TabAndArrowsWalkTheTemplateOrder) {
 TEST(ModalDialog, RunsOnAWorkerThreadWhileTheUiThreadStaysLive) {
     UiThread ui;
     WindowWaiter waiter;
+    HWND main = ui.Get<HWND>([] {
+        HWND window = MakeTestWindow("MainStandIn", DefWindowProcA, WS_POPUP | WS_VISIBLE, RECT{0, 0, 100, 100});
+        SetFocus(window);
+        return window;
+    });
     auto worker = std::async(std::launch::async, [] {
         return DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDD_ADDFOLDER), nullptr, CloseOnCommand, 0);
     });
@@ -123,6 +128,8 @@ TEST(ModalDialog, RunsOnAWorkerThreadWhileTheUiThreadStaysLive) {
     InjectKeyPress(VK_RETURN); // the default button
     EXPECT_EQ(IDOK, worker.get());
     EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(main, KeyboardFocusWindow()); // keys go back to the user-interface thread
+    ui.Run([main] { DestroyWindow(main); });
 }
 
 TEST(ModalDialog, EscapeCancels) {
@@ -157,6 +164,23 @@ TEST(MessageBoxWindow, ShowsARealDialogOnAWorkerThreadAndAnswersTheChosenButton)
     GetWindowRect(GetDlgItem(box, IDYES), &yes);
     InjectClick(MouseButton::Left, POINT{yes.left + 5, yes.top + 5});
     EXPECT_EQ(IDYES, worker.get());
+    auto letter = std::async(std::launch::async, [&] { return MessageBoxA(nullptr, "?", "letters", MB_YESNO); });
+    ASSERT_NE(nullptr, waiter.WaitForTopLevel("#32770", "letters"));
+    InjectKeyPress('N'); // the underlined letter of 아니요(&N)
+    EXPECT_EQ(IDNO, letter.get());
+    SetMessageBoxPresenter(nullptr);
+}
+
+TEST(MessageBoxWindow, EscapeAnswersCancelOrTheLoneOkButton) {
+    SetMessageBoxPresenter(std::make_shared<WindowMessageBoxPresenter>());
+    WindowWaiter waiter;
+    for (auto [type, expected] : {std::pair<UINT, int>{MB_OKCANCEL, IDCANCEL}, std::pair<UINT, int>{MB_OK, IDOK}}) {
+        std::string caption = "box " + std::to_string(type);
+        auto worker = std::async(std::launch::async, [&] { return MessageBoxA(nullptr, "text", caption.c_str(), type); });
+        ASSERT_NE(nullptr, waiter.WaitForTopLevel("#32770", caption));
+        InjectKeyPress(VK_ESCAPE);
+        EXPECT_EQ(expected, worker.get());
+    }
     SetMessageBoxPresenter(nullptr);
 }
 

@@ -72,10 +72,10 @@ TEST(MessageQueue, TwoThreadsSendingToEachOtherDoNotDeadlock) {
     second.Run([] { DestroyWindow(g_second); });
 }
 
-TEST(MessageQueue, SendToAWindowWhoseThreadEndedAnswersZero) {
+TEST(MessageQueue, AThreadThatEndsTakesItsWindowsWithIt) {
     HWND orphan = nullptr;
     std::thread([&] { orphan = MakeWindow("Orphan", DefWindowProcA, WS_POPUP); }).join();
-    EXPECT_TRUE(IsWindow(orphan));
+    EXPECT_FALSE(IsWindow(orphan));
     EXPECT_EQ(0, SendMessageA(orphan, WM_GETTEXTLENGTH, 0, 0));
     EXPECT_FALSE(PostMessageA(orphan, WM_APP, 0, 0));
 }

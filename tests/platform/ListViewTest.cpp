@@ -508,3 +508,58 @@ TEST(ListView, TypingSelectsTheNextRowThatStartsWithWhatWasTyped) {
 
 } // namespace
 } // namespace ostrana::test
+
+namespace ostrana::test {
+namespace {
+
+RECT ItemRect(HWND list, int item, int code) {
+    RECT rect{};
+    rect.left = code;
+    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&rect));
+    return rect;
+}
+
+int HitItem(HWND list, POINT point) {
+    LVHITTESTINFO info{};
+    info.pt = point;
+    return static_cast<int>(SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
+}
+
+TEST(ListView, ListSmallIconAndIconViewsLayRowsOutByTheirIndex) {
+    UiThread ui;
+    ui.Run([] {
+        ListFixture f(30, LVS_LIST);
+        // The list view flows 200 / 18 = 11 rows into each column of 120 pixels.
+        RECT second = ItemRect(f.list, 11, LVIR_BOUNDS);
+        EXPECT_EQ(120, second.left);
+        EXPECT_EQ(0, second.top);
+        EXPECT_EQ(11, HitItem(f.list, POINT{125 + 20, 5}));
+        f.Click(POINT{kOrigin.x + 22, kOrigin.y + 9});
+        InjectKeyPress(VK_RIGHT);
+        PumpUntilIdle();
+        EXPECT_EQ(11, ListView_GetNextItem(f.list, -1, LVNI_FOCUSED));
+        EXPECT_EQ(22, ListView_GetNextItem(f.list, 11, LVNI_TORIGHT));
+
+        SetWindowLongPtrA(f.list, GWL_STYLE, (GetWindowLongPtrA(f.list, GWL_STYLE) & ~LVS_TYPEMASK) | LVS_SMALLICON);
+        RECT small = ItemRect(f.list, 3, LVIR_BOUNDS);
+        EXPECT_EQ(120, small.left); // two cells of 120 pixels per line
+        EXPECT_EQ(18, small.top);
+        EXPECT_EQ(5, ListView_GetNextItem(f.list, 3, LVNI_BELOW));
+
+        SetWindowLongPtrA(f.list, GWL_STYLE, (GetWindowLongPtrA(f.list, GWL_STYLE) & ~LVS_TYPEMASK) | LVS_ICON);
+        RECT icon = ItemRect(f.list, 4, LVIR_ICON);
+        EXPECT_EQ(76 + 22, icon.left); // three cells of 76 per line, the 32-pixel icon centred
+        EXPECT_EQ(66 + 2, icon.top);
+        EXPECT_EQ(4, HitItem(f.list, POINT{icon.left + 5, icon.top + 5}));
+
+        SetWindowLongPtrA(f.list, GWL_STYLE, (GetWindowLongPtrA(f.list, GWL_STYLE) & ~LVS_TYPEMASK) | LVS_REPORT);
+        InvalidateRect(f.list, nullptr, TRUE);
+        PumpUntilIdle();
+        HWND header = reinterpret_cast<HWND>(SendMessageA(f.list, LVM_GETHEADER, 0, 0));
+        EXPECT_TRUE(IsWindowVisible(header));
+        EXPECT_EQ(20 + 18 * 4, ItemRect(f.list, 4, LVIR_BOUNDS).top);
+    });
+}
+
+} // namespace
+} // namespace ostrana::test

@@ -156,6 +156,7 @@ void ChangeRange(HWND list, ListViewData& data, int first, int last, bool select
         UINT before = ListItemState(data, only, ~0u);
         UINT after = select ? before | LVIS_SELECTED : before & ~LVIS_SELECTED;
         if (ListNotifyItem(list, LVN_ITEMCHANGING, only, 0, after, before, LVIF_STATE, POINT{}, ParamOf(data, only)) != 0) return;
+        if (!Valid(data, only)) return;
         if (select) data.selection.Add(only, only);
         else data.selection.Remove(only, only);
         InvalidateItem(list, data, only);
@@ -187,6 +188,7 @@ void SelectAndFocus(HWND list, ListViewData& data, int item) {
     UINT after = before | LVIS_SELECTED | LVIS_FOCUSED;
     if (after == before) return;
     if (ListNotifyItem(list, LVN_ITEMCHANGING, item, 0, after, before, LVIF_STATE, POINT{}, ParamOf(data, item)) != 0) return;
+    if (!Valid(data, item)) return;
     data.selection.Add(item, item);
     data.focus = item;
     InvalidateItem(list, data, item);
@@ -250,14 +252,16 @@ bool ListSetItemState(HWND list, ListViewData& data, int item, UINT state, UINT 
         else if (data.focus == item) ListSetFocus(list, data, -1);
     }
     UINT rest = mask & ~static_cast<UINT>(LVIS_SELECTED | LVIS_FOCUSED);
-    if (rest != 0) {
-        ListRow& row = data.rows[static_cast<std::size_t>(item)];
+    if (rest != 0 && Valid(data, item)) {
+        UINT stored = data.rows[static_cast<std::size_t>(item)].state;
         UINT before = ListItemState(data, item, ~0u);
-        UINT next = (row.state & ~rest) | (state & rest);
-        if (next != row.state) {
+        UINT next = (stored & ~rest) | (state & rest);
+        if (next != stored) {
             UINT after = (before & ~rest) | (state & rest);
-            if (ListNotifyItem(list, LVN_ITEMCHANGING, item, 0, after, before, LVIF_STATE, POINT{}, row.param) != 0) return false;
-            row.state = next;
+            if (ListNotifyItem(list, LVN_ITEMCHANGING, item, 0, after, before, LVIF_STATE, POINT{}, ParamOf(data, item)) != 0) return false;
+            // The parent may have changed the rows while it was asked.
+            if (!Valid(data, item)) return false;
+            data.rows[static_cast<std::size_t>(item)].state = next;
             InvalidateItem(list, data, item);
             AnnounceChange(list, data, item, after, before);
         }

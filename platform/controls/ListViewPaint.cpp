@@ -141,7 +141,7 @@ void PaintSubItem(const RowPaint& row, std::size_t column, COLORREF text, COLORR
 }
 
 void PaintRow(const CustomDraw& custom, const RowPaint& row) {
-    const ListRow& stored = row.data.rows[static_cast<std::size_t>(row.item)];
+    LPARAM param = row.data.rows[static_cast<std::size_t>(row.item)].param;
     COLORREF text = row.data.text;
     COLORREF background = row.data.textBackground;
     RECT bounds = ListItemRect(row.list, row.data, row.item, LVIR_BOUNDS);
@@ -149,7 +149,7 @@ void PaintRow(const CustomDraw& custom, const RowPaint& row) {
     LRESULT answer = CDRF_DODEFAULT;
     int saved = SaveDC(row.dc);
     if (custom.paintAnswer & CDRF_NOTIFYITEMDRAW) {
-        answer = custom.Send(CDDS_ITEMPREPAINT, bounds, row.item, itemState, stored.param, 0, text, background);
+        answer = custom.Send(CDDS_ITEMPREPAINT, bounds, row.item, itemState, param, 0, text, background);
     }
     if (!(answer & CDRF_SKIPDEFAULT)) {
         if (row.selectedShown && row.type == LVS_REPORT && (row.data.exStyle & LVS_EX_FULLROWSELECT)) {
@@ -169,7 +169,7 @@ void PaintRow(const CustomDraw& custom, const RowPaint& row) {
             LRESULT cellAnswer = CDRF_DODEFAULT;
             if (subStages) {
                 RECT cell = ListSubItemRect(row.list, row.data, row.item, subItem, LVIR_BOUNDS);
-                cellAnswer = custom.Send(CDDS_ITEMPREPAINT | CDDS_SUBITEM, cell, row.item, itemState, stored.param, subItem, cellText,
+                cellAnswer = custom.Send(CDDS_ITEMPREPAINT | CDDS_SUBITEM, cell, row.item, itemState, param, subItem, cellText,
                                          cellBackground);
             }
             if (cellAnswer & CDRF_SKIPDEFAULT) continue;
@@ -177,12 +177,12 @@ void PaintRow(const CustomDraw& custom, const RowPaint& row) {
             else PaintSubItem(row, static_cast<std::size_t>(column), cellText, cellBackground);
             if (cellAnswer & CDRF_NOTIFYPOSTPAINT) {
                 RECT cell = ListSubItemRect(row.list, row.data, row.item, subItem, LVIR_BOUNDS);
-                custom.Send(CDDS_ITEMPOSTPAINT | CDDS_SUBITEM, cell, row.item, itemState, stored.param, subItem, cellText, cellBackground);
+                custom.Send(CDDS_ITEMPOSTPAINT | CDDS_SUBITEM, cell, row.item, itemState, param, subItem, cellText, cellBackground);
             }
         }
     }
     RestoreDC(row.dc, saved);
-    if (answer & CDRF_NOTIFYPOSTPAINT) custom.Send(CDDS_ITEMPOSTPAINT, bounds, row.item, itemState, stored.param, 0, text, background);
+    if (answer & CDRF_NOTIFYPOSTPAINT) custom.Send(CDDS_ITEMPOSTPAINT, bounds, row.item, itemState, param, 0, text, background);
 }
 
 void PaintGridLines(HWND list, ListViewData& data, HDC dc) {

@@ -31,7 +31,16 @@ const char* const kProgramHelp =
     "\n"
     "Commands:\n";
 
-std::vector<CliCommand> AllCommands() { return BrowseCommands(); }
+std::vector<CliCommand> AllCommands() {
+    std::vector<CliCommand> commands = BrowseCommands();
+    std::vector<CliCommand> transfer = TransferCommands();
+    commands.insert(commands.end(), transfer.begin(), transfer.end());
+    return commands;
+}
+
+bool Contains(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
 
 void PrintProgramHelp(std::ostream& out) {
     out << kProgramHelp;
@@ -105,13 +114,22 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     std::vector<std::string> positional;
     std::vector<std::string> flags;
-    for (const std::string& arg : options->arguments) {
+    const std::vector<std::string>& arguments = options->arguments;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& arg = arguments[i];
         if (arg == "--help" || arg == "-h") {
             PrintCommandHelp(*command, out);
             return kExitOk;
         }
-        if (arg.starts_with("--")) {
-            if (std::find(command->flags.begin(), command->flags.end(), arg) == command->flags.end()) {
+        std::string name = arg.substr(0, arg.find('='));
+        if (arg.starts_with("--") && Contains(command->flags, name + "=")) {
+            if (name == arg && i + 1 >= arguments.size()) {
+                err << "ostrana-cli: " << arg << " needs a value\n";
+                return kExitUsage;
+            }
+            flags.push_back(name == arg ? arg + "=" + arguments[++i] : arg);
+        } else if (arg.starts_with("--")) {
+            if (!Contains(command->flags, arg)) {
                 err << "ostrana-cli: " << command->name << " has no option " << arg << "\n";
                 return kExitUsage;
             }

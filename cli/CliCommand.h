@@ -32,12 +32,15 @@ struct CliCommand {
     std::string usage;
     std::string help;
     // Command options the command accepts (e.g. "--raw"); any other option is a usage error.
+    // A name ending in "=" takes a value ("--overwrite skip" or "--overwrite=skip"), which
+    // reaches the command as "--overwrite=skip".
     std::vector<std::string> flags;
     std::function<int(const CliContext&, const std::vector<std::string>& args, const std::vector<std::string>& flags)>
         run;
 };
 
 std::vector<CliCommand> BrowseCommands();
+std::vector<CliCommand> TransferCommands();
 
 // The whole program: parses, runs one command, returns the exit status.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -52,6 +52,11 @@ constexpr StringResource kStrings[] = {
     {1026, "서버 주소를 입력해 주십시요."},
     {1029, "사용자 아이디를 입력해 주십시요."},
     {1030, "비밀번호를 입력해 주십시요."},
+
+    // Transfer engine: a local file that cannot be created, and a file too large for the
+    // protocol's signed 32-bit size.
+    {3000, "%s 파일을 만들 수 없습니다.\n저장할 폴더에 쓸 수 있는지 확인해 주십시요."},
+    {3001, "%s 파일은 2GB 이상이어서 전송할 수 없습니다."},
 };
 
 } // namespace

@@ -63,6 +63,22 @@ cli "${session[@]}" quota myfolder/
 say "Remove the folder again"
 cli "${session[@]}" rm myfolder/ "여행 사진"
 cli "${session[@]}" ls myfolder/
+say "Upload a local folder (a tree of files, Korean names, an empty file) into myfolder/"
+tree="$data/local/보낼 자료"
+mkdir -p "$tree/문서/빈 폴더" "$tree/사진"
+printf 'Ostrana tour\n' >"$tree/읽어보기.txt"
+printf '첫 번째 문서\n' >"$tree/문서/메모 1.txt"
+head -c 300000 /dev/urandom >"$tree/사진/random.bin"
+: >"$tree/빈 파일"
+cli "${session[@]}" put --quiet "$tree" myfolder/
+cli "${session[@]}" ls "myfolder/보낼 자료/"
+say "Download it back into a fresh local folder and compare the two"
+cli "${session[@]}" get --quiet "myfolder/보낼 자료" "$data/back"
+diff -r "$tree" "$data/back/보낼 자료" && echo "the downloaded folder is identical to the uploaded one"
+say "Upload the folder again: existing files are skipped with --overwrite skip"
+cli "${session[@]}" put --quiet --overwrite skip "$tree" myfolder/
+cli "${session[@]}" rm myfolder/ "보낼 자료"
+
 say "A wrong password is refused (exit status 1)"
 status=0
 OSTRANA_PASSWORD=wrong cli --user demo ls myfolder/ || status=$?

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <sys/time.h>
 
 #include "platform/base/CodePage.h"
@@ -142,11 +143,18 @@ int ServerSession::ConnectSocket(SOCKET& socket) {
 }
 
 int ServerSession::Receive(SOCKET socket, char* buffer, int size) {
+    // While a body streams in, the bytes are usually there already: only wait when they are not.
+    ssize_t got;
+    do {
+        got = ::recv(socket, buffer, static_cast<std::size_t>(size), MSG_DONTWAIT);
+    } while (got < 0 && errno == EINTR);
+    if (got >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+        return got < 0 ? -1 : static_cast<int>(got);
+    }
     WSAPOLLFD poll{socket, POLLIN, 0};
     if (WSAPoll(&poll, 1, m_receiveTimeoutMs) != 1) {
         return -1;
     }
-    ssize_t got;
     do {
         got = ::recv(socket, buffer, static_cast<std::size_t>(size), 0);
     } while (got < 0 && errno == EINTR);
@@ -167,6 +175,34 @@ int ServerSession::ReceiveUntil(SOCKET socket, std::string& block, bool (*comple
         }
     }
     return static_cast<int>(block.size());
+}
+
+int ServerSession::ReceiveLine(SOCKET socket, std::string& line) {
+    char buffer[kReceiveBlock];
+    while (line.size() < kMaxJudgedReply) {
+        WSAPOLLFD poll{socket, POLLIN, 0};
+        if (WSAPoll(&poll, 1, m_receiveTimeoutMs) != 1) {
+            return line.empty() ? -1 : static_cast<int>(line.size());
+        }
+        ssize_t seen;
+        do {
+            seen = ::recv(socket, buffer, sizeof buffer, MSG_PEEK);
+        } while (seen < 0 && errno == EINTR);
+        if (seen <= 0) {
+            return line.empty() ? static_cast<int>(seen) : static_cast<int>(line.size());
+        }
+        const char* lineFeed = static_cast<const char*>(std::memchr(buffer, '\n', static_cast<std::size_t>(seen)));
+        int take = lineFeed == nullptr ? static_cast<int>(seen) : static_cast<int>(lineFeed - buffer) + 1;
+        int got = Receive(socket, buffer, take);
+        if (got <= 0) {
+            return line.empty() ? got : static_cast<int>(line.size());
+        }
+        line.append(buffer, static_cast<std::size_t>(got));
+        if (lineFeed != nullptr) {
+            break;
+        }
+    }
+    return static_cast<int>(line.size());
 }
 
 int ServerSession::SendText(SOCKET socket, const std::string& text) {
@@ -208,11 +244,11 @@ int ServerSession::ReadReply(std::string& reply, int& ok) {
     }
 }
 
-int ServerSession::SendBody(const char* bytes, int length) {
+int ServerSession::SendBody(const char* bytes, int length, bool more) {
     if (m_transferSocket == INVALID_SOCKET) {
         return 0;
     }
-    int result = SendAll(m_transferSocket, bytes, length);
+    int result = SendAll(m_transferSocket, bytes, length, more ? MSG_MORE : 0);
     if (result == SOCKET_ERROR || (result == 0 && length != 0)) {
         return -1;
     }

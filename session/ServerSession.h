@@ -54,7 +54,9 @@ public:
     // connection failed first (`reply` keeps what was read).
     int ReadReply(std::string& reply, int& ok);
     // Raw bytes on the transfer connection: count, -1 on failure, 0 if it is closed.
-    int SendBody(const char* bytes, int length);
+    // `more`: further blocks of the same body follow at once, so the system may join them into
+    // fuller segments; the body's last block is sent without it.
+    int SendBody(const char* bytes, int length, bool more = false);
     int ReceiveBody(char* buffer, int size);
     // After a file body: closes the transfer connection if cancelled, else drains the one reply.
     void FinishTransferFile(bool cancelled);
@@ -96,6 +98,9 @@ private:
     // Receives into `block` until `complete` says it can be judged, the peer closes, or the
     // bound is reached. -1 when nothing at all could be read.
     int ReceiveUntil(SOCKET socket, std::string& block, bool (*complete)(std::string_view block));
+    // Receives one line, its line feed included, and nothing behind it: an answer that may be
+    // followed at once by another one (".SAVETO" of an empty file) leaves the next one unread.
+    int ReceiveLine(SOCKET socket, std::string& line);
     std::string BuildFileActionRequest() const;
     int SendFileActionRequest(SOCKET socket);
     int SendCommand(const std::string& line);

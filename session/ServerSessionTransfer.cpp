@@ -48,7 +48,7 @@ int ServerSession::BeginUpload(const std::string& folder, const std::string& nam
         return fail();
     }
     std::string answer;
-    if (ReceiveUntil(m_transferSocket, answer, HoldsLineFeed) <= 0 || answer.compare(0, 3, ".OK") != 0) {
+    if (ReceiveLine(m_transferSocket, answer) <= 0 || answer.compare(0, 3, ".OK") != 0) {
         return fail();
     }
     return 1;

@@ -4,14 +4,14 @@
 
 #include <cctype>
 
-int SendAll(SOCKET socket, const char* bytes, int length) {
+int SendAll(SOCKET socket, const char* bytes, int length, int flags) {
     if (length == 0) {
         return 0;
     }
     int sent = 0;
     int result = 0;
     while (sent < length) {
-        result = static_cast<int>(::send(socket, bytes + sent, static_cast<std::size_t>(length - sent), 0));
+        result = static_cast<int>(::send(socket, bytes + sent, static_cast<std::size_t>(length - sent), flags));
         if (result == 0 || result == SOCKET_ERROR) {
             (void)WSAGetLastError();
             return result;

@@ -87,17 +87,28 @@ void WindowWaiter::OnWindowChanged(HWND, WindowChange) {
 
 HWND WindowWaiter::WaitForTopLevel(const std::string& className, const std::string& caption, int timeoutMs) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    std::unique_lock lock(m_lock);
-    for (;;) {
-        for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
-            if (WindowClassName(window) == className && IsWindowVisible(window) &&
-                (caption.empty() || WindowText(window) == caption)) {
-                return window;
+    HWND found = nullptr;
+    {
+        std::unique_lock lock(m_lock);
+        while (found == nullptr) {
+            for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
+                if (WindowClassName(window) == className && IsWindowVisible(window) &&
+                    (caption.empty() || WindowText(window) == caption)) {
+                    found = window;
+                    break;
+                }
             }
+            if (found != nullptr) {
+                break;
+            }
+            unsigned seen = m_generation;
+            if (!m_changed.wait_until(lock, deadline, [&] { return m_generation != seen; })) return nullptr;
         }
-        unsigned seen = m_generation;
-        if (!m_changed.wait_until(lock, deadline, [&] { return m_generation != seen; })) return nullptr;
     }
+    // A window becomes visible before its dialog has set the focus; once its thread answers a sent
+    // message it has finished starting up and waits in its message loop.
+    RunOnWindowThread(found, [] {});
+    return found;
 }
 
 bool WindowWaiter::WaitUntil(const std::function<bool()>& condition, int timeoutMs) {

@@ -1,0 +1,95 @@
+// Filling the overwrite prompt and handing it to the process-wide answerer.
+#include "transfer/OverwriteDlg.h"
+
+#include <ctime>
+
+#include "platform/window/MessageBox.h"
+#include "misc/ReportBox.h"
+#include "transfer/FormatFileSize.h"
+
+namespace {
+
+std::mutex& AnswererLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::shared_ptr<ostrana::OverwriteAnswerer>& Answerer() {
+    static std::shared_ptr<ostrana::OverwriteAnswerer> answerer;
+    return answerer;
+}
+
+// An upload's folder text is a server path ("/" after its first character): the incoming file is
+// the local one; a download's existing file is.
+bool IsServerFolderText(const std::string& folderText) { return folderText.find('/', 1) != std::string::npos; }
+
+} // namespace
+
+std::string COverwriteDlg::FormatModified(std::int64_t seconds) {
+    auto time = static_cast<std::time_t>(seconds);
+    std::tm local{};
+    localtime_r(&time, &local);
+    std::string hour = local.tm_hour <= 12 ? LoadAndFormat(26, local.tm_hour) : LoadAndFormat(27, local.tm_hour - 12);
+    return LoadAndFormat(28, local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, hour.c_str(), local.tm_min, local.tm_sec);
+}
+
+void COverwriteDlg::Fill(const std::string& folderText, const TransferItem& existing, const TransferItem& incoming) {
+    m_strFolder = folderText;
+    m_strIconPath = IsServerFolderText(folderText) ? incoming.m_strPath : existing.m_strPath;
+    m_nIconIndex = 0;
+    m_strOldName = existing.FileName();
+    m_strOldSize = FormatFileSize(existing.m_nSize);
+    m_strOldDate = FormatModified(existing.m_tModified);
+    m_strNewName = incoming.FileName();
+    m_strNewSize = FormatFileSize(incoming.m_nSize);
+    m_strNewDate = FormatModified(incoming.m_tModified);
+    m_nRadio = 0;
+}
+
+INT_PTR COverwriteDlg::DoModal() {
+    auto answerer = ostrana::CurrentOverwriteAnswerer();
+    return answerer ? answerer->Ask(*this) : IDCANCEL;
+}
+
+namespace ostrana {
+
+INT_PTR FixedOverwriteAnswerer::Ask(COverwriteDlg& dialog) {
+    dialog.m_nRadio = m_radio;
+    return IDOK;
+}
+
+INT_PTR ScriptedOverwriteAnswerer::Ask(COverwriteDlg& dialog) {
+    std::lock_guard guard(m_lock);
+    m_questions.push_back(dialog);
+    if (m_answers.empty()) {
+        return IDCANCEL;
+    }
+    auto [result, radio] = m_answers.front();
+    m_answers.pop_front();
+    if (result == IDOK) {
+        dialog.m_nRadio = radio;
+    }
+    return result;
+}
+
+void ScriptedOverwriteAnswerer::QueueAnswer(INT_PTR result, int radio) {
+    std::lock_guard guard(m_lock);
+    m_answers.emplace_back(result, radio);
+}
+
+std::vector<COverwriteDlg> ScriptedOverwriteAnswerer::Questions() const {
+    std::lock_guard guard(m_lock);
+    return m_questions;
+}
+
+void SetOverwriteAnswerer(std::shared_ptr<OverwriteAnswerer> answerer) {
+    std::lock_guard guard(AnswererLock());
+    Answerer() = std::move(answerer);
+}
+
+std::shared_ptr<OverwriteAnswerer> CurrentOverwriteAnswerer() {
+    std::lock_guard guard(AnswererLock());
+    return Answerer();
+}
+
+} // namespace ostrana

@@ -1,0 +1,15 @@
+// The download work of a transfer job: create the local folders parent first, then fetch each
+// file with ".GETFILE" into a temporary file beside the target, renamed over the target only
+// when the whole body has arrived. A failed or cancelled file leaves the target as it was.
+#pragma once
+
+#include <string>
+
+#include "transfer/ShellProgressDialog.h"
+#include "transfer/TransferJob.h"
+
+// Destination folder, then the entry's relative folder with "\" separators.
+std::string LocalFolderOf(const TransferJob& job, const TransferItem& item);
+// The temporary name a download is written to before it replaces `localPath`.
+std::string PartialPathOf(const std::string& localFolder, const std::string& name);
+void RunDownload(TransferJob& job, ShellProgressDialog& dialog);

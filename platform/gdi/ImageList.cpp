@@ -1,5 +1,6 @@
 #include "platform/gdi/ImageList.h"
 
+#include <mutex>
 #include <vector>
 
 #include "platform/gdi/HandleTable.h"
@@ -12,6 +13,8 @@ struct ImageListObject {
     int cy = 16;
     COLORREF bkColor = CLR_NONE;
     std::vector<std::string> entries;
+    int overlays[16] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    bool system = false;
 };
 
 HandleTable<ImageListObject>& Table() {
@@ -29,6 +32,27 @@ std::string ImageListEntry(HIMAGELIST list, int index) {
     return found->entries[static_cast<std::size_t>(index)];
 }
 
+int ImageListAddEntry(HIMAGELIST handle, std::string description) {
+    auto list = Find(handle);
+    if (!list) return -1;
+    list->entries.push_back(std::move(description));
+    return static_cast<int>(list->entries.size()) - 1;
+}
+
+HIMAGELIST SystemImageList(bool small) {
+    static HIMAGELIST lists[2] = {};
+    static std::once_flag once;
+    std::call_once(once, [] {
+        for (int i = 0; i < 2; ++i) {
+            auto list = std::make_shared<ImageListObject>();
+            list->cx = list->cy = i == 0 ? 16 : 32;
+            list->system = true;
+            lists[i] = static_cast<HIMAGELIST>(Table().Insert(list));
+        }
+    });
+    return lists[small ? 0 : 1];
+}
+
 } // namespace ostrana
 
 using namespace ostrana;
@@ -40,7 +64,26 @@ HIMAGELIST ImageList_Create(int cx, int cy, UINT, int, int) {
     return static_cast<HIMAGELIST>(Table().Insert(list));
 }
 
-BOOL ImageList_Destroy(HIMAGELIST list) { return Table().Remove(list) != nullptr; }
+BOOL ImageList_Destroy(HIMAGELIST handle) {
+    auto list = Find(handle);
+    if (!list || list->system) return FALSE;
+    return Table().Remove(handle) != nullptr;
+}
+
+BOOL ImageList_SetOverlayImage(HIMAGELIST handle, int image, int overlay) {
+    auto list = Find(handle);
+    if (!list || overlay < 1 || overlay > 15) return FALSE;
+    list->overlays[overlay] = image;
+    return TRUE;
+}
+
+HIMAGELIST ImageList_Duplicate(HIMAGELIST handle) {
+    auto list = Find(handle);
+    if (!list) return nullptr;
+    auto copy = std::make_shared<ImageListObject>(*list);
+    copy->system = false;
+    return static_cast<HIMAGELIST>(Table().Insert(copy));
+}
 
 int ImageList_Add(HIMAGELIST handle, HBITMAP image, HBITMAP) {
     auto list = Find(handle);
@@ -124,7 +167,14 @@ BOOL ImageList_DrawEx(HIMAGELIST handle, int index, HDC dc, int x, int y, int cx
     op.kind = OpKind::Image;
     op.rect = RECT{x, y, x + (cx > 0 ? cx : list->cx), y + (cy > 0 ? cy : list->cy)};
     op.image = list->entries[static_cast<std::size_t>(index)];
-    op.flags = style;
-    RecordOp(dc, std::move(op));
+    op.flags = style & ~static_cast<UINT>(ILD_OVERLAYMASK);
+    RecordOp(dc, op);
+    int overlay = static_cast<int>((style & ILD_OVERLAYMASK) >> 8);
+    int overlayImage = overlay > 0 ? list->overlays[overlay] : -1;
+    if (overlayImage >= 0 && static_cast<std::size_t>(overlayImage) < list->entries.size()) {
+        op.image = list->entries[static_cast<std::size_t>(overlayImage)];
+        op.flags = ILD_TRANSPARENT;
+        RecordOp(dc, std::move(op));
+    }
     return TRUE;
 }

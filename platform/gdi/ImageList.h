@@ -24,6 +24,8 @@ using HIMAGELIST = IMAGELIST__*;
 #define ILD_FOCUS 0x0002
 #define ILD_BLEND50 0x0004
 #define ILD_SELECTED 0x0004
+#define ILD_OVERLAYMASK 0x0F00
+#define INDEXTOOVERLAYMASK(i) (static_cast<UINT>(i) << 8)
 
 HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow);
 BOOL ImageList_Destroy(HIMAGELIST list);
@@ -40,10 +42,19 @@ BOOL ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy);
 COLORREF ImageList_SetBkColor(HIMAGELIST list, COLORREF color);
 COLORREF ImageList_GetBkColor(HIMAGELIST list);
 BOOL ImageList_Draw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style);
+// Overlay `overlay` (1..15) draws image `image` over any entry drawn with INDEXTOOVERLAYMASK(overlay).
+BOOL ImageList_SetOverlayImage(HIMAGELIST list, int image, int overlay);
+HIMAGELIST ImageList_Duplicate(HIMAGELIST list);
 BOOL ImageList_DrawEx(HIMAGELIST list, int index, HDC dc, int x, int y, int cx, int cy, COLORREF bk, COLORREF fg,
                       UINT style);
 
 namespace ostrana {
 // What entry `index` shows ("icon 225", "bitmap toolbar[3]"), empty when out of range.
 std::string ImageListEntry(HIMAGELIST list, int index);
+// Appends an entry the platform draws by its description (drag images); returns its index or -1.
+int ImageListAddEntry(HIMAGELIST list, std::string description);
+// The process-wide system image lists of small (16) and large (32) icons, made on first use.
+// They live as long as the process: ImageList_Destroy refuses them, so a control that only
+// borrows one can never take it from the others.
+HIMAGELIST SystemImageList(bool small);
 } // namespace ostrana

@@ -4,11 +4,15 @@
 #pragma once
 
 #include "platform/base/Object.h"
+#include "platform/gdi/GdiTypes.h"
 #include "platform/ole/DataObject.h"
+
+using DROPEFFECT = DWORD;
 
 namespace ostrana {
 class DataCache;
 }
+class COleDropSource;
 
 class COleDataSource : public CObject {
     DECLARE_DYNAMIC(COleDataSource)
@@ -25,6 +29,10 @@ public:
     void Empty();
     // The data object (its reference belongs to the source; AddRef to keep it longer).
     IDataObject* GetDataObject() const;
+    // Runs an OLE drag of the cached data; the effect the target chose, DROPEFFECT_NONE when
+    // cancelled. With a start rectangle (screen coordinates) the drag begins only when the cursor
+    // leaves it. Without a drop source the default one decides.
+    DROPEFFECT DoDragDrop(DWORD effects = 7, LPCRECT startRect = nullptr, COleDropSource* dropSource = nullptr);
 
 private:
     ostrana::DataCache* m_pCache;

@@ -1,0 +1,759 @@
+// The common controls: list view, header and tree view messages, styles, states, notification
+// records and custom-draw stages, with the numbers of the system they stand in for.
+// InitCommonControls registers the window classes once per process.
+#pragma once
+
+#include "platform/gdi/ImageList.h"
+#include "platform/window/Messages.h"
+
+#define WC_LISTVIEWA "SysListView32"
+#define WC_HEADERA "SysHeader32"
+#define WC_TREEVIEWA "SysTreeView32"
+#define TOOLTIPS_CLASSA "tooltips_class32"
+#define WC_LISTVIEW WC_LISTVIEWA
+#define WC_HEADER WC_HEADERA
+#define WC_TREEVIEW WC_TREEVIEWA
+#define TOOLTIPS_CLASS TOOLTIPS_CLASSA
+
+#define ICC_LISTVIEW_CLASSES 0x00000001
+#define ICC_TREEVIEW_CLASSES 0x00000002
+#define ICC_BAR_CLASSES 0x00000004
+#define ICC_WIN95_CLASSES 0x000000FF
+
+struct INITCOMMONCONTROLSEX {
+    DWORD dwSize;
+    DWORD dwICC;
+};
+
+void InitCommonControls();
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
+
+// The drag image: ImageList_DragEnter takes coordinates from the lock window's upper-left corner
+// (the screen for a null window); ImageList_DragMove moves it in the same coordinates.
+BOOL ImageList_BeginDrag(HIMAGELIST list, int index, int dxHotspot, int dyHotspot);
+BOOL ImageList_DragEnter(HWND lock, int x, int y);
+BOOL ImageList_DragMove(int x, int y);
+BOOL ImageList_DragShowNolock(BOOL show);
+BOOL ImageList_DragLeave(HWND lock);
+void ImageList_EndDrag();
+
+#define LPSTR_TEXTCALLBACKA (reinterpret_cast<LPSTR>(static_cast<INT_PTR>(-1)))
+#define LPSTR_TEXTCALLBACK LPSTR_TEXTCALLBACKA
+#define I_IMAGECALLBACK (-1)
+#define I_IMAGENONE (-2)
+#define I_CHILDRENCALLBACK (-1)
+#define INDEXTOOVERLAYMASK(i) (static_cast<UINT>(i) << 8)
+#define INDEXTOSTATEIMAGEMASK(i) (static_cast<UINT>(i) << 12)
+
+// Notification codes common to the controls.
+#define NM_FIRST 0U
+#define NM_OUTOFMEMORY (NM_FIRST - 1)
+#define NM_CLICK (NM_FIRST - 2)
+#define NM_DBLCLK (NM_FIRST - 3)
+#define NM_RETURN (NM_FIRST - 4)
+#define NM_RCLICK (NM_FIRST - 5)
+#define NM_RDBLCLK (NM_FIRST - 6)
+#define NM_SETFOCUS (NM_FIRST - 7)
+#define NM_KILLFOCUS (NM_FIRST - 8)
+#define NM_CUSTOMDRAW (NM_FIRST - 12)
+#define NM_HOVER (NM_FIRST - 13)
+
+// Custom draw.
+#define CDDS_PREPAINT 0x00000001
+#define CDDS_POSTPAINT 0x00000002
+#define CDDS_PREERASE 0x00000003
+#define CDDS_POSTERASE 0x00000004
+#define CDDS_ITEM 0x00010000
+#define CDDS_ITEMPREPAINT (CDDS_ITEM | CDDS_PREPAINT)
+#define CDDS_ITEMPOSTPAINT (CDDS_ITEM | CDDS_POSTPAINT)
+#define CDDS_SUBITEM 0x00020000
+#define CDRF_DODEFAULT 0x00000000
+#define CDRF_NEWFONT 0x00000002
+#define CDRF_SKIPDEFAULT 0x00000004
+#define CDRF_NOTIFYPOSTPAINT 0x00000010
+#define CDRF_NOTIFYITEMDRAW 0x00000020
+#define CDRF_NOTIFYSUBITEMDRAW 0x00000020
+#define CDRF_NOTIFYPOSTERASE 0x00000040
+#define CDIS_SELECTED 0x0001
+#define CDIS_GRAYED 0x0002
+#define CDIS_DISABLED 0x0004
+#define CDIS_CHECKED 0x0008
+#define CDIS_FOCUS 0x0010
+#define CDIS_DEFAULT 0x0020
+#define CDIS_HOT 0x0040
+
+struct NMCUSTOMDRAW {
+    NMHDR hdr;
+    DWORD dwDrawStage;
+    HDC hdc;
+    RECT rc;
+    DWORD_PTR dwItemSpec;
+    UINT uItemState;
+    LPARAM lItemlParam;
+};
+using LPNMCUSTOMDRAW = NMCUSTOMDRAW*;
+
+// ---- Header ----
+#define HDM_FIRST 0x1200
+#define HDM_GETITEMCOUNT (HDM_FIRST + 0)
+#define HDM_INSERTITEMA (HDM_FIRST + 1)
+#define HDM_DELETEITEM (HDM_FIRST + 2)
+#define HDM_GETITEMA (HDM_FIRST + 3)
+#define HDM_SETITEMA (HDM_FIRST + 4)
+#define HDM_LAYOUT (HDM_FIRST + 5)
+#define HDM_HITTEST (HDM_FIRST + 6)
+#define HDM_GETITEMRECT (HDM_FIRST + 7)
+#define HDM_SETIMAGELIST (HDM_FIRST + 8)
+#define HDM_GETIMAGELIST (HDM_FIRST + 9)
+#define HDM_ORDERTOINDEX (HDM_FIRST + 15)
+#define HDM_GETORDERARRAY (HDM_FIRST + 17)
+#define HDM_SETORDERARRAY (HDM_FIRST + 18)
+#define HDM_INSERTITEM HDM_INSERTITEMA
+#define HDM_GETITEM HDM_GETITEMA
+#define HDM_SETITEM HDM_SETITEMA
+
+#define HDS_HORZ 0x0000
+#define HDS_BUTTONS 0x0002
+#define HDS_HOTTRACK 0x0004
+#define HDS_HIDDEN 0x0008
+#define HDS_DRAGDROP 0x0040
+#define HDS_FULLDRAG 0x0080
+
+#define HDI_WIDTH 0x0001
+#define HDI_HEIGHT HDI_WIDTH
+#define HDI_TEXT 0x0002
+#define HDI_FORMAT 0x0004
+#define HDI_LPARAM 0x0008
+#define HDI_BITMAP 0x0010
+#define HDI_IMAGE 0x0020
+#define HDI_ORDER 0x0080
+
+#define HDF_LEFT 0x0000
+#define HDF_RIGHT 0x0001
+#define HDF_CENTER 0x0002
+#define HDF_JUSTIFYMASK 0x0003
+#define HDF_SORTDOWN 0x0200
+#define HDF_SORTUP 0x0400
+#define HDF_IMAGE 0x0800
+#define HDF_BITMAP_ON_RIGHT 0x1000
+#define HDF_BITMAP 0x2000
+#define HDF_STRING 0x4000
+#define HDF_OWNERDRAW 0x8000
+
+#define HHT_NOWHERE 0x0001
+#define HHT_ONHEADER 0x0002
+#define HHT_ONDIVIDER 0x0004
+#define HHT_ONDIVOPEN 0x0008
+#define HHT_ABOVE 0x0100
+#define HHT_BELOW 0x0200
+#define HHT_TORIGHT 0x0400
+#define HHT_TOLEFT 0x0800
+
+#define HDN_FIRST (0U - 300U)
+#define HDN_ITEMCHANGINGA (HDN_FIRST - 0)
+#define HDN_ITEMCHANGEDA (HDN_FIRST - 1)
+#define HDN_ITEMCLICKA (HDN_FIRST - 2)
+#define HDN_ITEMDBLCLICKA (HDN_FIRST - 3)
+#define HDN_DIVIDERDBLCLICKA (HDN_FIRST - 5)
+#define HDN_BEGINTRACKA (HDN_FIRST - 6)
+#define HDN_ENDTRACKA (HDN_FIRST - 7)
+#define HDN_TRACKA (HDN_FIRST - 8)
+#define HDN_BEGINDRAG (HDN_FIRST - 10)
+#define HDN_ENDDRAG (HDN_FIRST - 11)
+#define HDN_ITEMCHANGING HDN_ITEMCHANGINGA
+#define HDN_ITEMCHANGED HDN_ITEMCHANGEDA
+#define HDN_ITEMCLICK HDN_ITEMCLICKA
+#define HDN_ITEMDBLCLICK HDN_ITEMDBLCLICKA
+#define HDN_DIVIDERDBLCLICK HDN_DIVIDERDBLCLICKA
+#define HDN_BEGINTRACK HDN_BEGINTRACKA
+#define HDN_ENDTRACK HDN_ENDTRACKA
+#define HDN_TRACK HDN_TRACKA
+
+struct HDITEMA {
+    UINT mask;
+    int cxy;
+    LPSTR pszText;
+    HBITMAP hbm;
+    int cchTextMax;
+    int fmt;
+    LPARAM lParam;
+    int iImage;
+    int iOrder;
+};
+using HDITEM = HDITEMA;
+using LPHDITEMA = HDITEMA*;
+
+struct HDHITTESTINFO {
+    POINT pt;
+    UINT flags;
+    int iItem;
+};
+using LPHDHITTESTINFO = HDHITTESTINFO*;
+
+struct WINDOWPOS {
+    HWND hwnd;
+    HWND hwndInsertAfter;
+    int x;
+    int y;
+    int cx;
+    int cy;
+    UINT flags;
+};
+
+struct HDLAYOUT {
+    RECT* prc;
+    WINDOWPOS* pwpos;
+};
+
+struct NMHEADERA {
+    NMHDR hdr;
+    int iItem;
+    int iButton;
+    HDITEMA* pitem;
+};
+using NMHEADER = NMHEADERA;
+using LPNMHEADERA = NMHEADERA*;
+
+// ---- List view ----
+#define LVM_FIRST 0x1000
+#define LVM_GETBKCOLOR (LVM_FIRST + 0)
+#define LVM_SETBKCOLOR (LVM_FIRST + 1)
+#define LVM_GETIMAGELIST (LVM_FIRST + 2)
+#define LVM_SETIMAGELIST (LVM_FIRST + 3)
+#define LVM_GETITEMCOUNT (LVM_FIRST + 4)
+#define LVM_GETITEMA (LVM_FIRST + 5)
+#define LVM_SETITEMA (LVM_FIRST + 6)
+#define LVM_INSERTITEMA (LVM_FIRST + 7)
+#define LVM_DELETEITEM (LVM_FIRST + 8)
+#define LVM_DELETEALLITEMS (LVM_FIRST + 9)
+#define LVM_GETCALLBACKMASK (LVM_FIRST + 10)
+#define LVM_SETCALLBACKMASK (LVM_FIRST + 11)
+#define LVM_GETNEXTITEM (LVM_FIRST + 12)
+#define LVM_FINDITEMA (LVM_FIRST + 13)
+#define LVM_GETITEMRECT (LVM_FIRST + 14)
+#define LVM_GETSTRINGWIDTHA (LVM_FIRST + 17)
+#define LVM_HITTEST (LVM_FIRST + 18)
+#define LVM_ENSUREVISIBLE (LVM_FIRST + 19)
+#define LVM_SCROLL (LVM_FIRST + 20)
+#define LVM_REDRAWITEMS (LVM_FIRST + 21)
+#define LVM_ARRANGE (LVM_FIRST + 22)
+#define LVM_EDITLABELA (LVM_FIRST + 23)
+#define LVM_GETEDITCONTROL (LVM_FIRST + 24)
+#define LVM_GETCOLUMNA (LVM_FIRST + 25)
+#define LVM_SETCOLUMNA (LVM_FIRST + 26)
+#define LVM_INSERTCOLUMNA (LVM_FIRST + 27)
+#define LVM_DELETECOLUMN (LVM_FIRST + 28)
+#define LVM_GETCOLUMNWIDTH (LVM_FIRST + 29)
+#define LVM_SETCOLUMNWIDTH (LVM_FIRST + 30)
+#define LVM_GETHEADER (LVM_FIRST + 31)
+#define LVM_CREATEDRAGIMAGE (LVM_FIRST + 33)
+#define LVM_GETVIEWRECT (LVM_FIRST + 34)
+#define LVM_GETTEXTCOLOR (LVM_FIRST + 35)
+#define LVM_SETTEXTCOLOR (LVM_FIRST + 36)
+#define LVM_GETTEXTBKCOLOR (LVM_FIRST + 37)
+#define LVM_SETTEXTBKCOLOR (LVM_FIRST + 38)
+#define LVM_GETTOPINDEX (LVM_FIRST + 39)
+#define LVM_GETCOUNTPERPAGE (LVM_FIRST + 40)
+#define LVM_GETORIGIN (LVM_FIRST + 41)
+#define LVM_UPDATE (LVM_FIRST + 42)
+#define LVM_SETITEMSTATE (LVM_FIRST + 43)
+#define LVM_GETITEMSTATE (LVM_FIRST + 44)
+#define LVM_GETITEMTEXTA (LVM_FIRST + 45)
+#define LVM_SETITEMTEXTA (LVM_FIRST + 46)
+#define LVM_SETITEMCOUNT (LVM_FIRST + 47)
+#define LVM_SORTITEMS (LVM_FIRST + 48)
+#define LVM_GETSELECTEDCOUNT (LVM_FIRST + 50)
+#define LVM_SETEXTENDEDLISTVIEWSTYLE (LVM_FIRST + 54)
+#define LVM_GETEXTENDEDLISTVIEWSTYLE (LVM_FIRST + 55)
+#define LVM_GETSUBITEMRECT (LVM_FIRST + 56)
+#define LVM_SUBITEMHITTEST (LVM_FIRST + 57)
+#define LVM_SETCOLUMNORDERARRAY (LVM_FIRST + 58)
+#define LVM_GETCOLUMNORDERARRAY (LVM_FIRST + 59)
+#define LVM_SETHOTITEM (LVM_FIRST + 60)
+#define LVM_GETHOTITEM (LVM_FIRST + 61)
+#define LVM_GETSELECTIONMARK (LVM_FIRST + 66)
+#define LVM_SETSELECTIONMARK (LVM_FIRST + 67)
+#define LVM_SETTOOLTIPS (LVM_FIRST + 74)
+#define LVM_GETTOOLTIPS (LVM_FIRST + 78)
+#define LVM_GETITEM LVM_GETITEMA
+#define LVM_SETITEM LVM_SETITEMA
+#define LVM_INSERTITEM LVM_INSERTITEMA
+#define LVM_FINDITEM LVM_FINDITEMA
+#define LVM_EDITLABEL LVM_EDITLABELA
+#define LVM_GETCOLUMN LVM_GETCOLUMNA
+#define LVM_SETCOLUMN LVM_SETCOLUMNA
+#define LVM_INSERTCOLUMN LVM_INSERTCOLUMNA
+#define LVM_GETITEMTEXT LVM_GETITEMTEXTA
+#define LVM_SETITEMTEXT LVM_SETITEMTEXTA
+#define LVM_GETSTRINGWIDTH LVM_GETSTRINGWIDTHA
+
+#define LVS_ICON 0x0000
+#define LVS_REPORT 0x0001
+#define LVS_SMALLICON 0x0002
+#define LVS_LIST 0x0003
+#define LVS_TYPEMASK 0x0003
+#define LVS_SINGLESEL 0x0004
+#define LVS_SHOWSELALWAYS 0x0008
+#define LVS_SORTASCENDING 0x0010
+#define LVS_SORTDESCENDING 0x0020
+#define LVS_SHAREIMAGELISTS 0x0040
+#define LVS_NOLABELWRAP 0x0080
+#define LVS_AUTOARRANGE 0x0100
+#define LVS_EDITLABELS 0x0200
+#define LVS_OWNERDATA 0x1000
+#define LVS_NOSCROLL 0x2000
+#define LVS_NOCOLUMNHEADER 0x4000
+#define LVS_NOSORTHEADER 0x8000
+
+#define LVS_EX_GRIDLINES 0x00000001
+#define LVS_EX_SUBITEMIMAGES 0x00000002
+#define LVS_EX_CHECKBOXES 0x00000004
+#define LVS_EX_TRACKSELECT 0x00000008
+#define LVS_EX_HEADERDRAGDROP 0x00000010
+#define LVS_EX_FULLROWSELECT 0x00000020
+#define LVS_EX_ONECLICKACTIVATE 0x00000040
+#define LVS_EX_TWOCLICKACTIVATE 0x00000080
+#define LVS_EX_INFOTIP 0x00000400
+#define LVS_EX_UNDERLINEHOT 0x00000800
+#define LVS_EX_UNDERLINECOLD 0x00001000
+#define LVS_EX_LABELTIP 0x00004000
+
+#define LVSIL_NORMAL 0
+#define LVSIL_SMALL 1
+#define LVSIL_STATE 2
+
+#define LVIF_TEXT 0x0001
+#define LVIF_IMAGE 0x0002
+#define LVIF_PARAM 0x0004
+#define LVIF_STATE 0x0008
+#define LVIF_INDENT 0x0010
+#define LVIF_NORECOMPUTE 0x0800
+#define LVIF_DI_SETITEM 0x1000
+
+#define LVIS_FOCUSED 0x0001
+#define LVIS_SELECTED 0x0002
+#define LVIS_CUT 0x0004
+#define LVIS_DROPHILITED 0x0008
+#define LVIS_ACTIVATING 0x0020
+#define LVIS_OVERLAYMASK 0x0F00
+#define LVIS_STATEIMAGEMASK 0xF000
+
+#define LVNI_ALL 0x0000
+#define LVNI_FOCUSED 0x0001
+#define LVNI_SELECTED 0x0002
+#define LVNI_CUT 0x0004
+#define LVNI_DROPHILITED 0x0008
+#define LVNI_ABOVE 0x0100
+#define LVNI_BELOW 0x0200
+#define LVNI_TOLEFT 0x0400
+#define LVNI_TORIGHT 0x0800
+
+#define LVIR_BOUNDS 0
+#define LVIR_ICON 1
+#define LVIR_LABEL 2
+#define LVIR_SELECTBOUNDS 3
+
+#define LVHT_NOWHERE 0x0001
+#define LVHT_ONITEMICON 0x0002
+#define LVHT_ONITEMLABEL 0x0004
+#define LVHT_ONITEMSTATEICON 0x0008
+#define LVHT_ONITEM (LVHT_ONITEMICON | LVHT_ONITEMLABEL | LVHT_ONITEMSTATEICON)
+#define LVHT_ABOVE 0x0008
+#define LVHT_BELOW 0x0010
+#define LVHT_TORIGHT 0x0020
+#define LVHT_TOLEFT 0x0040
+
+#define LVCF_FMT 0x0001
+#define LVCF_WIDTH 0x0002
+#define LVCF_TEXT 0x0004
+#define LVCF_SUBITEM 0x0008
+#define LVCF_IMAGE 0x0010
+#define LVCF_ORDER 0x0020
+#define LVCFMT_LEFT 0x0000
+#define LVCFMT_RIGHT 0x0001
+#define LVCFMT_CENTER 0x0002
+#define LVCFMT_JUSTIFYMASK 0x0003
+
+#define LVSCW_AUTOSIZE (-1)
+#define LVSCW_AUTOSIZE_USEHEADER (-2)
+
+#define LVFI_PARAM 0x0001
+#define LVFI_STRING 0x0002
+#define LVFI_PARTIAL 0x0008
+#define LVFI_WRAP 0x0020
+
+#define LVN_FIRST (0U - 100U)
+#define LVN_ITEMCHANGING (LVN_FIRST - 0)
+#define LVN_ITEMCHANGED (LVN_FIRST - 1)
+#define LVN_INSERTITEM (LVN_FIRST - 2)
+#define LVN_DELETEITEM (LVN_FIRST - 3)
+#define LVN_DELETEALLITEMS (LVN_FIRST - 4)
+#define LVN_BEGINLABELEDITA (LVN_FIRST - 5)
+#define LVN_ENDLABELEDITA (LVN_FIRST - 6)
+#define LVN_COLUMNCLICK (LVN_FIRST - 8)
+#define LVN_BEGINDRAG (LVN_FIRST - 9)
+#define LVN_BEGINRDRAG (LVN_FIRST - 11)
+#define LVN_ITEMACTIVATE (LVN_FIRST - 14)
+#define LVN_HOTTRACK (LVN_FIRST - 21)
+#define LVN_GETDISPINFOA (LVN_FIRST - 50)
+#define LVN_SETDISPINFOA (LVN_FIRST - 51)
+#define LVN_KEYDOWN (LVN_FIRST - 55)
+#define LVN_BEGINLABELEDIT LVN_BEGINLABELEDITA
+#define LVN_ENDLABELEDIT LVN_ENDLABELEDITA
+#define LVN_GETDISPINFO LVN_GETDISPINFOA
+#define LVN_SETDISPINFO LVN_SETDISPINFOA
+
+struct LVITEMA {
+    UINT mask;
+    int iItem;
+    int iSubItem;
+    UINT state;
+    UINT stateMask;
+    LPSTR pszText;
+    int cchTextMax;
+    int iImage;
+    LPARAM lParam;
+    int iIndent;
+};
+using LVITEM = LVITEMA;
+using LPLVITEMA = LVITEMA*;
+using LV_ITEM = LVITEMA;
+
+struct LVCOLUMNA {
+    UINT mask;
+    int fmt;
+    int cx;
+    LPSTR pszText;
+    int cchTextMax;
+    int iSubItem;
+    int iImage;
+    int iOrder;
+};
+using LVCOLUMN = LVCOLUMNA;
+using LPLVCOLUMNA = LVCOLUMNA*;
+using LV_COLUMN = LVCOLUMNA;
+
+struct LVHITTESTINFO {
+    POINT pt;
+    UINT flags;
+    int iItem;
+    int iSubItem;
+};
+using LPLVHITTESTINFO = LVHITTESTINFO*;
+
+struct LVFINDINFOA {
+    UINT flags;
+    LPCSTR psz;
+    LPARAM lParam;
+    POINT pt;
+    UINT vkDirection;
+};
+using LVFINDINFO = LVFINDINFOA;
+
+struct NMLISTVIEW {
+    NMHDR hdr;
+    int iItem;
+    int iSubItem;
+    UINT uNewState;
+    UINT uOldState;
+    UINT uChanged;
+    POINT ptAction;
+    LPARAM lParam;
+};
+using LPNMLISTVIEW = NMLISTVIEW*;
+using NM_LISTVIEW = NMLISTVIEW;
+
+struct NMITEMACTIVATE {
+    NMHDR hdr;
+    int iItem;
+    int iSubItem;
+    UINT uNewState;
+    UINT uOldState;
+    UINT uChanged;
+    POINT ptAction;
+    LPARAM lParam;
+    UINT uKeyFlags;
+};
+using LPNMITEMACTIVATE = NMITEMACTIVATE*;
+#define LVKF_ALT 0x0001
+#define LVKF_CONTROL 0x0002
+#define LVKF_SHIFT 0x0004
+
+struct NMLVDISPINFOA {
+    NMHDR hdr;
+    LVITEMA item;
+};
+using NMLVDISPINFO = NMLVDISPINFOA;
+using LV_DISPINFO = NMLVDISPINFOA;
+
+struct NMLVKEYDOWN {
+    NMHDR hdr;
+    WORD wVKey;
+    UINT flags;
+};
+using LPNMLVKEYDOWN = NMLVKEYDOWN*;
+using LV_KEYDOWN = NMLVKEYDOWN;
+
+struct NMLVCUSTOMDRAW {
+    NMCUSTOMDRAW nmcd;
+    COLORREF clrText;
+    COLORREF clrTextBk;
+    int iSubItem;
+};
+using LPNMLVCUSTOMDRAW = NMLVCUSTOMDRAW*;
+
+using PFNLVCOMPARE = int (*)(LPARAM, LPARAM, LPARAM);
+
+#define ListView_GetItemCount(w) static_cast<int>(SendMessageA((w), LVM_GETITEMCOUNT, 0, 0))
+#define ListView_GetNextItem(w, i, flags) static_cast<int>(SendMessageA((w), LVM_GETNEXTITEM, static_cast<WPARAM>(i), MAKELPARAM((flags), 0)))
+#define ListView_GetSelectedCount(w) static_cast<UINT>(SendMessageA((w), LVM_GETSELECTEDCOUNT, 0, 0))
+
+// ---- Tree view ----
+struct TREEITEM__;
+using HTREEITEM = TREEITEM__*;
+
+#define TVI_ROOT (reinterpret_cast<HTREEITEM>(static_cast<ULONG_PTR>(-0x10000)))
+#define TVI_FIRST (reinterpret_cast<HTREEITEM>(static_cast<ULONG_PTR>(-0x0FFFF)))
+#define TVI_LAST (reinterpret_cast<HTREEITEM>(static_cast<ULONG_PTR>(-0x0FFFE)))
+#define TVI_SORT (reinterpret_cast<HTREEITEM>(static_cast<ULONG_PTR>(-0x0FFFD)))
+
+#define TV_FIRST 0x1100
+#define TVM_INSERTITEMA (TV_FIRST + 0)
+#define TVM_DELETEITEM (TV_FIRST + 1)
+#define TVM_EXPAND (TV_FIRST + 2)
+#define TVM_GETITEMRECT (TV_FIRST + 4)
+#define TVM_GETCOUNT (TV_FIRST + 5)
+#define TVM_GETINDENT (TV_FIRST + 6)
+#define TVM_SETINDENT (TV_FIRST + 7)
+#define TVM_GETIMAGELIST (TV_FIRST + 8)
+#define TVM_SETIMAGELIST (TV_FIRST + 9)
+#define TVM_GETNEXTITEM (TV_FIRST + 10)
+#define TVM_SELECTITEM (TV_FIRST + 11)
+#define TVM_GETITEMA (TV_FIRST + 12)
+#define TVM_SETITEMA (TV_FIRST + 13)
+#define TVM_EDITLABELA (TV_FIRST + 14)
+#define TVM_GETEDITCONTROL (TV_FIRST + 15)
+#define TVM_GETVISIBLECOUNT (TV_FIRST + 16)
+#define TVM_HITTEST (TV_FIRST + 17)
+#define TVM_CREATEDRAGIMAGE (TV_FIRST + 18)
+#define TVM_SORTCHILDREN (TV_FIRST + 19)
+#define TVM_ENSUREVISIBLE (TV_FIRST + 20)
+#define TVM_SORTCHILDRENCB (TV_FIRST + 21)
+#define TVM_ENDEDITLABELNOW (TV_FIRST + 22)
+#define TVM_SETITEMHEIGHT (TV_FIRST + 27)
+#define TVM_GETITEMHEIGHT (TV_FIRST + 28)
+#define TVM_SETBKCOLOR (TV_FIRST + 29)
+#define TVM_SETTEXTCOLOR (TV_FIRST + 30)
+#define TVM_GETBKCOLOR (TV_FIRST + 31)
+#define TVM_GETTEXTCOLOR (TV_FIRST + 32)
+#define TVM_GETITEMSTATE (TV_FIRST + 39)
+#define TVM_INSERTITEM TVM_INSERTITEMA
+#define TVM_GETITEM TVM_GETITEMA
+#define TVM_SETITEM TVM_SETITEMA
+#define TVM_EDITLABEL TVM_EDITLABELA
+
+#define TVS_HASBUTTONS 0x0001
+#define TVS_HASLINES 0x0002
+#define TVS_LINESATROOT 0x0004
+#define TVS_EDITLABELS 0x0008
+#define TVS_DISABLEDRAGDROP 0x0010
+#define TVS_SHOWSELALWAYS 0x0020
+#define TVS_TRACKSELECT 0x0200
+#define TVS_SINGLEEXPAND 0x0400
+#define TVS_FULLROWSELECT 0x1000
+
+#define TVIF_TEXT 0x0001
+#define TVIF_IMAGE 0x0002
+#define TVIF_PARAM 0x0004
+#define TVIF_STATE 0x0008
+#define TVIF_HANDLE 0x0010
+#define TVIF_SELECTEDIMAGE 0x0020
+#define TVIF_CHILDREN 0x0040
+
+#define TVIS_SELECTED 0x0002
+#define TVIS_CUT 0x0004
+#define TVIS_DROPHILITED 0x0008
+#define TVIS_BOLD 0x0010
+#define TVIS_EXPANDED 0x0020
+#define TVIS_EXPANDEDONCE 0x0040
+#define TVIS_EXPANDPARTIAL 0x0080
+#define TVIS_OVERLAYMASK 0x0F00
+#define TVIS_STATEIMAGEMASK 0xF000
+#define TVIS_USERMASK 0xF000
+
+#define TVE_COLLAPSE 0x0001
+#define TVE_EXPAND 0x0002
+#define TVE_TOGGLE 0x0003
+#define TVE_ACTIONMASK 0x0003
+#define TVE_COLLAPSERESET 0x8000
+
+#define TVGN_ROOT 0x0000
+#define TVGN_NEXT 0x0001
+#define TVGN_PREVIOUS 0x0002
+#define TVGN_PARENT 0x0003
+#define TVGN_CHILD 0x0004
+#define TVGN_FIRSTVISIBLE 0x0005
+#define TVGN_NEXTVISIBLE 0x0006
+#define TVGN_PREVIOUSVISIBLE 0x0007
+#define TVGN_DROPHILITE 0x0008
+#define TVGN_CARET 0x0009
+#define TVGN_LASTVISIBLE 0x000A
+
+#define TVSIL_NORMAL 0
+#define TVSIL_STATE 2
+
+#define TVC_UNKNOWN 0x0000
+#define TVC_BYMOUSE 0x0001
+#define TVC_BYKEYBOARD 0x0002
+
+#define TVHT_NOWHERE 0x0001
+#define TVHT_ONITEMICON 0x0002
+#define TVHT_ONITEMLABEL 0x0004
+#define TVHT_ONITEMINDENT 0x0008
+#define TVHT_ONITEMBUTTON 0x0010
+#define TVHT_ONITEMRIGHT 0x0020
+#define TVHT_ONITEMSTATEICON 0x0040
+#define TVHT_ONITEM (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON)
+#define TVHT_ABOVE 0x0100
+#define TVHT_BELOW 0x0200
+#define TVHT_TORIGHT 0x0400
+#define TVHT_TOLEFT 0x0800
+
+#define TVN_FIRST (0U - 400U)
+#define TVN_SELCHANGINGA (TVN_FIRST - 1)
+#define TVN_SELCHANGEDA (TVN_FIRST - 2)
+#define TVN_GETDISPINFOA (TVN_FIRST - 3)
+#define TVN_SETDISPINFOA (TVN_FIRST - 4)
+#define TVN_ITEMEXPANDINGA (TVN_FIRST - 5)
+#define TVN_ITEMEXPANDEDA (TVN_FIRST - 6)
+#define TVN_BEGINDRAGA (TVN_FIRST - 7)
+#define TVN_BEGINRDRAGA (TVN_FIRST - 8)
+#define TVN_DELETEITEMA (TVN_FIRST - 9)
+#define TVN_BEGINLABELEDITA (TVN_FIRST - 10)
+#define TVN_ENDLABELEDITA (TVN_FIRST - 11)
+#define TVN_KEYDOWN (TVN_FIRST - 12)
+#define TVN_SELCHANGING TVN_SELCHANGINGA
+#define TVN_SELCHANGED TVN_SELCHANGEDA
+#define TVN_GETDISPINFO TVN_GETDISPINFOA
+#define TVN_SETDISPINFO TVN_SETDISPINFOA
+#define TVN_ITEMEXPANDING TVN_ITEMEXPANDINGA
+#define TVN_ITEMEXPANDED TVN_ITEMEXPANDEDA
+#define TVN_BEGINDRAG TVN_BEGINDRAGA
+#define TVN_BEGINRDRAG TVN_BEGINRDRAGA
+#define TVN_DELETEITEM TVN_DELETEITEMA
+#define TVN_BEGINLABELEDIT TVN_BEGINLABELEDITA
+#define TVN_ENDLABELEDIT TVN_ENDLABELEDITA
+
+struct TVITEMA {
+    UINT mask;
+    HTREEITEM hItem;
+    UINT state;
+    UINT stateMask;
+    LPSTR pszText;
+    int cchTextMax;
+    int iImage;
+    int iSelectedImage;
+    int cChildren;
+    LPARAM lParam;
+};
+using TVITEM = TVITEMA;
+using LPTVITEMA = TVITEMA*;
+using TV_ITEM = TVITEMA;
+
+struct TVINSERTSTRUCTA {
+    HTREEITEM hParent;
+    HTREEITEM hInsertAfter;
+    TVITEMA item;
+};
+using TVINSERTSTRUCT = TVINSERTSTRUCTA;
+using LPTVINSERTSTRUCTA = TVINSERTSTRUCTA*;
+using TV_INSERTSTRUCT = TVINSERTSTRUCTA;
+
+struct NMTREEVIEWA {
+    NMHDR hdr;
+    UINT action;
+    TVITEMA itemOld;
+    TVITEMA itemNew;
+    POINT ptDrag;
+};
+using NMTREEVIEW = NMTREEVIEWA;
+using LPNMTREEVIEWA = NMTREEVIEWA*;
+using NM_TREEVIEW = NMTREEVIEWA;
+
+struct NMTVDISPINFOA {
+    NMHDR hdr;
+    TVITEMA item;
+};
+using NMTVDISPINFO = NMTVDISPINFOA;
+using TV_DISPINFO = NMTVDISPINFOA;
+
+struct TVHITTESTINFO {
+    POINT pt;
+    UINT flags;
+    HTREEITEM hItem;
+};
+using LPTVHITTESTINFO = TVHITTESTINFO*;
+
+using PFNTVCOMPARE = int (*)(LPARAM, LPARAM, LPARAM);
+struct TVSORTCB {
+    HTREEITEM hParent;
+    PFNTVCOMPARE lpfnCompare;
+    LPARAM lParam;
+};
+using LPTVSORTCB = TVSORTCB*;
+
+struct NMTVKEYDOWN {
+    NMHDR hdr;
+    WORD wVKey;
+    UINT flags;
+};
+using LPNMTVKEYDOWN = NMTVKEYDOWN*;
+using TV_KEYDOWN = NMTVKEYDOWN;
+
+struct NMTVCUSTOMDRAW {
+    NMCUSTOMDRAW nmcd;
+    COLORREF clrText;
+    COLORREF clrTextBk;
+    int iLevel;
+};
+using LPNMTVCUSTOMDRAW = NMTVCUSTOMDRAW*;
+
+#define TreeView_GetNextItem(w, item, code) reinterpret_cast<HTREEITEM>(SendMessageA((w), TVM_GETNEXTITEM, (code), reinterpret_cast<LPARAM>(item)))
+#define TreeView_GetChild(w, item) TreeView_GetNextItem(w, item, TVGN_CHILD)
+#define TreeView_GetNextSibling(w, item) TreeView_GetNextItem(w, item, TVGN_NEXT)
+#define TreeView_GetParent(w, item) TreeView_GetNextItem(w, item, TVGN_PARENT)
+#define TreeView_GetSelection(w) TreeView_GetNextItem(w, nullptr, TVGN_CARET)
+#define TreeView_GetRoot(w) TreeView_GetNextItem(w, nullptr, TVGN_ROOT)
+#define TreeView_InsertItem(w, insert) reinterpret_cast<HTREEITEM>(SendMessageA((w), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(insert)))
+
+// ---- Tooltips ----
+#define TTN_FIRST (0U - 520U)
+#define TTN_GETDISPINFOA (TTN_FIRST - 0)
+#define TTN_SHOW (TTN_FIRST - 1)
+#define TTN_POP (TTN_FIRST - 2)
+#define TTN_GETDISPINFOW (TTN_FIRST - 10)
+#define TTN_NEEDTEXTA TTN_GETDISPINFOA
+#define TTN_NEEDTEXTW TTN_GETDISPINFOW
+#define TTF_IDISHWND 0x0001
+
+struct NMTTDISPINFOA {
+    NMHDR hdr;
+    LPSTR lpszText;
+    char szText[80];
+    HINSTANCE hinst;
+    UINT uFlags;
+    LPARAM lParam;
+};
+using LPNMTTDISPINFOA = NMTTDISPINFOA*;
+using TOOLTIPTEXTA = NMTTDISPINFOA;
+
+struct NMTTDISPINFOW {
+    NMHDR hdr;
+    LPWSTR lpszText;
+    WCHAR szText[80];
+    HINSTANCE hinst;
+    UINT uFlags;
+    LPARAM lParam;
+};
+using LPNMTTDISPINFOW = NMTTDISPINFOW*;
+using TOOLTIPTEXTW = NMTTDISPINFOW;

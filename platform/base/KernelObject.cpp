@@ -2,36 +2,15 @@
 
 #include <vector>
 
+#include "platform/base/HandleTable.h"
 #include "platform/base/LastError.h"
 
 namespace ostrana {
 namespace {
 
-// Handle value = (slot + 1) << 16 | generation; zero and INVALID_HANDLE_VALUE never occur.
-struct Slot {
-    std::shared_ptr<KernelObject> object;
-    std::uint16_t generation = 1;
-};
-
-struct HandleTable {
-    std::mutex lock;
-    std::vector<Slot> slots;
-    std::vector<std::size_t> freeSlots;
-};
-
-HandleTable& Table() {
-    static HandleTable table;
+HandleTable<KernelObject>& Table() {
+    static HandleTable<KernelObject> table(8);
     return table;
-}
-
-bool Decode(HANDLE handle, std::size_t& slot, std::uint16_t& generation) {
-    auto value = reinterpret_cast<std::uintptr_t>(handle);
-    if (value == 0 || handle == INVALID_HANDLE_VALUE || (value >> 16) == 0) {
-        return false;
-    }
-    slot = (value >> 16) - 1;
-    generation = static_cast<std::uint16_t>(value & 0xffff);
-    return true;
 }
 
 } // namespace
@@ -48,56 +27,21 @@ std::condition_variable& WaitableObject::WaitCondition() {
 
 void WaitableObject::NotifyWaiters() { WaitCondition().notify_all(); }
 
-HANDLE InsertKernelObject(std::shared_ptr<KernelObject> object) {
-    HandleTable& table = Table();
-    std::lock_guard guard(table.lock);
-    std::size_t slot;
-    if (!table.freeSlots.empty()) {
-        slot = table.freeSlots.back();
-        table.freeSlots.pop_back();
-    } else {
-        slot = table.slots.size();
-        table.slots.emplace_back();
-    }
-    table.slots[slot].object = std::move(object);
-    auto value = ((static_cast<std::uintptr_t>(slot) + 1) << 16) | table.slots[slot].generation;
-    return reinterpret_cast<HANDLE>(value);
-}
+HANDLE InsertKernelObject(std::shared_ptr<KernelObject> object) { return Table().Insert(std::move(object)); }
 
 std::shared_ptr<KernelObject> LookupKernelObject(HANDLE handle) {
-    std::size_t slot;
-    std::uint16_t generation;
-    if (!Decode(handle, slot, generation)) {
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
         return nullptr;
     }
-    HandleTable& table = Table();
-    std::lock_guard guard(table.lock);
-    if (slot >= table.slots.size() || table.slots[slot].generation != generation) {
-        return nullptr;
-    }
-    return table.slots[slot].object;
+    return Table().Lookup(handle);
 }
 
+// The object is released outside the table's lock when the returned pointer goes.
 bool RemoveKernelObject(HANDLE handle) {
-    std::size_t slot;
-    std::uint16_t generation;
-    if (!Decode(handle, slot, generation)) {
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
         return false;
     }
-    std::shared_ptr<KernelObject> released;
-    {
-        HandleTable& table = Table();
-        std::lock_guard guard(table.lock);
-        if (slot >= table.slots.size() || table.slots[slot].generation != generation ||
-            !table.slots[slot].object) {
-            return false;
-        }
-        released = std::move(table.slots[slot].object);
-        std::uint16_t next = static_cast<std::uint16_t>(generation + 1);
-        table.slots[slot].generation = next == 0 ? 1 : next;
-        table.freeSlots.push_back(slot);
-    }
-    return true; // `released` is destroyed outside the table lock
+    return Table().Remove(handle) != nullptr;
 }
 
 } // namespace ostrana

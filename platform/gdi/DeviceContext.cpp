@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/gdi/HandleTable.h"
+#include "platform/base/HandleTable.h"
 #include "platform/gdi/ScreenOverlay.h"
 #include "platform/gdi/TextLayout.h"
 

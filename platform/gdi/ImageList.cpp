@@ -3,7 +3,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/gdi/HandleTable.h"
+#include "platform/base/HandleTable.h"
 
 namespace ostrana {
 namespace {

@@ -1,5 +1,5 @@
-// One process-wide table of blocks. The handle value is a tag, the slot and the generation, so
-// it can never be mistaken for a pointer or a kernel handle.
+// One process-wide table of blocks. The handle value carries its table's tag, the slot and the
+// generation, so it can never be mistaken for a pointer or a kernel handle.
 #include "platform/ole/GlobalMemory.h"
 
 #include <cstring>
@@ -7,12 +7,11 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/base/HandleTable.h"
 #include "platform/base/LastError.h"
 
 namespace {
 
-constexpr std::uintptr_t kTag = std::uintptr_t{0x6C} << 40;
-constexpr std::uintptr_t kTagMask = std::uintptr_t{0xFF} << 40;
 // Requests above this are refused rather than attempted.
 constexpr SIZE_T kMaxBlock = SIZE_T{1} << 31;
 
@@ -21,40 +20,26 @@ struct Block {
     SIZE_T size = 0;
     UINT flags = 0;
     UINT lockCount = 0;
-    bool inUse = false;
-    std::uint16_t generation = 1;
 };
 
-struct BlockTable {
-    std::mutex lock;
-    std::vector<Block> blocks;
-    std::vector<std::size_t> freeSlots;
-};
-
-BlockTable& Table() {
-    static BlockTable table;
+ostrana::HandleTable<Block>& Table() {
+    static ostrana::HandleTable<Block> table(9);
     return table;
 }
 
-HGLOBAL Encode(std::size_t slot, std::uint16_t generation) {
-    return reinterpret_cast<HGLOBAL>(kTag | (static_cast<std::uintptr_t>(slot + 1) << 16) | generation);
+// Guards the contents of every block; the table guards only which handles are alive.
+std::mutex& ContentLock() {
+    static std::mutex lock;
+    return lock;
 }
 
-// The live block behind a handle, or null (last error set). Call with the table locked.
-Block* Find(BlockTable& table, HGLOBAL memory) {
-    auto value = reinterpret_cast<std::uintptr_t>(memory);
-    if ((value & kTagMask) != kTag) {
+// The live block behind a handle, or null (last error set).
+std::shared_ptr<Block> Find(HGLOBAL memory) {
+    std::shared_ptr<Block> block = memory != nullptr ? Table().Lookup(memory) : nullptr;
+    if (!block) {
         SetLastError(ERROR_INVALID_HANDLE);
-        return nullptr;
     }
-    std::size_t slot = ((value & ~kTagMask) >> 16) - 1;
-    auto generation = static_cast<std::uint16_t>(value & 0xFFFF);
-    if (slot >= table.blocks.size() || !table.blocks[slot].inUse ||
-        table.blocks[slot].generation != generation) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return nullptr;
-    }
-    return &table.blocks[slot];
+    return block;
 }
 
 } // namespace
@@ -64,30 +49,17 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    BlockTable& table = Table();
-    std::lock_guard guard(table.lock);
-    std::size_t slot;
-    if (!table.freeSlots.empty()) {
-        slot = table.freeSlots.back();
-        table.freeSlots.pop_back();
-    } else {
-        slot = table.blocks.size();
-        table.blocks.emplace_back();
-    }
-    Block& block = table.blocks[slot];
+    auto block = std::make_shared<Block>();
     // At least one byte, so that locking an empty block still yields an address.
-    block.bytes.assign(bytes == 0 ? 1 : bytes, 0);
-    block.size = bytes;
-    block.flags = flags;
-    block.lockCount = 0;
-    block.inUse = true;
-    return Encode(slot, block.generation);
+    block->bytes.assign(bytes == 0 ? 1 : bytes, 0);
+    block->size = bytes;
+    block->flags = flags;
+    return Table().Insert(std::move(block));
 }
 
 HGLOBAL GlobalReAlloc(HGLOBAL memory, SIZE_T bytes, UINT flags) {
-    BlockTable& table = Table();
-    std::lock_guard guard(table.lock);
-    Block* block = Find(table, memory);
+    std::shared_ptr<Block> block = Find(memory);
+    std::lock_guard guard(ContentLock());
     if (block == nullptr) {
         return nullptr;
     }
@@ -114,9 +86,8 @@ HGLOBAL GlobalReAlloc(HGLOBAL memory, SIZE_T bytes, UINT flags) {
 }
 
 LPVOID GlobalLock(HGLOBAL memory) {
-    BlockTable& table = Table();
-    std::lock_guard guard(table.lock);
-    Block* block = Find(table, memory);
+    std::shared_ptr<Block> block = Find(memory);
+    std::lock_guard guard(ContentLock());
     if (block == nullptr) {
         return nullptr;
     }
@@ -127,9 +98,8 @@ LPVOID GlobalLock(HGLOBAL memory) {
 }
 
 BOOL GlobalUnlock(HGLOBAL memory) {
-    BlockTable& table = Table();
-    std::lock_guard guard(table.lock);
-    Block* block = Find(table, memory);
+    std::shared_ptr<Block> block = Find(memory);
+    std::lock_guard guard(ContentLock());
     if (block == nullptr) {
         return FALSE;
     }
@@ -145,16 +115,14 @@ BOOL GlobalUnlock(HGLOBAL memory) {
 }
 
 SIZE_T GlobalSize(HGLOBAL memory) {
-    BlockTable& table = Table();
-    std::lock_guard guard(table.lock);
-    Block* block = Find(table, memory);
+    std::shared_ptr<Block> block = Find(memory);
+    std::lock_guard guard(ContentLock());
     return block != nullptr ? block->size : 0;
 }
 
 UINT GlobalFlags(HGLOBAL memory) {
-    BlockTable& table = Table();
-    std::lock_guard guard(table.lock);
-    Block* block = Find(table, memory);
+    std::shared_ptr<Block> block = Find(memory);
+    std::lock_guard guard(ContentLock());
     if (block == nullptr) {
         return GMEM_INVALID_HANDLE;
     }
@@ -163,19 +131,10 @@ UINT GlobalFlags(HGLOBAL memory) {
 }
 
 HGLOBAL GlobalFree(HGLOBAL memory) {
-    BlockTable& table = Table();
-    std::lock_guard guard(table.lock);
-    Block* block = Find(table, memory);
-    if (block == nullptr) {
+    if (memory == nullptr || Table().Remove(memory) == nullptr) {
+        SetLastError(ERROR_INVALID_HANDLE);
         return memory;
     }
-    block->bytes = {};
-    block->size = 0;
-    block->inUse = false;
-    block->lockCount = 0;
-    // Generation 0 is skipped so that no live handle has a zero low word.
-    block->generation = static_cast<std::uint16_t>(block->generation == 0xFFFF ? 1 : block->generation + 1);
-    table.freeSlots.push_back(static_cast<std::size_t>(block - table.blocks.data()));
     return nullptr;
 }
 

@@ -2,7 +2,7 @@
 // messages (a match sends WM_COMMAND with 1 in the high word).
 #include <vector>
 
-#include "platform/gdi/HandleTable.h"
+#include "platform/base/HandleTable.h"
 #include "platform/window/Input.h"
 #include "platform/window/Menu.h"
 #include "platform/window/Messages.h"

@@ -6,7 +6,7 @@
 
 #include "platform/base/CodePage.h"
 #include "platform/base/ModuleResources.h"
-#include "platform/gdi/HandleTable.h"
+#include "platform/base/HandleTable.h"
 
 namespace ostrana::detail {
 namespace {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/gdi/DisplayList.h"
-#include "platform/gdi/HandleTable.h"
+#include "platform/base/HandleTable.h"
 #include "platform/window/DisplayObserver.h"
 #include "platform/window/Messages.h"
 

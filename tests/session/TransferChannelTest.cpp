@@ -55,7 +55,9 @@ TEST_F(TransferChannelTest, DownloadHeaderSplitAcrossReceivesIsReadWhole) {
         body.append(buffer, static_cast<std::size_t>(got));
     }
     EXPECT_EQ(body, "hello world!");
-    session.FinishTransferFile(false);
+    if (firstBlock <= 12) {
+        session.FinishTransferFile(false); // the trailer is still on the connection
+    }
     EXPECT_EQ(TransferSent(), ".GETFILE \"myfolder/a.txt\"\n");
 }
 

@@ -1,4 +1,4 @@
-// Filling the overwrite prompt and handing it to the process-wide answerer.
+// Filling the overwrite prompt, its data exchange, and handing it to the process-wide answerer.
 #include "transfer/OverwriteDlg.h"
 
 #include <ctime>
@@ -46,6 +46,17 @@ void COverwriteDlg::Fill(const std::string& folderText, const TransferItem& exis
     m_nRadio = 0;
 }
 
+void COverwriteDlg::DoDataExchange(CDataExchange* dx) {
+    DDX_Text(dx, IDC_OVERWRITE_FOLDER, m_strFolder);
+    DDX_Text(dx, IDC_OVERWRITE_OLD_NAME, m_strOldName);
+    DDX_Text(dx, IDC_OVERWRITE_OLD_SIZE, m_strOldSize);
+    DDX_Text(dx, IDC_OVERWRITE_OLD_DATE, m_strOldDate);
+    DDX_Text(dx, IDC_OVERWRITE_NEW_NAME, m_strNewName);
+    DDX_Text(dx, IDC_OVERWRITE_NEW_SIZE, m_strNewSize);
+    DDX_Text(dx, IDC_OVERWRITE_NEW_DATE, m_strNewDate);
+    DDX_Radio(dx, IDC_OVERWRITE_ASK, m_nRadio);
+}
+
 INT_PTR COverwriteDlg::DoModal() {
     auto answerer = ostrana::CurrentOverwriteAnswerer();
     return answerer ? answerer->Ask(*this) : IDCANCEL;
@@ -77,7 +88,7 @@ void ScriptedOverwriteAnswerer::QueueAnswer(INT_PTR result, int radio) {
     m_answers.emplace_back(result, radio);
 }
 
-std::vector<COverwriteDlg> ScriptedOverwriteAnswerer::Questions() const {
+std::vector<OverwritePromptData> ScriptedOverwriteAnswerer::Questions() const {
     std::lock_guard guard(m_lock);
     return m_questions;
 }

@@ -1,6 +1,6 @@
 // The "replace file?" prompt (template 233): both files' name, size and date, the folder, and the
-// three-way "always" choice. Until the prompt is shown as a window, DoModal hands the filled
-// dialog to the process-wide answerer (a terminal prompt, a fixed answer, or a test script).
+// three-way "always" choice. DoModal hands the filled dialog to the process-wide answerer (the
+// dialog window, a terminal prompt, a fixed answer, or a test script).
 #pragma once
 
 #include <deque>
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/window/AfxDialog.h"
 #include "transfer/TransferItem.h"
 
 #define IDD_OVERWRITE 233
@@ -23,16 +24,8 @@
 #define IDC_OVERWRITE_NEW_ICON 245
 #define IDC_OVERWRITE_ASK 234
 
-class COverwriteDlg {
-public:
-    // Fills the seven texts, the icon source and the radio value (0).
-    void Fill(const std::string& folderText, const TransferItem& existing, const TransferItem& incoming);
-    // IDOK with m_nRadio current, or IDCANCEL ("아니오" or closed).
-    INT_PTR DoModal();
-
-    // "2024년 3월 5일 오후 2:7:9 수정됨": local time, 오전 up to hour 12, 오후 hour - 12 beyond.
-    static std::string FormatModified(std::int64_t seconds);
-
+// The prompt's data, copyable so that answerers may keep what they were asked.
+struct OverwritePromptData {
     std::string m_strFolder;
     std::string m_strOldName, m_strOldSize, m_strOldDate;
     std::string m_strNewName, m_strNewSize, m_strNewDate;
@@ -40,6 +33,23 @@ public:
     int m_nIconIndex = 0;
     // The local one of the two files, whose type icon both frames show.
     std::string m_strIconPath;
+};
+
+class COverwriteDlg : public CDialog, public OverwritePromptData {
+public:
+    COverwriteDlg() : CDialog(IDD_OVERWRITE) {}
+
+    // Fills the seven texts, the icon source and the radio value (0).
+    void Fill(const std::string& folderText, const TransferItem& existing, const TransferItem& incoming);
+    // IDOK with m_nRadio current, or IDCANCEL ("아니오" or closed), from the current answerer.
+    INT_PTR DoModal() override;
+    // Shows the dialog window modally on the calling thread, with no owner.
+    INT_PTR ShowWindowModal() { return CDialog::DoModal(); }
+
+    // "2024년 3월 5일 오후 2:7:9 수정됨": local time, 오전 up to hour 12, 오후 hour - 12 beyond.
+    static std::string FormatModified(std::int64_t seconds);
+
+    void DoDataExchange(CDataExchange* dx) override;
 };
 
 namespace ostrana {
@@ -66,12 +76,18 @@ class ScriptedOverwriteAnswerer : public OverwriteAnswerer {
 public:
     INT_PTR Ask(COverwriteDlg& dialog) override;
     void QueueAnswer(INT_PTR result, int radio = 0);
-    std::vector<COverwriteDlg> Questions() const;
+    std::vector<OverwritePromptData> Questions() const;
 
 private:
     mutable std::mutex m_lock;
-    std::vector<COverwriteDlg> m_questions;
+    std::vector<OverwritePromptData> m_questions;
     std::deque<std::pair<INT_PTR, int>> m_answers;
+};
+
+// Shows the prompt as its dialog window, modal on the asking (transfer) thread.
+class WindowOverwriteAnswerer : public OverwriteAnswerer {
+public:
+    INT_PTR Ask(COverwriteDlg& dialog) override { return dialog.ShowWindowModal(); }
 };
 
 // The process-wide answerer; without one every question is answered IDCANCEL (skip the file).

@@ -3,7 +3,10 @@
 
 #include <ctime>
 
+#include "platform/shell/FileInfo.h"
 #include "platform/window/MessageBox.h"
+#include "platform/window/Window.h"
+#include "platform/window/WindowMessages.h"
 #include "misc/ReportBox.h"
 #include "transfer/FormatFileSize.h"
 
@@ -23,6 +26,15 @@ std::shared_ptr<ostrana::OverwriteAnswerer>& Answerer() {
 // the local one; a download's existing file is.
 bool IsServerFolderText(const std::string& folderText) { return folderText.find('/', 1) != std::string::npos; }
 
+// The system's large-icon list, fetched by the first prompt and kept for the process.
+HIMAGELIST SystemLargeIcons() {
+    static HIMAGELIST list = [] {
+        SHFILEINFOA info;
+        return reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX));
+    }();
+    return list;
+}
+
 } // namespace
 
 std::string COverwriteDlg::FormatModified(std::int64_t seconds) {
@@ -36,7 +48,10 @@ std::string COverwriteDlg::FormatModified(std::int64_t seconds) {
 void COverwriteDlg::Fill(const std::string& folderText, const TransferItem& existing, const TransferItem& incoming) {
     m_strFolder = folderText;
     m_strIconPath = IsServerFolderText(folderText) ? incoming.m_strPath : existing.m_strPath;
-    m_nIconIndex = 0;
+    SHFILEINFOA info;
+    SHGetFileInfoA(m_strIconPath.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX);
+    m_nIconIndex = info.iIcon;
+    SystemLargeIcons();
     m_strOldName = existing.FileName();
     m_strOldSize = FormatFileSize(existing.m_nSize);
     m_strOldDate = FormatModified(existing.m_tModified);
@@ -55,6 +70,31 @@ void COverwriteDlg::DoDataExchange(CDataExchange* dx) {
     DDX_Text(dx, IDC_OVERWRITE_NEW_SIZE, m_strNewSize);
     DDX_Text(dx, IDC_OVERWRITE_NEW_DATE, m_strNewDate);
     DDX_Radio(dx, IDC_OVERWRITE_ASK, m_nRadio);
+}
+
+LRESULT COverwriteDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT) {
+        return CDialog::WindowProc(message, wParam, lParam);
+    }
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(m_hWnd, &paint);
+    DrawTypeIcon(dc, IDC_OVERWRITE_OLD_ICON);
+    DrawTypeIcon(dc, IDC_OVERWRITE_NEW_ICON);
+    EndPaint(m_hWnd, &paint);
+    return 0;
+}
+
+void COverwriteDlg::DrawTypeIcon(HDC dc, int frameId) const {
+    HIMAGELIST list = SystemLargeIcons();
+    HWND frame = ::GetDlgItem(m_hWnd, frameId);
+    if (list == nullptr || frame == nullptr) {
+        return;
+    }
+    RECT rect;
+    ::GetWindowRect(frame, &rect);
+    POINT corner{rect.left, rect.top};
+    ::ScreenToClient(m_hWnd, &corner);
+    ImageList_DrawEx(list, m_nIconIndex, dc, corner.x, corner.y, 32, 32, CLR_NONE, CLR_NONE, ILD_NORMAL);
 }
 
 INT_PTR COverwriteDlg::DoModal() {

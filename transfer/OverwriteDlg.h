@@ -50,6 +50,11 @@ public:
     static std::string FormatModified(std::int64_t seconds);
 
     void DoDataExchange(CDataExchange* dx) override;
+    // Paints the type icon into the two icon frames after the default painting.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void DrawTypeIcon(HDC dc, int frameId) const;
 };
 
 namespace ostrana {

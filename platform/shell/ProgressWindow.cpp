@@ -1,5 +1,6 @@
 // Child controls carry the texts; the animation and the bar are painted by the window itself.
-// The window thread never blocks on the driver: it takes the state's lock only to copy from it.
+// The window thread takes the state's lock only to copy from it, never while it touches a window:
+// window changes call out to observers that may themselves ask the state.
 #include "platform/shell/ProgressWindow.h"
 
 #include <cstdio>
@@ -105,20 +106,25 @@ std::string ProgressWindow::RemainingText(DWORD elapsedMs, ULONGLONG completed, 
 }
 
 void ProgressWindow::Update(HWND window, ProgressState& state) {
-    std::lock_guard guard(state.lock);
-    SetWindowTextA(window, state.title.c_str());
+    std::unique_lock guard(state.lock);
+    std::string title = state.title;
     bool showTime = (state.flags & PROGDLG_AUTOTIME) != 0 && (state.flags & PROGDLG_NOTIME) == 0;
-    bool cancelShown = state.cancelled && !state.cancelMessage.empty();
+    bool cancelled = state.cancelled;
+    bool cancelShown = cancelled && !state.cancelMessage.empty();
     // After Cancel the shell shows only the cancel message until the driver stops.
-    ShowChild(window, IDC_PROGRESS_LINE1, cancelShown ? state.cancelMessage : state.lines[0], true);
-    ShowChild(window, IDC_PROGRESS_LINE2, cancelShown ? std::string() : state.lines[1], true);
-    ShowChild(window, IDC_PROGRESS_LINE3, cancelShown ? std::string() : state.lines[2], !showTime);
+    std::string lines[3] = {cancelShown ? state.cancelMessage : state.lines[0], cancelShown ? std::string() : state.lines[1],
+                            cancelShown ? std::string() : state.lines[2]};
     std::string remaining;
     if (showTime && !cancelShown) {
         remaining = Utf8ToAnsi(RemainingText(state.clock() - state.timerStart, state.completed, state.total));
     }
+    guard.unlock();
+    SetWindowTextA(window, title.c_str());
+    ShowChild(window, IDC_PROGRESS_LINE1, lines[0], true);
+    ShowChild(window, IDC_PROGRESS_LINE2, lines[1], true);
+    ShowChild(window, IDC_PROGRESS_LINE3, lines[2], !showTime);
     ShowChild(window, IDC_PROGRESS_TIME, remaining, showTime);
-    EnableWindow(GetDlgItem(window, IDCANCEL), !state.cancelled);
+    EnableWindow(GetDlgItem(window, IDCANCEL), !cancelled);
     InvalidateRect(window, nullptr, TRUE);
 }
 

@@ -89,6 +89,15 @@ ULONGLONG CFile::Seek(LONGLONG offset, UINT from) {
     return static_cast<ULONGLONG>(position.QuadPart);
 }
 
+SIZE_T CFile::MemorySeekTarget(LONGLONG offset, UINT from, SIZE_T position, SIZE_T length) {
+    LONGLONG base = from == begin ? 0 : from == current ? static_cast<LONGLONG>(position) : static_cast<LONGLONG>(length);
+    LONGLONG target = base + offset;
+    if (target < 0) {
+        throw CFileException(CFileException::badSeek);
+    }
+    return static_cast<SIZE_T>(target);
+}
+
 ULONGLONG CFile::GetPosition() const {
     LARGE_INTEGER position{0};
     if (!SetFilePointerEx(m_hFile, LARGE_INTEGER{0}, &position, FILE_CURRENT)) {

@@ -76,6 +76,9 @@ public:
     ULONGLONG SeekToEnd() { return Seek(0, end); }
 
 protected:
+    // The position a seek in a file held in memory reaches; throws badSeek before its start.
+    static SIZE_T MemorySeekTarget(LONGLONG offset, UINT from, SIZE_T position, SIZE_T length);
+
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     std::string m_strFileName;
 

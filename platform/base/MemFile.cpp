@@ -44,13 +44,7 @@ void CMemFile::Write(const void* buffer, UINT count) {
 }
 
 ULONGLONG CMemFile::Seek(LONGLONG offset, UINT from) {
-    LONGLONG base = from == begin ? 0 : from == current ? static_cast<LONGLONG>(m_nPosition)
-                                                        : static_cast<LONGLONG>(m_nFileSize);
-    LONGLONG target = base + offset;
-    if (target < 0) {
-        throw CFileException(CFileException::badSeek);
-    }
-    m_nPosition = static_cast<SIZE_T>(target);
+    m_nPosition = MemorySeekTarget(offset, from, m_nPosition, m_nFileSize);
     return m_nPosition;
 }
 

@@ -20,7 +20,9 @@ std::shared_ptr<MessageBoxPresenter>& PresenterSlot() {
     return presenter;
 }
 
-std::vector<int> ButtonsOf(UINT type) {
+} // namespace
+
+std::vector<int> MessageBoxButtons(UINT type) {
     switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL: return {IDOK, IDCANCEL};
     case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
@@ -31,10 +33,8 @@ std::vector<int> ButtonsOf(UINT type) {
     }
 }
 
-} // namespace
-
 int DefaultButtonOf(UINT type) {
-    std::vector<int> buttons = ButtonsOf(type);
+    std::vector<int> buttons = MessageBoxButtons(type);
     std::size_t index = (type & MB_DEFMASK) >> 8;
     return buttons[index < buttons.size() ? index : 0];
 }
@@ -70,7 +70,7 @@ int ConsoleMessageBoxPresenter::Present(const MessageBoxRequest& request) {
     std::string caption = AnsiToUtf8(request.caption);
     std::string text = AnsiToUtf8(request.text);
     std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
-    std::vector<int> buttons = ButtonsOf(request.type);
+    std::vector<int> buttons = MessageBoxButtons(request.type);
     if (buttons.size() == 1 || !::isatty(STDIN_FILENO)) {
         return DefaultButtonOf(request.type);
     }

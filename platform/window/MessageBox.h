@@ -63,6 +63,8 @@ public:
     virtual int Present(const MessageBoxRequest& request) = 0;
 };
 
+// The buttons of a box type, left to right.
+std::vector<int> MessageBoxButtons(UINT type);
 // The button a box answers when it is closed without a choice: its default button.
 int DefaultButtonOf(UINT type);
 

@@ -19,17 +19,6 @@ constexpr int kButtonHeight = 23;
 constexpr int kGap = 6;
 constexpr int kMargin = 12;
 
-std::vector<int> Buttons(UINT type) {
-    switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL: return {IDOK, IDCANCEL};
-    case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
-    case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
-    case MB_YESNO: return {IDYES, IDNO};
-    case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
-    default: return {IDOK};
-    }
-}
-
 std::string ButtonText(int id) {
     const char* utf8 = "확인";
     switch (id) {
@@ -62,7 +51,7 @@ INT_PTR BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto type = static_cast<UINT>(lParam);
         if (LPCSTR icon = SystemIcon(type)) SendDlgItemMessageA(box, kIconId, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, icon)), 0);
-        std::vector<int> buttons = Buttons(type);
+        std::vector<int> buttons = MessageBoxButtons(type);
         std::size_t index = std::min<std::size_t>((type & MB_DEFMASK) >> 8, buttons.size() - 1);
         SetFocus(GetDlgItem(box, buttons[index]));
         SetWindowLongPtrA(box, DWLP_USER, static_cast<LONG_PTR>(type));
@@ -70,7 +59,7 @@ INT_PTR BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         auto type = static_cast<UINT>(GetWindowLongPtrA(box, DWLP_USER));
-        std::vector<int> buttons = Buttons(type);
+        std::vector<int> buttons = MessageBoxButtons(type);
         int id = LOWORD(wParam);
         if (id == IDCANCEL && std::find(buttons.begin(), buttons.end(), IDCANCEL) == buttons.end()) {
             // Escape or the close box: a lone OK button answers for it; a Yes/No question must be answered.
@@ -91,7 +80,7 @@ DialogTemplate MessageBoxTemplate(const MessageBoxRequest& request) {
     TextLayout text = LayoutText(request.text, RECT{0, 0, kMaxTextWidth, 10000}, DT_WORDBREAK | DT_NOPREFIX, metric);
     int textLeft = kMargin + (icon ? 32 + kMargin : 0);
     int textTop = kMargin + (icon && text.height < 32 ? (32 - text.height) / 2 : 0);
-    std::vector<int> buttons = Buttons(request.type);
+    std::vector<int> buttons = MessageBoxButtons(request.type);
     int buttonsWidth = static_cast<int>(buttons.size()) * kButtonWidth + static_cast<int>(buttons.size() - 1) * kGap;
     int width = std::max({textLeft + text.width + kMargin, buttonsWidth + 2 * kMargin, 120});
     int contentBottom = std::max(textTop + text.height, icon ? kMargin + 32 : 0);

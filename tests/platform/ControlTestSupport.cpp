@@ -39,18 +39,6 @@ std::string StateText(UINT newState, UINT oldState) {
     return text;
 }
 
-std::string TreeText(HWND tree, HTREEITEM item) {
-    if (item == nullptr) return "(none)";
-    char buffer[64] = {};
-    TVITEMA query{};
-    query.mask = TVIF_TEXT;
-    query.hItem = item;
-    query.pszText = buffer;
-    query.cchTextMax = sizeof buffer;
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
-    return buffer;
-}
-
 std::string Describe(NMHDR* header) {
     std::string line = NotifyName(header->code);
     switch (header->code) {
@@ -102,6 +90,18 @@ std::string Describe(NMHDR* header) {
 }
 
 } // namespace
+
+std::string TreeText(HWND tree, HTREEITEM item) {
+    if (item == nullptr) return "(none)";
+    char buffer[64] = {};
+    TVITEMA query{};
+    query.mask = TVIF_TEXT;
+    query.hItem = item;
+    query.pszText = buffer;
+    query.cchTextMax = sizeof buffer;
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
+    return buffer;
+}
 
 NotifyParent::NotifyParent(RECT rect) {
     WNDCLASSA windowClass{};

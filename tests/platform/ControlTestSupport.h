@@ -11,6 +11,8 @@
 namespace ostrana::test {
 
 std::string NotifyName(UINT code);
+// The label of a tree item, "(none)" for no item.
+std::string TreeText(HWND tree, HTREEITEM item);
 
 class NotifyParent {
 public:

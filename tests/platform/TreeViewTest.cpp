@@ -54,16 +54,7 @@ struct TreeFixture {
         return TreeView_InsertItem(tree, &insert);
     }
 
-    std::string Text(HTREEITEM item) const {
-        char buffer[64] = {};
-        TVITEMA query{};
-        query.mask = TVIF_TEXT;
-        query.hItem = item;
-        query.pszText = buffer;
-        query.cchTextMax = sizeof buffer;
-        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
-        return buffer;
-    }
+    std::string Text(HTREEITEM item) const { return TreeText(tree, item); }
 
     // Labels of the visible rows, top to bottom.
     std::vector<std::string> Rows() const {

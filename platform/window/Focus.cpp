@@ -61,6 +61,11 @@ HWND GetActiveWindow() {
     return Find(queue->active) ? queue->active : nullptr;
 }
 
+HWND KeyboardFocusWindow() {
+    Lock lock = LockSystem();
+    return KeyboardFocusWindowLocked();
+}
+
 HWND SetActiveWindow(HWND window) {
     HWND previous = nullptr;
     {
@@ -132,12 +137,16 @@ BOOL ReleaseCapture() {
 
 namespace ostrana {
 
-HWND KeyboardFocusWindow() {
-    Lock lock = LockSystem();
+HWND detail::KeyboardFocusWindowLocked() {
     auto queue = QueueOf(Sys().foreground);
     if (!queue) return nullptr;
     if (Find(queue->focus)) return queue->focus;
     return Find(queue->active) ? queue->active : nullptr;
+}
+
+HWND KeyboardFocusWindow() {
+    Lock lock = LockSystem();
+    return KeyboardFocusWindowLocked();
 }
 
 } // namespace ostrana

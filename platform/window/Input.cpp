@@ -1,6 +1,6 @@
-// Input injection. Events are turned into messages here, under the window system's lock, and
-// queued on the target window's thread; WM_SETCURSOR and the keyboard hooks run on that thread
-// when the message is taken.
+// Input injection. Events are held in the desktop-wide queue under the window system's lock and
+// turned into messages for a window when it is their turn; WM_SETCURSOR and the keyboard hooks run
+// on the window's thread when the message is taken.
 #include "platform/window/Input.h"
 
 #include <cctype>
@@ -30,24 +30,6 @@ WPARAM MouseKeys() {
     return flags;
 }
 
-void Queue(HWND window, InputMessage input) {
-    auto object = Find(window);
-    if (!object) return;
-    auto queue = QueueOf(object->thread);
-    if (!queue) return;
-    input.msg.time = MessageClock();
-    input.msg.pt = Sys().cursorPos;
-    if (input.msg.message == WM_MOUSEMOVE && !queue->input.empty()) {
-        InputMessage& last = queue->input.back();
-        if (last.msg.message == WM_MOUSEMOVE && last.msg.hwnd == window) {
-            last = input;
-            return;
-        }
-    }
-    queue->input.push_back(input);
-    queue->wake.notify_all();
-}
-
 // The window a mouse event at `screen` reaches, with the point in its client coordinates.
 HWND MouseTarget(POINT screen, POINT& client) {
     HWND target = Find(Sys().capture) ? Sys().capture : nullptr;
@@ -58,6 +40,37 @@ HWND MouseTarget(POINT screen, POINT& client) {
     POINT origin = ClientOriginOnScreen(*window);
     client = POINT{screen.x - origin.x, screen.y - origin.y};
     return target;
+}
+
+// Moves not yet taken merge, as on Windows: with the last held event, or with the one already
+// delivered when it is a move to the same window.
+bool MergeMove(const RawInput& raw) {
+    System& sys = Sys();
+    if (!sys.rawInput.empty()) {
+        if (sys.rawInput.back().msg.message != WM_MOUSEMOVE) return false;
+        sys.rawInput.back() = raw;
+        return true;
+    }
+    auto queue = QueueOf(sys.inputOwner);
+    if (!queue || queue->input.empty() || queue->input.back().msg.message != WM_MOUSEMOVE) return false;
+    MSG& delivered = queue->input.back().msg;
+    POINT client{};
+    if (MouseTarget(raw.screen, client) != delivered.hwnd) return false;
+    HWND window = delivered.hwnd;
+    delivered = raw.msg;
+    delivered.hwnd = window;
+    delivered.lParam = MAKELPARAM(client.x, client.y);
+    return true;
+}
+
+void Hold(RawInput raw) {
+    System& sys = Sys();
+    raw.msg.time = MessageClock();
+    if (raw.kind != RawInput::Kind::Mouse && raw.kind != RawInput::Kind::Wheel) raw.screen = sys.cursorPos;
+    raw.msg.pt = raw.screen;
+    if (raw.msg.message == WM_MOUSEMOVE && MergeMove(raw)) return;
+    sys.rawInput.push_back(raw);
+    DeliverRawInputLocked();
 }
 
 UINT ButtonMessage(MouseButton button, bool down) {
@@ -127,39 +140,14 @@ namespace ostrana {
 void InjectMouseMove(POINT screen) {
     Lock lock = LockSystem();
     Sys().cursorPos = screen;
-    POINT client{};
-    HWND target = MouseTarget(screen, client);
-    if (target == nullptr) return;
-    Queue(target, InputMessage{MSG{target, WM_MOUSEMOVE, MouseKeys(), MAKELPARAM(client.x, client.y), 0, {}}, true, 0});
+    Hold(RawInput{RawInput::Kind::Mouse, MSG{nullptr, WM_MOUSEMOVE, MouseKeys(), 0, 0, {}}, screen, true, 0});
 }
 
 void InjectMouseButton(MouseButton button, bool down, POINT screen) {
     Lock lock = LockSystem();
-    System& sys = Sys();
-    sys.cursorPos = screen;
-    sys.keys[ButtonKey(button)] = down;
-    POINT client{};
-    HWND target = MouseTarget(screen, client);
-    if (target == nullptr) return;
-    UINT message = ButtonMessage(button, down);
-    if (down) {
-        DWORD now = MessageClock();
-        auto window = Find(target);
-        bool doubleClick = window && (window->windowClass->style & CS_DBLCLKS) && sys.lastClick.message == message &&
-                           sys.lastClick.window == target && now - sys.lastClick.time <= kDoubleClickTime &&
-                           std::abs(sys.lastClick.point.x - screen.x) <= kDoubleClickDistance &&
-                           std::abs(sys.lastClick.point.y - screen.y) <= kDoubleClickDistance;
-        if (doubleClick) {
-            message += 2; // WM_xBUTTONDBLCLK follows WM_xBUTTONDOWN by two
-            sys.lastClick.message = 0;
-        } else {
-            sys.lastClick.message = message;
-            sys.lastClick.window = target;
-            sys.lastClick.time = now;
-            sys.lastClick.point = screen;
-        }
-    }
-    Queue(target, InputMessage{MSG{target, message, MouseKeys(), MAKELPARAM(client.x, client.y), 0, {}}, down, 0});
+    Sys().cursorPos = screen;
+    Sys().keys[ButtonKey(button)] = down;
+    Hold(RawInput{RawInput::Kind::Mouse, MSG{nullptr, ButtonMessage(button, down), MouseKeys(), 0, 0, {}}, screen, down, 0});
 }
 
 void InjectClick(MouseButton button, POINT screen) {
@@ -168,24 +156,16 @@ void InjectClick(MouseButton button, POINT screen) {
 }
 
 void InjectMouseWheel(int delta, POINT screen) {
-    HWND target = KeyboardFocusWindow();
     Lock lock = LockSystem();
     Sys().cursorPos = screen;
-    if (target == nullptr) {
-        POINT client{};
-        target = MouseTarget(screen, client);
-    }
-    if (target == nullptr) return;
-    Queue(target, InputMessage{MSG{target, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeys(), delta), MAKELPARAM(screen.x, screen.y), 0, {}},
-                               false, 0});
+    Hold(RawInput{RawInput::Kind::Wheel,
+                  MSG{nullptr, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeys(), delta), MAKELPARAM(screen.x, screen.y), 0, {}}, screen, false, 0});
 }
 
 void InjectKey(UINT vk, bool down, char character) {
-    HWND target = KeyboardFocusWindow();
     Lock lock = LockSystem();
     bool wasDown = Sys().keys[vk & 0xFF];
     SetKey(vk, down);
-    if (target == nullptr) return;
     bool alt = Sys().keys[VK_MENU];
     UINT scan = MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
     DWORD data = 1 | (scan << 16);
@@ -196,7 +176,7 @@ void InjectKey(UINT vk, bool down, char character) {
     bool system = (alt && vk != VK_MENU) || vk == VK_F10 || (vk == VK_MENU);
     UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
     char typed = down ? (character != 0 ? character : CharacterOf(vk)) : 0;
-    Queue(target, InputMessage{MSG{target, message, vk, static_cast<LPARAM>(static_cast<LONG>(data)), 0, {}}, false, typed});
+    Hold(RawInput{RawInput::Kind::Key, MSG{nullptr, message, vk, static_cast<LPARAM>(static_cast<LONG>(data)), 0, {}}, {}, false, typed});
 }
 
 void InjectKeyPress(UINT vk, char character) {
@@ -205,11 +185,10 @@ void InjectKeyPress(UINT vk, char character) {
 }
 
 void InjectText(std::string_view ansi) {
-    HWND target = KeyboardFocusWindow();
     Lock lock = LockSystem();
-    if (target == nullptr) return;
     for (char c : ansi) {
-        Queue(target, InputMessage{MSG{target, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1, 0, {}}, false, 0});
+        Hold(RawInput{RawInput::Kind::Char, MSG{nullptr, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1, 0, {}}, {},
+                      false, 0});
     }
 }
 
@@ -221,6 +200,87 @@ void ResetInputState() {
     }
     Sys().lastClick = {};
     Sys().capture = nullptr;
+    Sys().rawInput.clear();
+    Sys().inputOwner = 0;
 }
 
 } // namespace ostrana
+
+namespace ostrana::detail {
+namespace {
+
+// A button going down at the same place soon after the last one on a window that wants them
+// becomes a double click.
+UINT CountClicks(HWND target, const RawInput& raw) {
+    System& sys = Sys();
+    UINT message = raw.msg.message;
+    auto window = Find(target);
+    bool doubleClick = window && (window->windowClass->style & CS_DBLCLKS) && sys.lastClick.message == message &&
+                       sys.lastClick.window == target && raw.msg.time - sys.lastClick.time <= kDoubleClickTime &&
+                       std::abs(sys.lastClick.point.x - raw.screen.x) <= kDoubleClickDistance &&
+                       std::abs(sys.lastClick.point.y - raw.screen.y) <= kDoubleClickDistance;
+    if (doubleClick) {
+        sys.lastClick.message = 0;
+        return message + 2; // WM_xBUTTONDBLCLK follows WM_xBUTTONDOWN by two
+    }
+    sys.lastClick.message = message;
+    sys.lastClick.window = target;
+    sys.lastClick.time = raw.msg.time;
+    sys.lastClick.point = raw.screen;
+    return message;
+}
+
+bool IsButtonDown(UINT message) {
+    return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+}
+
+// Chooses the window of an event now, with the capture and focus as they are; null drops it.
+HWND Resolve(RawInput& raw) {
+    POINT client{};
+    switch (raw.kind) {
+    case RawInput::Kind::Mouse: {
+        HWND target = MouseTarget(raw.screen, client);
+        if (target == nullptr) return nullptr;
+        raw.msg.lParam = MAKELPARAM(client.x, client.y);
+        if (IsButtonDown(raw.msg.message)) raw.msg.message = CountClicks(target, raw);
+        return target;
+    }
+    case RawInput::Kind::Wheel: {
+        HWND target = KeyboardFocusWindowLocked();
+        return target != nullptr ? target : MouseTarget(raw.screen, client);
+    }
+    default: return KeyboardFocusWindowLocked();
+    }
+}
+
+} // namespace
+
+void DeliverRawInputLocked() {
+    System& sys = Sys();
+    while (sys.inputOwner == 0 && !sys.rawInput.empty()) {
+        RawInput raw = sys.rawInput.front();
+        sys.rawInput.pop_front();
+        HWND target = Resolve(raw);
+        auto window = Find(target);
+        auto queue = window ? QueueOf(window->thread) : nullptr;
+        if (!queue) continue;
+        raw.msg.hwnd = target;
+        queue->input.push_back(InputMessage{raw.msg, raw.setCursor, raw.character});
+        sys.inputOwner = queue->thread;
+        queue->wake.notify_all();
+    }
+}
+
+void InputOwnerBackLocked(ThreadQueue& queue) {
+    if (Sys().inputOwner != queue.thread || !queue.input.empty()) return;
+    Sys().inputOwner = 0;
+    DeliverRawInputLocked();
+}
+
+void ForgetInputOwnerLocked(DWORD thread) {
+    if (Sys().inputOwner != thread) return;
+    Sys().inputOwner = 0;
+    DeliverRawInputLocked();
+}
+
+} // namespace ostrana::detail

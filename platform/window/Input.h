@@ -1,7 +1,9 @@
-// The input injection interface: mouse and keys in screen pixels, callable from any thread. Each
-// event is queued on the thread of the window it reaches (the capture window, else the deepest
-// visible enabled window under the point; the focus of the foreground thread for keys), with
-// WM_SETCURSOR before mouse messages and double clicks within 500 ms at the same point.
+// The input injection interface: mouse and keys in screen pixels, callable from any thread. Events
+// wait in one desktop-wide queue and go, one at a time and in order, to the thread of the window
+// they reach (the capture window, else the deepest visible enabled window under the point; the
+// focus of the foreground thread for keys). That window is chosen once the thread that took the
+// previous event is back at its queue, so a click's capture or focus counts for the events after
+// it. WM_SETCURSOR comes before mouse messages; double clicks within 500 ms at the same point.
 #pragma once
 
 #include <string_view>

@@ -136,6 +136,7 @@ bool Retrieve(MSG* out, HWND filter, UINT min, UINT max, bool remove, bool wait)
     auto queue = CurrentQueueLocked();
     for (;;) {
         ServeAllSent(lock, *queue);
+        InputOwnerBackLocked(*queue);
         for (auto it = queue->posted.begin(); it != queue->posted.end(); ++it) {
             if (!Matches(*it, filter, min, max)) continue;
             *out = *it;

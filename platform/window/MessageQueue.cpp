@@ -27,6 +27,7 @@ struct QueueHolder {
             queue->alive = false;
             AnswerPending(*queue);
             Sys().queues.erase(queue->thread);
+            ForgetInputOwnerLocked(queue->thread);
         }
         ForgetThreadWindows(queue->thread);
     }

@@ -76,6 +76,17 @@ struct InputMessage {
     char character = 0;
 };
 
+// An injected event before it reaches a window. Its target is chosen only when it is its turn, so
+// that capture and focus set while handling the events before it are taken into account.
+struct RawInput {
+    enum class Kind { Mouse, Wheel, Key, Char };
+    Kind kind = Kind::Mouse;
+    MSG msg{};           // hwnd left empty; lParam holds client coordinates once resolved
+    POINT screen{};
+    bool setCursor = false;
+    char character = 0;
+};
+
 struct Timer {
     HWND window = nullptr;
     UINT_PTR id = 0;
@@ -111,6 +122,10 @@ struct System {
     std::map<std::string, std::shared_ptr<WindowClass>> classes; // lower-case names
     std::map<DWORD, std::shared_ptr<ThreadQueue>> queues;
     HWND capture = nullptr;
+    std::deque<RawInput> rawInput;
+    // The thread that took the last delivered event and has not come back to its queue yet; later
+    // events wait for it, since what it does with the event may change where they go.
+    DWORD inputOwner = 0;
     DWORD foreground = 0;
     DWORD previousForeground = 0;
     HCURSOR cursor = nullptr;
@@ -149,6 +164,13 @@ void NotifyPicture(HWND window);                     // lock not held
 
 void EnsureSystemClasses();
 void RegisterSystemClass(const char* name, WNDPROC proc, UINT style, HCURSOR cursor, HBRUSH background);
+
+// Input, lock held: hands pending injected events to their windows' threads, one at a time.
+void DeliverRawInputLocked();
+// The calling thread is back at its queue: events held for it may go on.
+void InputOwnerBackLocked(ThreadQueue& queue);
+void ForgetInputOwnerLocked(DWORD thread);
+HWND KeyboardFocusWindowLocked();
 
 // Messages, lock not held.
 bool RunKeyboardHooks(const MSG& msg); // true when a hook swallowed the key

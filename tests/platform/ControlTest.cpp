@@ -111,6 +111,7 @@ TEST(Buttons, CheckBoxesToggleAndAutoRadioButtonsUncheckTheirGroup) {
         SendMessageA(other, BM_SETCHECK, BST_CHECKED, 0);
         InjectClick(MouseButton::Left, POINT{115, 115});
         InjectClick(MouseButton::Left, POINT{115, 155});
+        PumpUntilIdle(); // the clicks move the focus; Space must follow it to the check box
         SetFocus(check);
         InjectKeyPress(VK_SPACE);
         PumpUntilIdle();

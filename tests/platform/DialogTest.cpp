@@ -126,7 +126,7 @@ TEST(ModalDialog, RunsOnAWorkerThreadWhileTheUiThreadStaysLive) {
     InjectText("myfolder/a");
     InjectKeyPress(VK_BACK);
     InjectKeyPress(VK_RETURN); // the default button
-    EXPECT_EQ(IDOK, worker.get());
+    EXPECT_EQ(IDOK, AwaitModal(worker));
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(main, KeyboardFocusWindow()); // keys go back to the user-interface thread
     ui.Run([main] { DestroyWindow(main); });
@@ -139,7 +139,7 @@ TEST(ModalDialog, EscapeCancels) {
     });
     ASSERT_NE(nullptr, waiter.WaitForTopLevel("#32770", Utf8ToAnsi("파일 바꾸기 확인")));
     InjectKeyPress(VK_ESCAPE);
-    EXPECT_EQ(IDCANCEL, worker.get());
+    EXPECT_EQ(IDCANCEL, AwaitModal(worker));
 }
 
 TEST(MessageBoxWindow, ShowsARealDialogOnAWorkerThreadAndAnswersTheChosenButton) {
@@ -163,11 +163,11 @@ TEST(MessageBoxWindow, ShowsARealDialogOnAWorkerThreadAndAnswersTheChosenButton)
     RECT yes;
     GetWindowRect(GetDlgItem(box, IDYES), &yes);
     InjectClick(MouseButton::Left, POINT{yes.left + 5, yes.top + 5});
-    EXPECT_EQ(IDYES, worker.get());
+    EXPECT_EQ(IDYES, AwaitModal(worker));
     auto letter = std::async(std::launch::async, [&] { return MessageBoxA(nullptr, "?", "letters", MB_YESNO); });
     ASSERT_NE(nullptr, waiter.WaitForTopLevel("#32770", "letters"));
     InjectKeyPress('N'); // the underlined letter of 아니요(&N)
-    EXPECT_EQ(IDNO, letter.get());
+    EXPECT_EQ(IDNO, AwaitModal(letter));
     SetMessageBoxPresenter(nullptr);
 }
 
@@ -179,7 +179,7 @@ TEST(MessageBoxWindow, EscapeAnswersCancelOrTheLoneOkButton) {
         auto worker = std::async(std::launch::async, [&] { return MessageBoxA(nullptr, "text", caption.c_str(), type); });
         ASSERT_NE(nullptr, waiter.WaitForTopLevel("#32770", caption));
         InjectKeyPress(VK_ESCAPE);
-        EXPECT_EQ(expected, worker.get());
+        EXPECT_EQ(expected, AwaitModal(worker));
     }
     SetMessageBoxPresenter(nullptr);
 }

@@ -49,7 +49,7 @@ TEST(DataExchange, ModalDialogMovesMembersInAndTheRadioValueOut) {
     EXPECT_EQ("a.txt", WindowText(GetDlgItem(window, 241)));
     InjectKeyPress(VK_LEFT); // 234 -> 236, wrapping inside the group
     InjectKeyPress(VK_RETURN);
-    EXPECT_EQ(IDOK, result.get());
+    EXPECT_EQ(IDOK, AwaitModal(result));
     EXPECT_EQ(2, dialog.m_choice);
     EXPECT_EQ(nullptr, dialog.m_hWnd);
 }

@@ -1,6 +1,10 @@
 // Mouse and keyboard injection: targets, client coordinates, cursors, double clicks, capture.
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "platform/base/Event.h"
+#include "platform/base/KernelObject.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
@@ -79,6 +83,59 @@ TEST(Input, KeysGoToTheFocusAndKeyStateFollowsThem) {
                                  recorder.Messages()));
         DestroyWindow(top);
     });
+}
+
+// Takes the mouse on a button going down and the focus when it comes up; the down is slow, so that
+// later events are injected while it is being handled.
+HANDLE g_downTaken = nullptr;
+HANDLE g_proceed = nullptr;
+LRESULT SlowGrabProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_LBUTTONDOWN) {
+        SetCapture(window);
+        SetEvent(g_downTaken);
+        WaitForSingleObject(g_proceed, 10000);
+    } else if (message == WM_LBUTTONUP) {
+        ReleaseCapture();
+        SetFocus(window);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(Input, EventsFromAnotherThreadGoWhereTheEventsBeforeThemLeftCaptureAndFocus) {
+    UiThread ui;
+    g_downTaken = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    g_proceed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HWND top = nullptr;
+    HWND grab = nullptr;
+    HWND other = nullptr;
+    std::unique_ptr<MessageRecorder> grabRecorder;
+    std::unique_ptr<MessageRecorder> otherRecorder;
+    ui.Run([&] {
+        ResetInputState();
+        top = MakeTestWindow("GrabTop", DefWindowProcA, WS_POPUP | WS_VISIBLE, RECT{0, 0, 200, 100});
+        grab = MakeTestWindow("GrabChild", SlowGrabProcedure, WS_CHILD | WS_VISIBLE, RECT{10, 10, 60, 60}, top, 1);
+        other = MakeTestWindow("GrabOther", DefWindowProcA, WS_CHILD | WS_VISIBLE, RECT{100, 10, 150, 60}, top, 2);
+        std::vector<UINT> only{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_KEYDOWN, WM_CHAR, WM_KEYUP};
+        grabRecorder = std::make_unique<MessageRecorder>(grab, only);
+        otherRecorder = std::make_unique<MessageRecorder>(other, only);
+    });
+    InjectClick(MouseButton::Left, POINT{20, 20});
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(g_downTaken, 10000));
+    // The first button is still down and its release not yet handled.
+    InjectClick(MouseButton::Left, POINT{120, 20});
+    InjectKeyPress('X');
+    SetEvent(g_proceed);
+    ui.WaitIdle();
+    EXPECT_TRUE(SameSequence({"WM_LBUTTONDOWN", "WM_LBUTTONUP", "WM_KEYDOWN 88", "WM_CHAR 120", "WM_KEYUP 88"},
+                             grabRecorder->Messages()));
+    EXPECT_TRUE(SameSequence({"WM_LBUTTONDOWN", "WM_LBUTTONUP"}, otherRecorder->Messages()));
+    ui.Run([&] {
+        grabRecorder.reset();
+        otherRecorder.reset();
+        DestroyWindow(top);
+    });
+    CloseHandle(g_downTaken);
+    CloseHandle(g_proceed);
 }
 
 } // namespace

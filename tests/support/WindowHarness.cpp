@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/base/Thread.h"
+#include "platform/window/MessageBox.h"
 #include "platform/window/WindowGeometry.h"
 
 namespace ostrana::test {
@@ -72,6 +73,17 @@ void UiThread::Run(const std::function<void()>& work) { RunOnWindowThread(m_help
 
 void UiThread::WaitIdle() {
     Run([] { PumpUntilIdle(); });
+}
+
+void CancelOpenDialogs() {
+    for (int round = 0; round < 16; ++round) {
+        HWND dialog = FindWindowA("#32770", nullptr);
+        if (dialog == nullptr) return;
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        HWND ended = dialog;
+        WindowWaiter waiter;
+        if (!waiter.WaitUntil([ended] { return !IsWindow(ended); }, 5000)) return;
+    }
 }
 
 WindowWaiter::WindowWaiter() { AddDisplayObserver(this); }

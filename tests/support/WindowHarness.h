@@ -3,7 +3,9 @@
 // a window receives for comparison with an expected table.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
+#include <future>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -62,6 +64,19 @@ private:
     std::condition_variable m_changed;
     unsigned m_generation = 0;
 };
+
+// Closes the dialogs still open after a test gave up on them, so that a failing test ends.
+void CancelOpenDialogs();
+
+// The result of a modal window run on another thread. A window that never closes fails the test
+// and is cancelled instead of hanging it.
+template <typename T> T AwaitModal(std::future<T>& result, int timeoutMs = 30000) {
+    if (result.wait_for(std::chrono::milliseconds(timeoutMs)) != std::future_status::ready) {
+        ADD_FAILURE() << "a modal window did not close within " << timeoutMs << " ms";
+        CancelOpenDialogs();
+    }
+    return result.get();
+}
 
 std::string MessageName(UINT message);
 

@@ -57,7 +57,7 @@ protected:
             RunOnWindowThread(window, [] { PumpUntilIdle(); });
             answer(window);
         }
-        auto answered = worker.get();
+        auto answered = AwaitModal(worker);
         EXPECT_FALSE(IsWindow(window));
         return answered;
     }

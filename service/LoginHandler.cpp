@@ -126,12 +126,16 @@ void LoginHandler::Handle(Connection& connection, const HttpRequest& request) {
     }
     LoginForm form;
     const bool parsed = body.size() <= m_context.limits.maxLoginBody && ParseForm(body, boundary, form);
-    const Account* account = parsed ? m_context.accounts.Find(form.userId) : nullptr;
+    const bool allowed = parsed && m_context.throttle.Allowed(form.userId);
+    const Account* account = allowed ? m_context.accounts.Find(form.userId) : nullptr;
     bool accepted = false;
     if (account != nullptr) {
         accepted = PasswordHash::Verify(form.password, account->passwordHash);
-    } else if (parsed) {
+    } else if (allowed) {
         PasswordHash::VerifyAgainstNothing(form.password);
+    }
+    if (allowed) {
+        accepted ? m_context.throttle.Succeeded(form.userId) : m_context.throttle.Failed(form.userId);
     }
     std::string token;
     if (accepted) {
@@ -140,7 +144,10 @@ void LoginHandler::Handle(Connection& connection, const HttpRequest& request) {
     }
     connection.Send(accepted ? AcceptedReply(token) : RefusedReply());
     m_context.log.Write(connection.Peer(), parsed ? form.userId : std::string_view{},
-                        std::string("LOGIN ") + (accepted ? "accepted" : parsed ? "refused" : "malformed form"));
+                        std::string("LOGIN ") + (accepted  ? "accepted"
+                                                 : !parsed ? "malformed form"
+                                                 : allowed ? "refused"
+                                                           : "refused (locked out)"));
     connection.Finish();
 }
 

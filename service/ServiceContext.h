@@ -1,8 +1,9 @@
 // What every connection handler shares: the data folder's layout, the accounts, the live sessions,
-// the quota ledger, the log and the limits. The objects live in main for the whole run.
+// the quota ledger, the log, the login throttle and the limits. The objects live in main for the whole run.
 #pragma once
 
 #include "service/AccountStore.h"
+#include "service/LoginThrottle.h"
 #include "service/QuotaLedger.h"
 #include "service/ServiceLog.h"
 #include "service/SessionTable.h"
@@ -26,6 +27,7 @@ struct ServiceContext {
     SessionTable& sessions;
     QuotaLedger& ledger;
     ServiceLog& log;
+    LoginThrottle& throttle;
     ServiceLimits limits;
 };
 

@@ -84,6 +84,8 @@ const char* ServiceHelpText() {
            "                        takes longer than this (default 30)\n"
            "  --session-expiry SEC  forget a login cookie unused this long (default 1800)\n"
            "  --max-connections N   connections served at once; more are closed (default 64)\n"
+           "  --login-lockout SEC   after 10 wrong passwords in a row for one user id, refuse every\n"
+           "                        login of that id this long (default 60; 0 turns it off)\n"
            "  --shared-quota KB     quota of each club and of the site areas (default 1048576)\n"
            "  --help                show this text\n";
 }
@@ -149,6 +151,11 @@ bool ParseServiceOptions(const std::vector<std::string>& arguments, ServiceOptio
         } else if (option == "--session-expiry") {
             if (!value(text) || !ParseNumber(text, 1, 604800, options.sessionExpirySeconds)) {
                 error = error.empty() ? "--session-expiry wants seconds from 1 to 604800" : error;
+                return false;
+            }
+        } else if (option == "--login-lockout") {
+            if (!value(text) || !ParseNumber(text, 0, 86400, options.loginLockoutSeconds)) {
+                error = error.empty() ? "--login-lockout wants seconds from 0 to 86400" : error;
                 return false;
             }
         } else if (option == "--max-connections") {

@@ -26,6 +26,7 @@ struct ServiceOptions {
     int requestTimeoutSeconds = 30;
     int sessionExpirySeconds = 1800;
     int maxConnections = 64;
+    int loginLockoutSeconds = 60;  // 0: no lockout
     std::int64_t sharedQuotaKB = 1048576;
 
     std::string AccountsPath() const;

@@ -24,6 +24,7 @@ using namespace ostrana::service;
 namespace {
 
 constexpr std::size_t kSessionCapacity = 10000;
+constexpr int kFailedLoginsBeforeLockout = 10;
 
 int Fail(const std::string& message) {
     std::cerr << "ostrana-service: " << message << "\n";
@@ -121,7 +122,8 @@ int main(int argc, char** argv) {
     SessionTable sessions(std::chrono::seconds(options.sessionExpirySeconds), kSessionCapacity);
     QuotaLedger ledger;
     ServiceLog log(std::cerr);
-    ServiceContext context{paths, accounts, sessions, ledger, log, ServiceLimits{}};
+    LoginThrottle throttle(kFailedLoginsBeforeLockout, std::chrono::seconds(options.loginLockoutSeconds));
+    ServiceContext context{paths, accounts, sessions, ledger, log, throttle, ServiceLimits{}};
     context.limits.idleTimeoutSeconds = options.idleTimeoutSeconds;
     context.limits.requestTimeoutSeconds = options.requestTimeoutSeconds;
     context.limits.maxConnections = options.maxConnections;

@@ -83,6 +83,21 @@ TEST_F(ServiceProtocol, WrongPasswordUnknownUserAndBrokenFormsGetNoCookie) {
     EXPECT_EQ(noBoundary.ReceiveAll().find("WAXLO_AUTH"), std::string::npos);
 }
 
+TEST_F(ServiceProtocol, TenWrongPasswordsLockThatIdOutButNobodyElse) {
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(Login(m_service.Port(), "demo", "guess" + std::to_string(i)), "");
+    }
+    EXPECT_EQ(Login(m_service.Port(), "demo", "demo1234"), "");
+    EXPECT_EQ(Login(m_service.Port(), "webmaster", "web1234").size(), 32u);
+    EXPECT_TRUE(WaitForLog(m_service, "demo LOGIN refused (locked out)"));
+
+    ServiceProcess unlimited({"--login-lockout", "0"});
+    for (int i = 0; i < 10; ++i) {
+        Login(unlimited.Port(), "demo", "guess");
+    }
+    EXPECT_EQ(Login(unlimited.Port(), "demo", "demo1234").size(), 32u);
+}
+
 TEST_F(ServiceProtocol, GreetingHasAccountKindAndBracketedDisplayName) {
     CommandClient demo(m_service.Port(), "demo", "demo1234");
     EXPECT_EQ(demo.Greeting(), "OK 1 [데모]\n");
@@ -369,7 +384,8 @@ TEST(ServiceProgram, HelpDocumentsEveryOption) {
     }
     EXPECT_EQ(pclose(pipe), 0);
     for (const char* option : {"--root", "--listen", "--accounts", "--demo", "--add-user", "--name", "--kind", "--quota",
-                               "--clubs", "--idle-timeout", "--request-timeout", "--session-expiry", "--max-connections", "--shared-quota",
+                               "--clubs", "--idle-timeout", "--request-timeout", "--session-expiry", "--max-connections", "--login-lockout",
+                               "--shared-quota",
                                "--help"}) {
         EXPECT_NE(help.find(std::string("  ") + option + " "), std::string::npos) << option;
     }

@@ -168,7 +168,11 @@ bool FakeStorageServer::HandleCommand(int socket, int connection, const std::str
         while (body.size() < size) {
             ssize_t n = ::recv(socket, buffer, std::min(sizeof buffer, size - body.size()), 0);
             if (n <= 0) {
-                ++m_brokenUploads;
+                {
+                    std::lock_guard guard(m_lock);
+                    ++m_brokenUploads;
+                }
+                m_uploadBroken.notify_all();
                 return false;
             }
             body.append(buffer, static_cast<std::size_t>(n));
@@ -296,6 +300,11 @@ void FakeStorageServer::CloseGetFileAfter(const std::string& path, std::size_t b
 void FakeStorageServer::RefuseSaveTo(const std::string& path) {
     std::lock_guard guard(m_lock);
     m_refused.insert(path);
+}
+
+bool FakeStorageServer::WaitForBrokenUploads(int count) const {
+    std::unique_lock guard(m_lock);
+    return m_uploadBroken.wait_for(guard, std::chrono::seconds(10), [&] { return m_brokenUploads >= count; });
 }
 
 std::vector<std::string> FakeStorageServer::Commands() const {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -48,6 +49,9 @@ public:
     int Connections() const { return m_connections; }
     // Uploads whose announced size did not match the bytes that arrived before the connection ended.
     int BrokenUploads() const { return m_brokenUploads; }
+    // The server notices a cut upload on its own thread, after the client has moved on: waits up
+    // to 10 s for `count` of them.
+    bool WaitForBrokenUploads(int count) const;
 
 private:
     void AcceptLoop();
@@ -61,6 +65,7 @@ private:
     std::atomic<bool> m_stopping{false};
     std::atomic<int> m_connections{0};
     std::atomic<int> m_brokenUploads{0};
+    mutable std::condition_variable m_uploadBroken;
 
     mutable std::mutex m_lock;
     std::vector<std::thread> m_workers;

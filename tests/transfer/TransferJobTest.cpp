@@ -291,6 +291,7 @@ TEST_F(TransferJobTest, FileThatShrinksDuringTheUploadFailsAndTheNextStartsInSte
     EXPECT_EQ(tally.sent, 1);
     EXPECT_FALSE(server.HasFile("myfolder/shrinks.bin"));
     EXPECT_EQ(server.File("myfolder/z-next.bin"), "next file");
+    EXPECT_TRUE(server.WaitForBrokenUploads(1));
     EXPECT_EQ(server.BrokenUploads(), 1);
 }
 

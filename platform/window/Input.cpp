@@ -1,6 +1,6 @@
-// Input injection. Events are held in the desktop-wide queue under the window system's lock and
-// turned into messages for a window when it is their turn; WM_SETCURSOR and the keyboard hooks run
-// on the window's thread when the message is taken.
+// Input injection. Events are queued under the window system's lock on the thread of the window
+// they would reach now; that thread settles their window when it takes them. WM_SETCURSOR and the
+// keyboard hooks run on the window's thread when the message is taken.
 #include "platform/window/Input.h"
 
 #include <cctype>
@@ -42,35 +42,39 @@ HWND MouseTarget(POINT screen, POINT& client) {
     return target;
 }
 
-// Moves not yet taken merge, as on Windows: with the last held event, or with the one already
-// delivered when it is a move to the same window.
-bool MergeMove(const RawInput& raw) {
-    System& sys = Sys();
-    if (!sys.rawInput.empty()) {
-        if (sys.rawInput.back().msg.message != WM_MOUSEMOVE) return false;
-        sys.rawInput.back() = raw;
-        return true;
-    }
-    auto queue = QueueOf(sys.inputOwner);
-    if (!queue || queue->input.empty() || queue->input.back().msg.message != WM_MOUSEMOVE) return false;
-    MSG& delivered = queue->input.back().msg;
+// The window an event would reach now, without counting clicks: it decides whose queue the
+// event waits in until that thread takes it.
+HWND ProvisionalTarget(const InputMessage& input) {
     POINT client{};
-    if (MouseTarget(raw.screen, client) != delivered.hwnd) return false;
-    HWND window = delivered.hwnd;
-    delivered = raw.msg;
-    delivered.hwnd = window;
-    delivered.lParam = MAKELPARAM(client.x, client.y);
-    return true;
+    switch (input.kind) {
+    case InputMessage::Kind::Mouse: return MouseTarget(input.screen, client);
+    case InputMessage::Kind::Wheel: {
+        HWND target = KeyboardFocusWindowLocked();
+        return target != nullptr ? target : MouseTarget(input.screen, client);
+    }
+    default: return KeyboardFocusWindowLocked();
+    }
 }
 
-void Hold(RawInput raw) {
+void Hold(InputMessage input) {
     System& sys = Sys();
-    raw.msg.time = MessageClock();
-    if (raw.kind != RawInput::Kind::Mouse && raw.kind != RawInput::Kind::Wheel) raw.screen = sys.cursorPos;
-    raw.msg.pt = raw.screen;
-    if (raw.msg.message == WM_MOUSEMOVE && MergeMove(raw)) return;
-    sys.rawInput.push_back(raw);
-    DeliverRawInputLocked();
+    input.msg.time = MessageClock();
+    if (input.kind != InputMessage::Kind::Mouse && input.kind != InputMessage::Kind::Wheel) input.screen = sys.cursorPos;
+    input.msg.pt = input.screen;
+    auto window = Find(ProvisionalTarget(input));
+    bool typed = input.kind == InputMessage::Kind::Key || input.kind == InputMessage::Kind::Char;
+    // Keys wait with the foreground thread even while it has no focus: a click before them may give it one.
+    auto queue = window ? QueueOf(window->thread) : typed ? QueueOf(sys.foreground) : nullptr;
+    if (!queue) return;
+    if (input.msg.message == WM_MOUSEMOVE && !queue->input.empty()) {
+        InputMessage& last = queue->input.back();
+        if (last.msg.message == WM_MOUSEMOVE && !last.resolved) {
+            last = input; // moves not yet taken merge, as on Windows
+            return;
+        }
+    }
+    queue->input.push_back(input);
+    queue->wake.notify_all();
 }
 
 UINT ButtonMessage(MouseButton button, bool down) {
@@ -140,14 +144,14 @@ namespace ostrana {
 void InjectMouseMove(POINT screen) {
     Lock lock = LockSystem();
     Sys().cursorPos = screen;
-    Hold(RawInput{RawInput::Kind::Mouse, MSG{nullptr, WM_MOUSEMOVE, MouseKeys(), 0, 0, {}}, screen, true, 0});
+    Hold(InputMessage{InputMessage::Kind::Mouse, MSG{nullptr, WM_MOUSEMOVE, MouseKeys(), 0, 0, {}}, screen, false, true, 0});
 }
 
 void InjectMouseButton(MouseButton button, bool down, POINT screen) {
     Lock lock = LockSystem();
     Sys().cursorPos = screen;
     Sys().keys[ButtonKey(button)] = down;
-    Hold(RawInput{RawInput::Kind::Mouse, MSG{nullptr, ButtonMessage(button, down), MouseKeys(), 0, 0, {}}, screen, down, 0});
+    Hold(InputMessage{InputMessage::Kind::Mouse, MSG{nullptr, ButtonMessage(button, down), MouseKeys(), 0, 0, {}}, screen, false, down, 0});
 }
 
 void InjectClick(MouseButton button, POINT screen) {
@@ -158,8 +162,8 @@ void InjectClick(MouseButton button, POINT screen) {
 void InjectMouseWheel(int delta, POINT screen) {
     Lock lock = LockSystem();
     Sys().cursorPos = screen;
-    Hold(RawInput{RawInput::Kind::Wheel,
-                  MSG{nullptr, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeys(), delta), MAKELPARAM(screen.x, screen.y), 0, {}}, screen, false, 0});
+    Hold(InputMessage{InputMessage::Kind::Wheel,
+                  MSG{nullptr, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeys(), delta), MAKELPARAM(screen.x, screen.y), 0, {}}, screen, false, false, 0});
 }
 
 void InjectKey(UINT vk, bool down, char character) {
@@ -176,7 +180,7 @@ void InjectKey(UINT vk, bool down, char character) {
     bool system = (alt && vk != VK_MENU) || vk == VK_F10 || (vk == VK_MENU);
     UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
     char typed = down ? (character != 0 ? character : CharacterOf(vk)) : 0;
-    Hold(RawInput{RawInput::Kind::Key, MSG{nullptr, message, vk, static_cast<LPARAM>(static_cast<LONG>(data)), 0, {}}, {}, false, typed});
+    Hold(InputMessage{InputMessage::Kind::Key, MSG{nullptr, message, vk, static_cast<LPARAM>(static_cast<LONG>(data)), 0, {}}, {}, false, false, typed});
 }
 
 void InjectKeyPress(UINT vk, char character) {
@@ -187,8 +191,8 @@ void InjectKeyPress(UINT vk, char character) {
 void InjectText(std::string_view ansi) {
     Lock lock = LockSystem();
     for (char c : ansi) {
-        Hold(RawInput{RawInput::Kind::Char, MSG{nullptr, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1, 0, {}}, {},
-                      false, 0});
+        Hold(InputMessage{InputMessage::Kind::Char, MSG{nullptr, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1, 0, {}}, {},
+                              false, false, 0});
     }
 }
 
@@ -200,8 +204,6 @@ void ResetInputState() {
     }
     Sys().lastClick = {};
     Sys().capture = nullptr;
-    Sys().rawInput.clear();
-    Sys().inputOwner = 0;
 }
 
 } // namespace ostrana
@@ -211,22 +213,22 @@ namespace {
 
 // A button going down at the same place soon after the last one on a window that wants them
 // becomes a double click.
-UINT CountClicks(HWND target, const RawInput& raw) {
+UINT CountClicks(HWND target, const InputMessage& input) {
     System& sys = Sys();
-    UINT message = raw.msg.message;
+    UINT message = input.msg.message;
     auto window = Find(target);
     bool doubleClick = window && (window->windowClass->style & CS_DBLCLKS) && sys.lastClick.message == message &&
-                       sys.lastClick.window == target && raw.msg.time - sys.lastClick.time <= kDoubleClickTime &&
-                       std::abs(sys.lastClick.point.x - raw.screen.x) <= kDoubleClickDistance &&
-                       std::abs(sys.lastClick.point.y - raw.screen.y) <= kDoubleClickDistance;
+                       sys.lastClick.window == target && input.msg.time - sys.lastClick.time <= kDoubleClickTime &&
+                       std::abs(sys.lastClick.point.x - input.screen.x) <= kDoubleClickDistance &&
+                       std::abs(sys.lastClick.point.y - input.screen.y) <= kDoubleClickDistance;
     if (doubleClick) {
         sys.lastClick.message = 0;
         return message + 2; // WM_xBUTTONDBLCLK follows WM_xBUTTONDOWN by two
     }
     sys.lastClick.message = message;
     sys.lastClick.window = target;
-    sys.lastClick.time = raw.msg.time;
-    sys.lastClick.point = raw.screen;
+    sys.lastClick.time = input.msg.time;
+    sys.lastClick.point = input.screen;
     return message;
 }
 
@@ -234,53 +236,27 @@ bool IsButtonDown(UINT message) {
     return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
 }
 
-// Chooses the window of an event now, with the capture and focus as they are; null drops it.
-HWND Resolve(RawInput& raw) {
-    POINT client{};
-    switch (raw.kind) {
-    case RawInput::Kind::Mouse: {
-        HWND target = MouseTarget(raw.screen, client);
-        if (target == nullptr) return nullptr;
-        raw.msg.lParam = MAKELPARAM(client.x, client.y);
-        if (IsButtonDown(raw.msg.message)) raw.msg.message = CountClicks(target, raw);
-        return target;
-    }
-    case RawInput::Kind::Wheel: {
-        HWND target = KeyboardFocusWindowLocked();
-        return target != nullptr ? target : MouseTarget(raw.screen, client);
-    }
-    default: return KeyboardFocusWindowLocked();
-    }
-}
-
 } // namespace
 
-void DeliverRawInputLocked() {
-    System& sys = Sys();
-    while (sys.inputOwner == 0 && !sys.rawInput.empty()) {
-        RawInput raw = sys.rawInput.front();
-        sys.rawInput.pop_front();
-        HWND target = Resolve(raw);
-        auto window = Find(target);
-        auto queue = window ? QueueOf(window->thread) : nullptr;
-        if (!queue) continue;
-        raw.msg.hwnd = target;
-        queue->input.push_back(InputMessage{raw.msg, raw.setCursor, raw.character});
-        sys.inputOwner = queue->thread;
-        queue->wake.notify_all();
+bool ResolveInputLocked(InputMessage& input) {
+    POINT client{};
+    HWND target = nullptr;
+    switch (input.kind) {
+    case InputMessage::Kind::Mouse:
+        target = MouseTarget(input.screen, client);
+        if (target == nullptr) return false;
+        input.msg.lParam = MAKELPARAM(client.x, client.y);
+        if (IsButtonDown(input.msg.message)) input.msg.message = CountClicks(target, input);
+        break;
+    case InputMessage::Kind::Wheel:
+        target = KeyboardFocusWindowLocked();
+        if (target == nullptr) target = MouseTarget(input.screen, client);
+        break;
+    default: target = KeyboardFocusWindowLocked(); break;
     }
-}
-
-void InputOwnerBackLocked(ThreadQueue& queue) {
-    if (Sys().inputOwner != queue.thread || !queue.input.empty()) return;
-    Sys().inputOwner = 0;
-    DeliverRawInputLocked();
-}
-
-void ForgetInputOwnerLocked(DWORD thread) {
-    if (Sys().inputOwner != thread) return;
-    Sys().inputOwner = 0;
-    DeliverRawInputLocked();
+    input.msg.hwnd = target;
+    input.resolved = true;
+    return target != nullptr;
 }
 
 } // namespace ostrana::detail

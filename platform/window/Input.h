@@ -1,9 +1,9 @@
-// The input injection interface: mouse and keys in screen pixels, callable from any thread. Events
-// wait in one desktop-wide queue and go, one at a time and in order, to the thread of the window
-// they reach (the capture window, else the deepest visible enabled window under the point; the
-// focus of the foreground thread for keys). That window is chosen once the thread that took the
-// previous event is back at its queue, so a click's capture or focus counts for the events after
-// it. WM_SETCURSOR comes before mouse messages; double clicks within 500 ms at the same point.
+// The input injection interface: mouse and keys in screen pixels, callable from any thread. An
+// event goes to the window it reaches (the capture window, else the deepest visible enabled window
+// under the point; the focus of the foreground thread for keys) as things stand when its thread
+// takes it, so the capture or focus a click sets counts for the events injected after it even
+// when they were injected before it was handled. WM_SETCURSOR comes before mouse messages; double
+// clicks within 500 ms at the same point.
 #pragma once
 
 #include <string_view>

@@ -106,11 +106,31 @@ void TrackKeyState(ThreadQueue& queue, const MSG& msg) {
     }
 }
 
+// Settles the window of a queued event; false when it left this queue (dropped or moved on).
+bool SettleInput(ThreadQueue& queue, std::size_t index) {
+    InputMessage& input = queue.input[index];
+    if (input.resolved) return true;
+    if (ResolveInputLocked(input)) {
+        auto window = Find(input.msg.hwnd);
+        if (window && window->thread == queue.thread) return true;
+        if (auto other = window ? QueueOf(window->thread) : nullptr) {
+            other->input.push_back(input);
+            other->wake.notify_all();
+        }
+    }
+    queue.input.erase(queue.input.begin() + static_cast<std::ptrdiff_t>(index));
+    return false;
+}
+
 Taken TakeInput(Lock& lock, ThreadQueue& queue, MSG& out, HWND filter, UINT min, UINT max, bool remove) {
-    for (auto it = queue.input.begin(); it != queue.input.end(); ++it) {
-        if (!Matches(it->msg, filter, min, max)) continue;
-        InputMessage input = *it;
-        if (remove) queue.input.erase(it);
+    for (std::size_t index = 0; index < queue.input.size();) {
+        if (!SettleInput(queue, index)) continue;
+        if (!Matches(queue.input[index].msg, filter, min, max)) {
+            ++index;
+            continue;
+        }
+        InputMessage input = queue.input[index];
+        if (remove) queue.input.erase(queue.input.begin() + static_cast<std::ptrdiff_t>(index));
         lock.unlock();
         if (input.setCursor && IsWindow(input.msg.hwnd)) {
             SendMessageA(input.msg.hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(input.msg.hwnd),
@@ -136,7 +156,6 @@ bool Retrieve(MSG* out, HWND filter, UINT min, UINT max, bool remove, bool wait)
     auto queue = CurrentQueueLocked();
     for (;;) {
         ServeAllSent(lock, *queue);
-        InputOwnerBackLocked(*queue);
         for (auto it = queue->posted.begin(); it != queue->posted.end(); ++it) {
             if (!Matches(*it, filter, min, max)) continue;
             *out = *it;

@@ -27,7 +27,6 @@ struct QueueHolder {
             queue->alive = false;
             AnswerPending(*queue);
             Sys().queues.erase(queue->thread);
-            ForgetInputOwnerLocked(queue->thread);
         }
         ForgetThreadWindows(queue->thread);
     }

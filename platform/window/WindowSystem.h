@@ -70,19 +70,15 @@ struct SentMessage {
     std::shared_ptr<ThreadQueue> sender;
 };
 
+// An injected event, queued on the thread of the window it would reach when injected. Its window
+// is chosen when that thread takes it, so that capture and focus set while handling the events
+// before it count; an event that then belongs to another thread moves to that thread's queue.
 struct InputMessage {
-    MSG msg;
-    bool setCursor = false;
-    char character = 0;
-};
-
-// An injected event before it reaches a window. Its target is chosen only when it is its turn, so
-// that capture and focus set while handling the events before it are taken into account.
-struct RawInput {
     enum class Kind { Mouse, Wheel, Key, Char };
     Kind kind = Kind::Mouse;
-    MSG msg{};           // hwnd left empty; lParam holds client coordinates once resolved
+    MSG msg{};              // hwnd and, for the mouse, client coordinates once resolved
     POINT screen{};
+    bool resolved = false;
     bool setCursor = false;
     char character = 0;
 };
@@ -122,10 +118,6 @@ struct System {
     std::map<std::string, std::shared_ptr<WindowClass>> classes; // lower-case names
     std::map<DWORD, std::shared_ptr<ThreadQueue>> queues;
     HWND capture = nullptr;
-    std::deque<RawInput> rawInput;
-    // The thread that took the last delivered event and has not come back to its queue yet; later
-    // events wait for it, since what it does with the event may change where they go.
-    DWORD inputOwner = 0;
     DWORD foreground = 0;
     DWORD previousForeground = 0;
     HCURSOR cursor = nullptr;
@@ -165,11 +157,9 @@ void NotifyPicture(HWND window);                     // lock not held
 void EnsureSystemClasses();
 void RegisterSystemClass(const char* name, WNDPROC proc, UINT style, HCURSOR cursor, HBRUSH background);
 
-// Input, lock held: hands pending injected events to their windows' threads, one at a time.
-void DeliverRawInputLocked();
-// The calling thread is back at its queue: events held for it may go on.
-void InputOwnerBackLocked(ThreadQueue& queue);
-void ForgetInputOwnerLocked(DWORD thread);
+// Input, lock held. Chooses the window of a queued event now (double clicks counted); false when
+// no window takes it.
+bool ResolveInputLocked(InputMessage& input);
 HWND KeyboardFocusWindowLocked();
 
 // Messages, lock not held.

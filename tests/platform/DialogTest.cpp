@@ -5,6 +5,8 @@
 #include <future>
 
 #include "platform/base/CodePage.h"
+#include "platform/base/Event.h"
+#include "platform/base/KernelObject.h"
 #include "platform/window/Dialog.h"
 #include "platform/window/DisplayObserver.h"
 #include "platform/window/Focus.h"
@@ -130,6 +132,48 @@ TEST(ModalDialog, RunsOnAWorkerThreadWhileTheUiThreadStaysLive) {
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(main, KeyboardFocusWindow()); // keys go back to the user-interface thread
     ui.Run([main] { DestroyWindow(main); });
+}
+
+// Blocks the thread that takes a click until the worker's dialog has closed, as a window that
+// waits for a transfer thread asking a question does.
+HANDLE g_clickTaken = nullptr;
+HANDLE g_dialogClosed = nullptr;
+DWORD g_waitResult = WAIT_FAILED;
+LRESULT WaitForDialogOnClick(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_LBUTTONDOWN) {
+        SetEvent(g_clickTaken);
+        g_waitResult = WaitForSingleObject(g_dialogClosed, 10000);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(ModalDialog, StillTakesKeysWhileAnotherThreadIsBusyWithAClick) {
+    g_clickTaken = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    g_dialogClosed = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    UiThread ui;
+    WindowWaiter waiter;
+    HWND main = ui.Get<HWND>([] {
+        ResetInputState();
+        return MakeTestWindow("BusyMain", WaitForDialogOnClick, WS_POPUP | WS_VISIBLE, RECT{0, 0, 100, 100});
+    });
+    auto worker = std::async(std::launch::async, [] {
+        INT_PTR result =
+            DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDD_ADDFOLDER), nullptr, CloseOnCommand, 0);
+        SetEvent(g_dialogClosed);
+        return result;
+    });
+    ASSERT_NE(nullptr, waiter.WaitForTopLevel("#32770", Utf8ToAnsi("웹 폴더 추가하기")));
+    RECT mainRect;
+    GetWindowRect(main, &mainRect);
+    InjectClick(MouseButton::Left, POINT{mainRect.right - 5, mainRect.bottom - 5});
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(g_clickTaken, 10000));
+    InjectKeyPress(VK_ESCAPE);
+    EXPECT_EQ(IDCANCEL, AwaitModal(worker));
+    ui.WaitIdle();
+    EXPECT_EQ(WAIT_OBJECT_0, g_waitResult);
+    ui.Run([main] { DestroyWindow(main); });
+    CloseHandle(g_clickTaken);
+    CloseHandle(g_dialogClosed);
 }
 
 TEST(ModalDialog, EscapeCancels) {

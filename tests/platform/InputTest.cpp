@@ -115,6 +115,7 @@ TEST(Input, EventsFromAnotherThreadGoWhereTheEventsBeforeThemLeftCaptureAndFocus
         top = MakeTestWindow("GrabTop", DefWindowProcA, WS_POPUP | WS_VISIBLE, RECT{0, 0, 200, 100});
         grab = MakeTestWindow("GrabChild", SlowGrabProcedure, WS_CHILD | WS_VISIBLE, RECT{10, 10, 60, 60}, top, 1);
         other = MakeTestWindow("GrabOther", DefWindowProcA, WS_CHILD | WS_VISIBLE, RECT{100, 10, 150, 60}, top, 2);
+        SetFocus(top);
         std::vector<UINT> only{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_KEYDOWN, WM_CHAR, WM_KEYUP};
         grabRecorder = std::make_unique<MessageRecorder>(grab, only);
         otherRecorder = std::make_unique<MessageRecorder>(other, only);

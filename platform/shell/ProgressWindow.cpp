@@ -24,6 +24,7 @@ namespace {
 
 constexpr char kClassName[] = "OstranaProgressDialog";
 constexpr UINT kRefresh = WM_APP + 1;
+constexpr UINT_PTR kTimeLeftTimer = 1; // the time left moves on even while no progress comes
 constexpr int kClientWidth = 360;
 constexpr int kClientHeight = 190;
 constexpr RECT kAnimation{12, 8, 284, 68};
@@ -83,11 +84,24 @@ HWND ProgressWindow::Create(ProgressState& state) {
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     Update(window, state);
+    SetTimer(window, kTimeLeftTimer, 1000, nullptr);
     ShowWindow(window, SW_SHOW);
     return window;
 }
 
-void ProgressWindow::Refresh(HWND window) { PostMessageA(window, kRefresh, 0, 0); }
+void ProgressWindow::Refresh(HWND window, ProgressState& state) {
+    {
+        std::lock_guard guard(state.lock);
+        if (state.refreshPending) {
+            return;
+        }
+        state.refreshPending = true;
+    }
+    if (!PostMessageA(window, kRefresh, 0, 0)) {
+        std::lock_guard guard(state.lock);
+        state.refreshPending = false;
+    }
+}
 
 std::string ProgressWindow::RemainingText(DWORD elapsedMs, ULONGLONG completed, ULONGLONG total) {
     if (completed == 0 || total <= completed || elapsedMs < 1000) {
@@ -107,6 +121,7 @@ std::string ProgressWindow::RemainingText(DWORD elapsedMs, ULONGLONG completed, 
 
 void ProgressWindow::Update(HWND window, ProgressState& state) {
     std::unique_lock guard(state.lock);
+    state.refreshPending = false;
     std::string title = state.title;
     bool showTime = (state.flags & PROGDLG_AUTOTIME) != 0 && (state.flags & PROGDLG_NOTIME) == 0;
     bool cancelled = state.cancelled;
@@ -160,6 +175,12 @@ LRESULT ProgressWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPAR
     case kRefresh:
         Update(window, StateOf(window));
         return 0;
+    case WM_TIMER:
+        if (wParam == kTimeLeftTimer) {
+            Update(window, StateOf(window));
+            return 0;
+        }
+        break;
     case WM_PAINT:
         Paint(window, StateOf(window));
         return 0;

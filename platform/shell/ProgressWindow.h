@@ -21,6 +21,7 @@ struct ProgressState {
     ULONGLONG total = 0;
     DWORD timerStart = 0;             // tick of the start or the last timer reset
     bool cancelled = false;
+    bool refreshPending = false;      // a refresh is posted and not yet shown: later changes ride on it
     std::function<DWORD()> clock;     // milliseconds, GetTickCount unless a test sets its own
 };
 
@@ -33,8 +34,9 @@ class ProgressWindow {
 public:
     // A visible top-level window on the calling thread showing `state`; null on failure.
     static HWND Create(ProgressState& state);
-    // Asks the window (from any thread) to show the state again.
-    static void Refresh(HWND window);
+    // Asks the window (from any thread) to show the state again. One request at a time is posted,
+    // so a driver reporting faster than the window paints cannot fill its queue.
+    static void Refresh(HWND window, ProgressState& state);
     // "남은 시간: 1분 5초" (UTF-8) from the time so far and the share done; empty while unknown.
     static std::string RemainingText(DWORD elapsedMs, ULONGLONG completed, ULONGLONG total);
     static LRESULT Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -74,7 +74,7 @@ void WindowProgressPresenter::Change(const std::function<void(ProgressState&)>& 
         change(m_state);
     }
     if (HWND window = Window()) {
-        ProgressWindow::Refresh(window);
+        ProgressWindow::Refresh(window, m_state);
     }
 }
 

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <future>
 
 #include "platform/base/CodePage.h"
+#include "platform/base/Event.h"
+#include "platform/base/KernelObject.h"
 #include "platform/base/Thread.h"
 #include "platform/shell/WindowProgressPresenter.h"
 #include "platform/window/MessageBox.h"
@@ -75,6 +78,43 @@ TEST_F(ProgressWindowTest, ShowsItsStateCancelsByClickAndGoesAwayOnStop) {
     EXPECT_EQ(S_OK, m_dialog->StopProgressDialog());
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(nullptr, m_presenter->Window());
+}
+
+TEST_F(ProgressWindowTest, ProgressFasterThanTheWindowQueuesOneRefreshAndTheTimeLeftMovesOnItsOwn) {
+    ASSERT_NE(nullptr, m_dialog);
+    ASSERT_EQ(S_OK, m_dialog->StartProgressDialog(nullptr, nullptr, PROGDLG_AUTOTIME, nullptr));
+    HWND window = m_presenter->Window();
+    ASSERT_NE(nullptr, window);
+    // Hold the window's thread while the driver reports, then count what waits in its queue.
+    HANDLE holding = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE reported = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    auto queued = std::async(std::launch::async, [&] {
+        int count = 0;
+        RunOnWindowThread(window, [&] {
+            SetEvent(holding);
+            WaitForSingleObject(reported, 10000);
+            MSG message;
+            while (PeekMessageA(&message, window, WM_APP, 0xBFFF, PM_REMOVE)) ++count;
+        });
+        return count;
+    });
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(holding, 10000));
+    m_now += 10000;
+    for (ULONGLONG done = 1; done <= 10000; ++done) m_dialog->SetProgress64(done * 25 / 100, 10000);
+    SetEvent(reported);
+    EXPECT_EQ(1, queued.get());
+    CloseHandle(holding);
+    CloseHandle(reported);
+
+    // No progress for ten more seconds: a quarter in twenty seconds leaves a minute.
+    UseManualMessageClock(true);
+    m_now += 10000;
+    WindowWaiter waiter;
+    AdvanceMessageClock(1000);
+    EXPECT_TRUE(waiter.WaitUntil([&] { return WindowText(GetDlgItem(window, IDC_PROGRESS_TIME)) == Utf8ToAnsi("남은 시간: 1분 0초"); }))
+        << AnsiToUtf8(WindowText(GetDlgItem(window, IDC_PROGRESS_TIME)));
+    UseManualMessageClock(false);
+    EXPECT_EQ(S_OK, m_dialog->StopProgressDialog());
 }
 
 TEST(ProgressWindowText, TimeLeftFollowsTheRateSoFar) {

@@ -42,10 +42,10 @@ HWND MouseTarget(POINT screen, POINT& client) {
     return target;
 }
 
-// The window an event would reach now, without counting clicks: it decides whose queue the
-// event waits in until that thread takes it.
-HWND ProvisionalTarget(const InputMessage& input) {
-    POINT client{};
+// The window an event reaches as things stand, with the point in its client coordinates for the
+// mouse. Called when the event is injected, to choose the thread whose queue it waits in, and again
+// when that thread takes it.
+HWND TargetOf(const InputMessage& input, POINT& client) {
     switch (input.kind) {
     case InputMessage::Kind::Mouse: return MouseTarget(input.screen, client);
     case InputMessage::Kind::Wheel: {
@@ -61,7 +61,8 @@ void Hold(InputMessage input) {
     input.msg.time = MessageClock();
     if (input.kind != InputMessage::Kind::Mouse && input.kind != InputMessage::Kind::Wheel) input.screen = sys.cursorPos;
     input.msg.pt = input.screen;
-    auto window = Find(ProvisionalTarget(input));
+    POINT client{};
+    auto window = Find(TargetOf(input, client));
     bool typed = input.kind == InputMessage::Kind::Key || input.kind == InputMessage::Kind::Char;
     // Keys wait with the foreground thread even while it has no focus: a click before them may give it one.
     auto queue = window ? QueueOf(window->thread) : typed ? QueueOf(sys.foreground) : nullptr;
@@ -240,23 +241,15 @@ bool IsButtonDown(UINT message) {
 
 bool ResolveInputLocked(InputMessage& input) {
     POINT client{};
-    HWND target = nullptr;
-    switch (input.kind) {
-    case InputMessage::Kind::Mouse:
-        target = MouseTarget(input.screen, client);
-        if (target == nullptr) return false;
+    HWND target = TargetOf(input, client);
+    if (target == nullptr) return false;
+    if (input.kind == InputMessage::Kind::Mouse) {
         input.msg.lParam = MAKELPARAM(client.x, client.y);
         if (IsButtonDown(input.msg.message)) input.msg.message = CountClicks(target, input);
-        break;
-    case InputMessage::Kind::Wheel:
-        target = KeyboardFocusWindowLocked();
-        if (target == nullptr) target = MouseTarget(input.screen, client);
-        break;
-    default: target = KeyboardFocusWindowLocked(); break;
     }
     input.msg.hwnd = target;
     input.resolved = true;
-    return target != nullptr;
+    return true;
 }
 
 } // namespace ostrana::detail

@@ -6,7 +6,6 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "platform/window/Focus.h"
 #include "platform/window/KeyNames.h"
 #include "platform/window/WindowGeometry.h"
 #include "platform/window/WindowSystem.h"

@@ -1,32 +1,23 @@
 #include "platform/window/DisplayObserver.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <mutex>
 #include <vector>
 
 #include "platform/base/CodePage.h"
 #include "platform/gdi/ScreenOverlay.h"
 #include "platform/window/Focus.h"
+#include "platform/window/ObserverList.h"
 #include "platform/window/WindowSystem.h"
 
 namespace ostrana {
 namespace {
 
-std::mutex& ObserverLock() {
-    static std::mutex lock;
-    return lock;
-}
-
-std::vector<DisplayObserver*>& Observers() {
-    static std::vector<DisplayObserver*> observers;
+detail::ObserverList<DisplayObserver>& Observers() {
+    static detail::ObserverList<DisplayObserver> observers;
     return observers;
 }
 
-std::vector<DisplayObserver*> Snapshot() {
-    std::lock_guard guard(ObserverLock());
-    return Observers();
-}
+template <typename Call> void ForEachObserver(const Call& call) { Observers().ForEach(call); }
 
 std::string Escaped(const std::string& ansi) {
     std::string out;
@@ -75,7 +66,7 @@ void DumpWindow(HWND handle, int depth, bool includeHidden, HWND focus, std::str
 struct OverlayBridge {
     OverlayBridge() {
         SetOverlayListener([] {
-            for (DisplayObserver* observer : Snapshot()) observer->OnOverlayChanged();
+            ForEachObserver([](DisplayObserver& observer) { observer.OnOverlayChanged(); });
         });
     }
 };
@@ -84,14 +75,10 @@ struct OverlayBridge {
 
 void AddDisplayObserver(DisplayObserver* observer) {
     static OverlayBridge bridge;
-    std::lock_guard guard(ObserverLock());
-    Observers().push_back(observer);
+    Observers().Add(observer);
 }
 
-void RemoveDisplayObserver(DisplayObserver* observer) {
-    std::lock_guard guard(ObserverLock());
-    std::erase(Observers(), observer);
-}
+void RemoveDisplayObserver(DisplayObserver* observer) { Observers().Remove(observer); }
 
 std::string DumpWindowTree(HWND root, bool includeHidden) {
     std::string out;
@@ -118,11 +105,11 @@ std::string DumpDesktop() {
 namespace detail {
 
 void NotifyChange(HWND window, WindowChange change) {
-    for (DisplayObserver* observer : Snapshot()) observer->OnWindowChanged(window, change);
+    ForEachObserver([&](DisplayObserver& observer) { observer.OnWindowChanged(window, change); });
 }
 
 void NotifyPicture(HWND window) {
-    for (DisplayObserver* observer : Snapshot()) observer->OnPicture(window);
+    ForEachObserver([&](DisplayObserver& observer) { observer.OnPicture(window); });
 }
 
 } // namespace detail

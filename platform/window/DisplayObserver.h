@@ -9,7 +9,7 @@
 
 namespace ostrana {
 
-enum class WindowChange { Created, Destroyed, Moved, Shown, Hidden, ZOrder, Text, Enabled };
+enum class WindowChange { Created, Destroyed, Moved, Shown, Hidden, ZOrder, Text, Enabled, Caret };
 
 // Called on the thread that made the change, outside the window system's lock.
 class DisplayObserver {
@@ -21,6 +21,8 @@ public:
 };
 
 void AddDisplayObserver(DisplayObserver* observer);
+// Returns once no callback of the observer runs any more (other than the caller's own, when it
+// removes itself from inside one), so the observer may be destroyed right after.
 void RemoveDisplayObserver(DisplayObserver* observer);
 
 // The window, its picture and its children (top of the z-order first), indented by depth. Hidden

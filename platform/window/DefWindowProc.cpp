@@ -1,5 +1,5 @@
 // The default window procedure: text storage, painting and erasing with the class brush, cursor
-// and context-menu negotiation with the parent, control colours, closing.
+// and context-menu negotiation with the parent, control colours, composed characters, closing.
 #include <cstring>
 
 #include "platform/window/Cursor.h"
@@ -49,6 +49,16 @@ LRESULT ControlColor(UINT message, HDC dc) {
     return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
 }
 
+// A composed character's code holds the lead byte above the trail byte; the window receives it as
+// two WM_CHARs in that order (one for a single-byte code), as the ANSI default procedure does.
+LRESULT ImeCharacter(HWND handle, WPARAM code, LPARAM lParam) {
+    auto lead = static_cast<unsigned char>((code >> 8) & 0xFF);
+    auto trail = static_cast<unsigned char>(code & 0xFF);
+    if (lead != 0) SendMessageA(handle, WM_CHAR, lead, lParam);
+    SendMessageA(handle, WM_CHAR, trail, lParam);
+    return 0;
+}
+
 LRESULT SetCursorDefault(HWND handle, WPARAM wParam, LPARAM lParam) {
     HWND parent = (GetWindowLongPtrA(handle, GWL_STYLE) & WS_CHILD) ? GetParent(handle) : nullptr;
     if (parent != nullptr && SendMessageA(parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
@@ -78,6 +88,7 @@ LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
     }
     case WM_ERASEBKGND: return EraseBackground(handle, reinterpret_cast<HDC>(wParam));
     case WM_SETCURSOR: return SetCursorDefault(handle, wParam, lParam);
+    case WM_IME_CHAR: return ImeCharacter(handle, wParam, lParam);
     case WM_CLOSE: DestroyWindow(handle); return 0;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:

@@ -2,6 +2,7 @@
 // and context-menu negotiation with the parent, control colours, composed characters, closing.
 #include <cstring>
 
+#include "platform/gdi/TextMetric.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/Paint.h"
 #include "platform/window/WindowGeometry.h"
@@ -23,10 +24,16 @@ LRESULT StoreText(HWND handle, LPCSTR text) {
     return TRUE;
 }
 
+// A buffer too small for the whole text gets the whole characters that fit, never half of one.
 LRESULT CopyText(HWND handle, WPARAM bufferMax, LPSTR buffer) {
     std::string text = WindowText(handle);
     if (buffer == nullptr || bufferMax == 0) return 0;
-    std::size_t length = std::min(text.size(), static_cast<std::size_t>(bufferMax - 1));
+    std::size_t length = 0;
+    while (length < text.size()) {
+        std::size_t next = length + CharLength(text, length);
+        if (next > static_cast<std::size_t>(bufferMax - 1)) break;
+        length = next;
+    }
     std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';
     return static_cast<LRESULT>(length);

@@ -60,14 +60,15 @@ private:
 
 void SetThreadWaitCompanion(WaitCompanion* companion) { t_companion = companion; }
 
+// Never destroyed: a detached thread may still signal its handle while the process exits.
 std::mutex& WaitableObject::WaitLock() {
-    static std::mutex lock;
-    return lock;
+    static auto* lock = new std::mutex;
+    return *lock;
 }
 
 std::condition_variable& WaitableObject::WaitCondition() {
-    static std::condition_variable condition;
-    return condition;
+    static auto* condition = new std::condition_variable;
+    return *condition;
 }
 
 void WaitableObject::NotifyWaiters() { WaitCondition().notify_all(); }

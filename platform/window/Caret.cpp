@@ -19,7 +19,7 @@ constexpr UINT kDefaultBlinkTime = 530;
 // lookup, so a snapshot may read the caret while it holds the window system's lock.
 struct Caret {
     std::mutex lock;
-    CaretState state;
+    CaretInfo state;
     DWORD thread = 0; // of the owning window
     int hideCount = 0;
 };
@@ -63,7 +63,7 @@ BOOL CreateCaret(HWND window, HBITMAP, int width, int height) {
     {
         std::lock_guard guard(caret.lock);
         previous = caret.state.window;
-        caret.state = CaretState{window, POINT{0, 0}, width > 0 ? width : GetSystemMetrics(SM_CXBORDER),
+        caret.state = CaretInfo{window, POINT{0, 0}, width > 0 ? width : GetSystemMetrics(SM_CXBORDER),
                                  height > 0 ? height : GetSystemMetrics(SM_CYBORDER), false};
         caret.thread = GetCurrentThreadId();
         caret.hideCount = 1;
@@ -80,7 +80,7 @@ BOOL DestroyCaret() {
         std::lock_guard guard(caret.lock);
         if (!OwnedHereLocked(caret)) return FALSE;
         owner = caret.state.window;
-        caret.state = CaretState{};
+        caret.state = CaretInfo{};
         caret.thread = 0;
         caret.hideCount = 0;
     }
@@ -132,10 +132,10 @@ BOOL SetCaretBlinkTime(UINT milliseconds) {
 
 namespace ostrana {
 
-CaretState CurrentCaret() {
+CaretInfo CurrentCaret() {
     Caret& caret = TheCaret();
     std::lock_guard guard(caret.lock);
-    if (caret.state.window == nullptr || !IsWindow(caret.state.window)) return CaretState{};
+    if (caret.state.window == nullptr || !IsWindow(caret.state.window)) return CaretInfo{};
     return caret.state;
 }
 

@@ -17,7 +17,7 @@ BOOL SetCaretBlinkTime(UINT milliseconds);
 
 namespace ostrana {
 
-struct CaretState {
+struct CaretInfo {
     HWND window = nullptr; // null: no caret
     POINT position{};      // in the window's client coordinates
     int width = 0;
@@ -26,6 +26,6 @@ struct CaretState {
 };
 
 // The caret as it stands now, for snapshots; observers hear WindowChange::Caret on the owner.
-CaretState CurrentCaret();
+CaretInfo CurrentCaret();
 
 } // namespace ostrana

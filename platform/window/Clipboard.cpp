@@ -33,8 +33,8 @@ ClipboardState& State() {
 }
 
 detail::ObserverList<ClipboardObserver>& Observers() {
-    static detail::ObserverList<ClipboardObserver> observers;
-    return observers;
+    static auto* observers = new detail::ObserverList<ClipboardObserver>; // outlives every thread
+    return *observers;
 }
 
 bool IsText(UINT format) { return format == CF_TEXT || format == CF_UNICODETEXT; }

@@ -12,9 +12,10 @@
 namespace ostrana {
 namespace {
 
+// Never destroyed: a thread that ends while the process exits still reports its windows gone.
 detail::ObserverList<DisplayObserver>& Observers() {
-    static detail::ObserverList<DisplayObserver> observers;
-    return observers;
+    static auto* observers = new detail::ObserverList<DisplayObserver>;
+    return *observers;
 }
 
 template <typename Call> void ForEachObserver(const Call& call) { Observers().ForEach(call); }

@@ -56,7 +56,7 @@ private:
 struct QueueHolder {
     std::shared_ptr<ThreadQueue> queue;
     std::unique_ptr<QueueWaitCompanion> companion;
-    ~QueueHolder() {
+    void Retire() {
         if (!queue) return;
         SetThreadWaitCompanion(nullptr);
         {
@@ -66,10 +66,15 @@ struct QueueHolder {
             Sys().queues.erase(queue->thread);
         }
         ForgetThreadWindows(queue->thread);
+        queue.reset();
+        companion.reset();
     }
+    ~QueueHolder() { Retire(); }
 };
 
 thread_local QueueHolder t_holder;
+
+void RetireThreadQueue() { t_holder.Retire(); }
 
 bool IsHung(const ThreadQueue& queue) {
     bool answering = queue.retrieving || queue.sending || queue.kernelWaits > 0;
@@ -104,6 +109,7 @@ std::shared_ptr<ThreadQueue> CurrentQueueLocked() {
         Sys().queues[t_holder.queue->thread] = t_holder.queue;
         t_holder.companion = std::make_unique<QueueWaitCompanion>(t_holder.queue);
         SetThreadWaitCompanion(t_holder.companion.get());
+        AtThreadEnd(RetireThreadQueue);
     }
     return t_holder.queue;
 }

@@ -70,7 +70,7 @@ TEST(Caret, BelongsToTheThreadOfItsWindowAndNestsItsHiding) {
     HWND window = ui.Get<HWND>([] { return MakeTestWindow("CaretOwner", DefWindowProcA, WS_POPUP | WS_VISIBLE, RECT{0, 0, 50, 50}); });
     ui.Run([window] {
         ASSERT_TRUE(CreateCaret(window, nullptr, 2, 14));
-        CaretState caret = CurrentCaret();
+        CaretInfo caret = CurrentCaret();
         EXPECT_EQ(window, caret.window);
         EXPECT_FALSE(caret.shown); // a new caret is hidden
         EXPECT_EQ(2, caret.width);
@@ -114,7 +114,7 @@ TEST(Caret, FollowsTheSingleLineEditsTextAndScroll) {
         EXPECT_EQ(nullptr, CurrentCaret().window);
         SetFocus(edit);
         PumpUntilIdle();
-        CaretState caret = CurrentCaret();
+        CaretInfo caret = CurrentCaret();
         EXPECT_EQ(edit, caret.window);
         EXPECT_TRUE(caret.shown);
         EXPECT_EQ(kLine, caret.height);

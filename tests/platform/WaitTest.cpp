@@ -307,7 +307,7 @@ public:
         calls++;
         RemoveDisplayObserver(this);
     }
-    int calls = 0;
+    std::atomic<int> calls{0};
 };
 
 TEST(Observers, ObserversComeAndGoWhileOtherThreadsChangeWindows) {
@@ -338,7 +338,8 @@ TEST(Observers, ObserversComeAndGoWhileOtherThreadsChangeWindows) {
     stop = true;
     a.get();
     b.get();
-    EXPECT_EQ(1, self.calls);
+    // Each changing thread may have entered it once before it was gone; none after.
+    EXPECT_LE(self.calls.load(), 2);
     first.Run([one] { DestroyWindow(one); });
     second.Run([two] { DestroyWindow(two); });
 }

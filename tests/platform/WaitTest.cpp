@@ -344,6 +344,22 @@ TEST(Observers, ObserversComeAndGoWhileOtherThreadsChangeWindows) {
     second.Run([two] { DestroyWindow(two); });
 }
 
+DWORD MakeWindowAndEnd(LPVOID parameter) {
+    *static_cast<HWND*>(parameter) = MakeTestWindow("LeftBehind", DefWindowProcA, WS_POPUP, RECT{0, 0, 10, 10});
+    return 3;
+}
+
+TEST(Threads, AThreadsWindowsAreGoneWhenItsHandleIsSignalled) {
+    HWND window = nullptr;
+    Handle thread(CreateThread(nullptr, 0, MakeWindowAndEnd, &window, 0, nullptr));
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread.get(), 10000));
+    EXPECT_NE(nullptr, window);
+    EXPECT_FALSE(IsWindow(window));
+    DWORD code = 0;
+    EXPECT_TRUE(GetExitCodeThread(thread.get(), &code));
+    EXPECT_EQ(3u, code);
+}
+
 TEST(Threads, ShowCursorCountsAcrossThreads) {
     int base = ShowCursor(TRUE) - 1;
     ShowCursor(FALSE);

@@ -22,6 +22,14 @@ std::string Lower(std::string_view text) {
 constexpr std::size_t kDialogSlots = 3;
 thread_local ostrana::WindowCreationHook t_creationHook = nullptr;
 
+// A style change takes effect on the frame at once, without waiting for SWP_FRAMECHANGED.
+void FollowFrameStyles(WindowObject& window) {
+    RECT insets = NonClientInsets(window.style, window.exStyle);
+    if (EqualRect(&insets, &window.nonClient.insets)) return;
+    window.nonClient.insets = insets;
+    window.nonClient.dirty = true;
+}
+
 LONG_PTR* ExtraSlot(WindowObject& window, int index) {
     if (index < 0 || index % 8 != 0) return nullptr;
     std::size_t slot = static_cast<std::size_t>(index) / 8;
@@ -231,6 +239,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
         object->windowClass = it->second;
         object->style = style;
         object->exStyle = exStyle;
+        object->nonClient.insets = NonClientInsets(style, exStyle);
         object->rect = RECT{x, y, x + width, y + height};
         object->text = windowName != nullptr ? windowName : "";
         object->proc = it->second->proc;
@@ -258,8 +267,12 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     CREATESTRUCTA create{param, instance, menu, parent, height, width, y, x, static_cast<LONG>(style), windowName,
                          className, exStyle};
     NotifyChange(handle, WindowChange::Created);
-    if (!SendMessageA(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create)) ||
-        SendMessageA(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
+    if (!SendMessageA(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create))) {
+        DestroyWindow(handle);
+        return nullptr;
+    }
+    RecalcFrame(handle);
+    if (SendMessageA(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
         DestroyWindow(handle);
         return nullptr;
     }
@@ -495,10 +508,12 @@ LONG_PTR SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
             previous = static_cast<LONG_PTR>(window->style);
             styleChanged = ((window->style ^ static_cast<DWORD>(value)) & (WS_VISIBLE | WS_DISABLED)) != 0;
             window->style = static_cast<DWORD>(value);
+            FollowFrameStyles(*window);
             break;
         case GWL_EXSTYLE:
             previous = static_cast<LONG_PTR>(window->exStyle);
             window->exStyle = static_cast<DWORD>(value);
+            FollowFrameStyles(*window);
             break;
         case GWLP_USERDATA:
             previous = window->userData;

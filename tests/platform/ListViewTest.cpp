@@ -529,16 +529,18 @@ TEST(ListView, ListSmallIconAndIconViewsLayRowsOutByTheirIndex) {
     UiThread ui;
     ui.Run([] {
         ListFixture f(30, LVS_LIST);
-        // The list view flows 200 / 18 = 11 rows into each column of 120 pixels.
-        RECT second = ItemRect(f.list, 11, LVIR_BOUNDS);
+        // Three columns overflow the width, so the horizontal bar takes 16 of the 200 pixels and
+        // (200 - 16) / 18 = 10 rows flow into each column of 120 pixels.
+        EXPECT_TRUE(GetWindowLongPtrA(f.list, GWL_STYLE) & WS_HSCROLL);
+        RECT second = ItemRect(f.list, 10, LVIR_BOUNDS);
         EXPECT_EQ(120, second.left);
         EXPECT_EQ(0, second.top);
-        EXPECT_EQ(11, HitItem(f.list, POINT{125 + 20, 5}));
+        EXPECT_EQ(10, HitItem(f.list, POINT{125 + 20, 5}));
         f.Click(POINT{kOrigin.x + 22, kOrigin.y + 9});
         InjectKeyPress(VK_RIGHT);
         PumpUntilIdle();
-        EXPECT_EQ(11, ListView_GetNextItem(f.list, -1, LVNI_FOCUSED));
-        EXPECT_EQ(22, ListView_GetNextItem(f.list, 11, LVNI_TORIGHT));
+        EXPECT_EQ(10, ListView_GetNextItem(f.list, -1, LVNI_FOCUSED));
+        EXPECT_EQ(20, ListView_GetNextItem(f.list, 10, LVNI_TORIGHT));
 
         SetWindowLongPtrA(f.list, GWL_STYLE, (GetWindowLongPtrA(f.list, GWL_STYLE) & ~LVS_TYPEMASK) | LVS_SMALLICON);
         RECT small = ItemRect(f.list, 3, LVIR_BOUNDS);

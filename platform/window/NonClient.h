@@ -15,6 +15,9 @@ struct NCCALCSIZE_PARAMS {
 };
 
 namespace ostrana {
+// The timer that repeats a held arrow or track of a window scroll bar, out of the way of
+// application timers; each WM_TIMER of it on the window is one repeat.
+constexpr UINT_PTR kScrollRepeatTimer = 0xFFFA;
 // The insets of borders, caption and shown scroll bars for these styles.
 RECT NonClientInsets(DWORD style, DWORD exStyle);
 // The window's frame as last painted (window coordinates); empty for a window without one.

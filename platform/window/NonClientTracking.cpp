@@ -13,8 +13,6 @@
 namespace ostrana::detail {
 namespace {
 
-// The id Windows gives its own scroll timer, out of the way of application timers.
-constexpr UINT_PTR kScrollTimer = 0xFFFA;
 constexpr UINT kScrollFirstDelay = 400;
 constexpr UINT kScrollRepeat = 100;
 
@@ -164,16 +162,16 @@ void TrackScrollBar(HWND window, int bar, POINT press) {
     bool thumb = part == ScrollPart::Thumb;
     if (!thumb) {
         send(ScrollCodeOf(part), 0);
-        SetTimer(window, kScrollTimer, kScrollFirstDelay, nullptr);
+        SetTimer(window, kScrollRepeatTimer, kScrollFirstDelay, nullptr);
     }
     POINT cursor = press;
     TrackWithCapture(window, [&](const MSG& msg, bool&) {
-        if (msg.message == WM_TIMER && msg.hwnd == window && msg.wParam == kScrollTimer) {
+        if (msg.message == WM_TIMER && msg.hwnd == window && msg.wParam == kScrollRepeatTimer) {
             // The track repeats only while the thumb has not reached the cursor.
             if (GeometryOf(window, bar, geometry) && ScrollPartAt(geometry.layout, geometry.Along(cursor)) == part) {
                 send(ScrollCodeOf(part), 0);
             }
-            SetTimer(window, kScrollTimer, kScrollRepeat, nullptr);
+            SetTimer(window, kScrollRepeatTimer, kScrollRepeat, nullptr);
             return true;
         }
         if (msg.message != WM_MOUSEMOVE && msg.message != WM_LBUTTONUP) return false;
@@ -186,7 +184,7 @@ void TrackScrollBar(HWND window, int bar, POINT press) {
         send(SB_THUMBTRACK, position);
         return true;
     });
-    KillTimer(window, kScrollTimer);
+    KillTimer(window, kScrollRepeatTimer);
     if (thumb) send(SB_THUMBPOSITION, tracked);
     ChangeBar(window, [&](NonClientState& state) {
         state.pressedBar = -1;

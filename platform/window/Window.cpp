@@ -6,6 +6,7 @@
 
 #include "platform/base/LastError.h"
 #include "platform/base/Thread.h"
+#include "platform/window/Controls.h"
 #include "platform/window/Focus.h"
 #include "platform/window/WindowGeometry.h"
 #include "platform/window/WindowSystem.h"
@@ -240,6 +241,9 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
         object->style = style;
         object->exStyle = exStyle;
         object->nonClient.insets = NonClientInsets(style, exStyle);
+        // A window made without a bar has nothing to scroll until it is given a range.
+        if (!(style & WS_HSCROLL)) object->nonClient.bars[SB_HORZ].maximum = 0;
+        if (!(style & WS_VSCROLL)) object->nonClient.bars[SB_VERT].maximum = 0;
         object->rect = RECT{x, y, x + width, y + height};
         object->text = windowName != nullptr ? windowName : "";
         object->proc = it->second->proc;

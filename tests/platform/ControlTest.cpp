@@ -135,7 +135,7 @@ TEST(ScrollBar, KeepsThePositionInRangeAndReportsArrowClicks) {
         MessageRecorder recorder(parent.window, {WM_VSCROLL});
         InjectClick(MouseButton::Left, POINT{115, 305}); // the lower arrow, in screen pixels
         PumpUntilIdle();
-        EXPECT_TRUE(SameSequence({"WM_VSCROLL", "WM_VSCROLL"}, recorder.Messages())); // SB_LINEDOWN, SB_ENDSCROLL
+        EXPECT_TRUE(SameSequence({"WM_VSCROLL SB_LINEDOWN", "WM_VSCROLL SB_ENDSCROLL"}, recorder.Messages()));
     });
 }
 

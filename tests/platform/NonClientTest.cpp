@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/gdi/SysColors.h"
 #include "platform/window/Controls.h"
 #include "platform/window/DisplayObserver.h"
 #include "platform/window/Focus.h"
@@ -156,6 +157,38 @@ TEST(Frame, ClientAreaLiesInsideBordersCaptionsAndBars) {
         EXPECT_EQ(HTHSCROLL, HitAt(barred, POINT{150, 190}));
         EXPECT_EQ(HTBORDER, HitAt(barred, POINT{290, 190})); // the corner between the bars
         DestroyWindow(barred);
+    });
+}
+
+TEST(Frame, TheCaptionShowsWhetherItsWindowIsActiveAndItsText) {
+    UiThread ui;
+    ui.Run([] {
+        auto captionFill = [](HWND window) {
+            for (const DisplayOp& op : WindowNonClientPicture(window)) {
+                if (op.kind == OpKind::FillRect && op.rect.top == 3 && op.rect.left == 3) return op.brush.color;
+            }
+            return static_cast<COLORREF>(0xFFFFFFFF);
+        };
+        auto captionText = [](HWND window) {
+            for (const DisplayOp& op : WindowNonClientPicture(window)) {
+                if (op.kind == OpKind::Text) return op.text;
+            }
+            return std::string();
+        };
+        DWORD style = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU;
+        HWND first = MakeTestWindow("NcActive", DefWindowProcA, style, RECT{100, 100, 300, 200});
+        HWND second = MakeTestWindow("NcActive", DefWindowProcA, style, RECT{400, 100, 600, 200});
+        SetActiveWindow(first);
+        PumpUntilIdle();
+        EXPECT_EQ(GetSysColor(COLOR_ACTIVECAPTION), captionFill(first));
+        EXPECT_EQ(GetSysColor(COLOR_INACTIVECAPTION), captionFill(second));
+        SetActiveWindow(second);
+        EXPECT_EQ(GetSysColor(COLOR_INACTIVECAPTION), captionFill(first));
+        EXPECT_EQ(GetSysColor(COLOR_ACTIVECAPTION), captionFill(second));
+        SetWindowTextA(first, "renamed");
+        EXPECT_EQ("renamed", captionText(first));
+        DestroyWindow(first);
+        DestroyWindow(second);
     });
 }
 

@@ -55,7 +55,12 @@ LRESULT ControlColor(UINT message, HDC dc) {
 LRESULT SetCursorDefault(HWND handle, WPARAM wParam, LPARAM lParam) {
     HWND parent = (GetWindowLongPtrA(handle, GWL_STYLE) & WS_CHILD) ? GetParent(handle) : nullptr;
     if (parent != nullptr && SendMessageA(parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
-    if (LOWORD(lParam) != HTCLIENT) return FALSE;
+    short hit = static_cast<short>(LOWORD(lParam));
+    if (hit == HTNOWHERE || hit == HTERROR || hit == HTTRANSPARENT) return FALSE;
+    if (hit != HTCLIENT) {
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW)); // the frame has no cursor of its own
+        return TRUE;
+    }
     HCURSOR cursor = reinterpret_cast<HCURSOR>(GetClassLongPtrA(handle, GCLP_HCURSOR));
     SetCursor(cursor != nullptr ? cursor : LoadCursorA(nullptr, IDC_ARROW));
     return TRUE;

@@ -11,6 +11,7 @@
 
 #include "platform/gdi/SysColors.h"
 #include "platform/window/Controls.h"
+#include "platform/window/Cursor.h"
 #include "platform/window/DisplayObserver.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
@@ -197,11 +198,14 @@ TEST(Frame, MouseOutsideTheClientAreaArrivesAsNonClientMessages) {
     ui.Run([] {
         ResetInputState();
         HWND window = MakeTestWindow("NcMouse", DefWindowProcA, WS_POPUP | WS_VISIBLE | WS_CAPTION, RECT{100, 100, 300, 200});
+        SetClassLongPtrA(window, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(LoadCursorA(nullptr, IDC_IBEAM)));
         MessageRecorder recorder(window, {WM_NCMOUSEMOVE, WM_MOUSEMOVE, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_LBUTTONDOWN});
         InjectMouseMove(POINT{101, 150});
         PumpUntilIdle();
+        EXPECT_EQ("arrow", CursorName(GetCursor())); // the frame keeps the arrow
         InjectMouseMove(POINT{150, 150});
         PumpUntilIdle();
+        EXPECT_EQ("ibeam", CursorName(GetCursor()));
         EXPECT_TRUE(SameSequence({"WM_NCMOUSEMOVE HTBORDER", "WM_MOUSEMOVE"}, recorder.Messages()));
         DestroyWindow(window);
     });

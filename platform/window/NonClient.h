@@ -64,5 +64,7 @@ LRESULT DefaultNcHitTest(HWND window, POINT screen);
 void DefaultNcPaint(HWND window);
 LRESULT DefaultNcButtonDown(HWND window, WPARAM hit, POINT screen);
 LRESULT DefaultSysCommand(HWND window, WPARAM command, LPARAM lParam);
+// Follows a press on a scroll bar (SB_HORZ, SB_VERT or SB_CTL) until the button comes up.
+void TrackScrollBar(HWND window, int bar, POINT screen);
 
 } // namespace ostrana::detail

@@ -1,11 +1,12 @@
 // What a press in the frame starts: a caption drag that moves the window, the close button that
 // closes it when released over it, and scroll bar tracking (arrows and track repeating on a timer
-// while held, the thumb dragged). Each runs a modal loop with the mouse captured, as Windows does,
+// while held, the thumb dragged), which the scroll bar control shares. Each runs a modal loop with the mouse captured, as Windows does,
 // until the button comes up or the capture is taken away.
 #include <functional>
 
 #include "platform/window/Controls.h"
 #include "platform/window/Focus.h"
+#include "platform/window/Paint.h"
 #include "platform/window/VirtualKeys.h"
 #include "platform/window/WindowGeometry.h"
 #include "platform/window/WindowSystem.h"
@@ -99,7 +100,8 @@ void TrackCloseButton(HWND window) {
     if (over && IsWindow(window)) SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, MAKELPARAM(released.x, released.y));
 }
 
-// A window scroll bar as it stands: where it is on the screen and where its parts lie.
+// A scroll bar as it stands (a window's bar in its frame, or a scroll bar control filling its
+// client area): where it is on the screen and where its parts lie.
 struct BarGeometry {
     RECT rect{};
     bool vertical = true;
@@ -112,12 +114,18 @@ bool GeometryOf(HWND window, int bar, BarGeometry& out) {
     Lock lock = LockSystem();
     auto object = Find(window);
     if (!object) return false;
-    FrameLayout layout = FrameLayoutOf(*object);
-    out.vertical = bar == SB_VERT;
-    out.rect = out.vertical ? layout.vertical : layout.horizontal;
-    if (IsRectEmpty(&out.rect)) return false;
     POINT origin = ClientOriginOnScreen(*object);
-    OffsetRect(&out.rect, origin.x - layout.client.left, origin.y - layout.client.top);
+    if (bar == SB_CTL) {
+        out.vertical = (object->style & SBS_VERT) != 0;
+        out.rect = ClientRectOf(*object);
+        OffsetRect(&out.rect, origin.x, origin.y);
+    } else {
+        FrameLayout layout = FrameLayoutOf(*object);
+        out.vertical = bar == SB_VERT;
+        out.rect = out.vertical ? layout.vertical : layout.horizontal;
+        if (IsRectEmpty(&out.rect)) return false;
+        OffsetRect(&out.rect, origin.x - layout.client.left, origin.y - layout.client.top);
+    }
     out.state = object->nonClient.bars[bar];
     int length = out.vertical ? Height(out.rect) : Width(out.rect);
     int breadth = out.vertical ? Width(out.rect) : Height(out.rect);
@@ -125,14 +133,19 @@ bool GeometryOf(HWND window, int bar, BarGeometry& out) {
     return true;
 }
 
-template <typename Change> void ChangeBar(HWND window, Change change) {
+template <typename Change> void ChangeBar(HWND window, int bar, Change change) {
     {
         Lock lock = LockSystem();
         auto object = Find(window);
         if (!object) return;
         change(object->nonClient);
     }
-    RedrawFrame(window);
+    if (bar != SB_CTL) {
+        RedrawFrame(window);
+        return;
+    }
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
 }
 
 bool PartDisabled(const ScrollBarState& state, ScrollPart part) {
@@ -142,18 +155,23 @@ bool PartDisabled(const ScrollBarState& state, ScrollPart part) {
     return (towardsStart && (state.disabled & ESB_DISABLE_LTUP)) || (towardsEnd && (state.disabled & ESB_DISABLE_RTDN));
 }
 
+} // namespace
+
 void TrackScrollBar(HWND window, int bar, POINT press) {
     BarGeometry geometry;
     if (!GeometryOf(window, bar, geometry)) return;
     ScrollPart part = ScrollPartAt(geometry.layout, geometry.Along(press));
     if (part == ScrollPart::None || PartDisabled(geometry.state, part)) return;
-    UINT message = bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
+    UINT message = geometry.vertical ? WM_VSCROLL : WM_HSCROLL;
+    // A control tells its parent and names itself; a window's own bar tells the window.
+    HWND target = bar == SB_CTL ? GetParent(window) : window;
+    LPARAM from = bar == SB_CTL ? reinterpret_cast<LPARAM>(window) : 0;
     auto send = [&](int code, int position) {
-        if (IsWindow(window)) SendMessageA(window, message, MAKEWPARAM(code, position & 0xFFFF), 0);
+        if (IsWindow(window) && IsWindow(target)) SendMessageA(target, message, MAKEWPARAM(code, position & 0xFFFF), from);
     };
     int grab = geometry.Along(press) - geometry.layout.thumbStart;
     int tracked = geometry.state.position;
-    ChangeBar(window, [&](NonClientState& state) {
+    ChangeBar(window, bar, [&](NonClientState& state) {
         state.pressedBar = bar;
         state.pressedPart = part;
         state.bars[bar].tracking = part == ScrollPart::Thumb;
@@ -180,13 +198,13 @@ void TrackScrollBar(HWND window, int bar, POINT press) {
         int position = ScrollPositionForThumb(geometry.state, geometry.layout, geometry.Along(cursor) - grab);
         if (position == tracked) return true;
         tracked = position;
-        ChangeBar(window, [&](NonClientState& state) { state.bars[bar].trackPosition = position; });
+        ChangeBar(window, bar, [&](NonClientState& state) { state.bars[bar].trackPosition = position; });
         send(SB_THUMBTRACK, position);
         return true;
     });
     KillTimer(window, kScrollRepeatTimer);
     if (thumb) send(SB_THUMBPOSITION, tracked);
-    ChangeBar(window, [&](NonClientState& state) {
+    ChangeBar(window, bar, [&](NonClientState& state) {
         state.pressedBar = -1;
         state.pressedPart = ScrollPart::None;
         state.bars[bar].tracking = false;
@@ -194,8 +212,6 @@ void TrackScrollBar(HWND window, int bar, POINT press) {
     });
     send(SB_ENDSCROLL, 0);
 }
-
-} // namespace
 
 LRESULT DefaultNcButtonDown(HWND window, WPARAM hit, POINT screen) {
     switch (hit) {

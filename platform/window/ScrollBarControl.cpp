@@ -1,6 +1,6 @@
 // Scroll bars: the ranges and positions of window scroll bars (SB_HORZ, SB_VERT), kept with the
 // window and drawn in its frame, and the scroll bar control (SB_CTL): arrows, page areas and a
-// thumb that send WM_HSCROLL / WM_VSCROLL to its parent. A window bar whose range fits in its page
+// thumb that send WM_HSCROLL / WM_VSCROLL to its parent, tracked as the window bars are. A window bar whose range fits in its page
 // goes away (or is disabled with SIF_DISABLENOSCROLL) and comes back when it no longer fits.
 #include "platform/window/ControlCommon.h"
 #include "platform/window/Cursor.h"
@@ -26,31 +26,24 @@ ScrollBarState ControlState(HWND bar) {
     return window ? window->nonClient.bars[SB_CTL] : ScrollBarState{};
 }
 
+ScrollPart PressedPart(HWND bar) {
+    Lock lock = LockSystem();
+    auto window = Find(bar);
+    return window && window->nonClient.pressedBar == SB_CTL ? window->nonClient.pressedPart : ScrollPart::None;
+}
+
 void Paint(HWND bar) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(bar, &paint);
     RECT client;
     GetClientRect(bar, &client);
-    DrawScrollBar(dc, client, Vertical(bar), ControlState(bar), ScrollPart::None);
+    DrawScrollBar(dc, client, Vertical(bar), ControlState(bar), PressedPart(bar));
     EndPaint(bar, &paint);
 }
 
-void Scroll(HWND bar, WORD code, int position) {
-    UINT message = Vertical(bar) ? WM_VSCROLL : WM_HSCROLL;
-    SendMessageA(GetParent(bar), message, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(bar));
-}
-
-void Click(HWND bar, POINT point) {
-    RECT client;
-    GetClientRect(bar, &client);
-    bool vertical = Vertical(bar);
-    int length = vertical ? client.bottom : client.right;
-    int breadth = vertical ? client.right : client.bottom;
-    ScrollBarLayout layout = LayoutScrollBar(ControlState(bar), length, breadth);
-    int code = ScrollCodeOf(ScrollPartAt(layout, vertical ? point.y : point.x));
-    if (code < 0) return;
-    Scroll(bar, static_cast<WORD>(code), 0);
-    Scroll(bar, SB_ENDSCROLL, 0);
+void Press(HWND bar, POINT client) {
+    ClientToScreen(bar, &client);
+    TrackScrollBar(bar, SB_CTL, client);
 }
 
 LRESULT ScrollBarProcedure(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -58,7 +51,7 @@ LRESULT ScrollBarProcedure(HWND bar, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT: Paint(bar); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: Click(bar, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
+    case WM_LBUTTONDBLCLK: Press(bar, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     default: return DefWindowProcA(bar, message, wParam, lParam);
     }
 }

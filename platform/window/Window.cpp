@@ -23,11 +23,13 @@ std::string Lower(std::string_view text) {
 constexpr std::size_t kDialogSlots = 3;
 thread_local ostrana::WindowCreationHook t_creationHook = nullptr;
 
-// A style change takes effect on the frame at once, without waiting for SWP_FRAMECHANGED.
-void FollowFrameStyles(WindowObject& window) {
-    RECT insets = NonClientInsets(window.style, window.exStyle);
-    if (EqualRect(&insets, &window.nonClient.insets)) return;
-    window.nonClient.insets = insets;
+// A change of the styles that shape the frame takes effect at once, without waiting for
+// SWP_FRAMECHANGED; other style changes leave what WM_NCCALCSIZE answered alone.
+void FollowFrameStyles(WindowObject& window, DWORD oldStyle, DWORD oldExStyle) {
+    RECT before = NonClientInsets(oldStyle, oldExStyle);
+    RECT after = NonClientInsets(window.style, window.exStyle);
+    if (EqualRect(&before, &after)) return;
+    window.nonClient.insets = after;
     window.nonClient.dirty = true;
 }
 
@@ -512,12 +514,12 @@ LONG_PTR SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
             previous = static_cast<LONG_PTR>(window->style);
             styleChanged = ((window->style ^ static_cast<DWORD>(value)) & (WS_VISIBLE | WS_DISABLED)) != 0;
             window->style = static_cast<DWORD>(value);
-            FollowFrameStyles(*window);
+            FollowFrameStyles(*window, static_cast<DWORD>(previous), window->exStyle);
             break;
         case GWL_EXSTYLE:
             previous = static_cast<LONG_PTR>(window->exStyle);
             window->exStyle = static_cast<DWORD>(value);
-            FollowFrameStyles(*window);
+            FollowFrameStyles(*window, window->style, static_cast<DWORD>(previous));
             break;
         case GWLP_USERDATA:
             previous = window->userData;

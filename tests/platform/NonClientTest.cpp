@@ -142,6 +142,12 @@ TEST(Frame, ClientAreaLiesInsideBordersCaptionsAndBars) {
         HWND reserved = MakeTestWindow("NcReserved", ReservedTopProcedure, WS_POPUP, RECT{100, 100, 300, 200});
         EXPECT_EQ(110, ClientOnScreen(reserved).top);
         EXPECT_EQ(HTBORDER, HitAt(reserved, POINT{150, 105}));
+        SetWindowLongPtrA(reserved, GWL_STYLE, GetWindowLongPtrA(reserved, GWL_STYLE) | WS_TABSTOP); // not a frame style
+        EXPECT_EQ(110, ClientOnScreen(reserved).top);
+        SetWindowLongPtrA(reserved, GWL_STYLE, GetWindowLongPtrA(reserved, GWL_STYLE) | WS_BORDER);
+        EXPECT_EQ(101, ClientOnScreen(reserved).top); // the styles' frame, until the window is asked again
+        SetWindowPos(reserved, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+        EXPECT_EQ(110, ClientOnScreen(reserved).top); // its own answer again
         DestroyWindow(reserved);
 
         HWND captioned = CreateWindowExA(0, "NcFrame", "t", WS_POPUP | WS_CAPTION | WS_SYSMENU, 100, 100, 200, 100, nullptr,

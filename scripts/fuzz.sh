@@ -50,7 +50,9 @@ for target in "${targets[@]}"; do
     status=1
     continue
   fi
-  "$binary" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len="$(max_len_of "$target")" -print_final_stats=1 \
+  dict=()
+  [ -f "$top/tests/fuzz/dict/$target.dict" ] && dict=(-dict="$top/tests/fuzz/dict/$target.dict")
+  "$binary" "${dict[@]}" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len="$(max_len_of "$target")" -print_final_stats=1 \
     -artifact_prefix="$artifacts/" "$work" "$top/tests/fuzz/corpus/$target" >"$log" 2>&1
   result=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)

@@ -13,22 +13,20 @@
 
 namespace {
 
-void CheckSplit(const std::string& text, int limit, bool convert, char separator) {
+void CheckSplit(const std::string& text, int limit, char separator) {
     std::vector<std::string> fields;
-    SplitFields(text, fields, limit, convert, separator);
+    SplitFields(text, fields, limit, false, separator);
     FUZZ_CHECK(!fields.empty());
     FUZZ_CHECK(fields.size() <= static_cast<std::size_t>(std::max(limit, 1)));
     FUZZ_CHECK(limit < 2 || fields.size() >= 2);
-    if (!convert) {
-        for (const std::string& field : fields) {
-            FUZZ_CHECK(field.size() <= text.size());
-        }
+    for (const std::string& field : fields) {
+        FUZZ_CHECK(field.size() <= text.size());
     }
 }
 
 } // namespace
 
-// The first byte chooses the limit, the separator and the conversion; the rest is the line.
+// The first byte chooses the limit and the separator; the rest is the line.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;
@@ -36,7 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string line(reinterpret_cast<const char*>(data + 1), size - 1);
     int limit = data[0] % 8;
     char separator = (data[0] & 0x40) != 0 ? ':' : ' ';
-    CheckSplit(line, limit, (data[0] & 0x80) != 0, separator);
+    // The conversion of fields is the code page's business (fuzzed with the session's replies);
+    // here only the splitting counts, and without it the target runs several times faster.
+    CheckSplit(line, limit, separator);
 
     std::optional<ListingEntry> entry = ListingEntry::Parse(line);
     if (entry) {

@@ -59,7 +59,7 @@ for target in "${targets[@]}"; do
   if [ $result -ne 0 ]; then
     input=$(sed -n 's/.*Test unit written to \(.*\)$/\1/p' "$log" | tail -1)
     echo "fuzz: $target FAILED (exit $result) on input ${input:-unknown}; log $log"
-    grep -m1 -E 'ERROR: (AddressSanitizer|libFuzzer)|runtime error|property failed' "$log"
+    grep -m1 -E 'terminate called|ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error|property failed' "$log"
     status=1
   else
     echo "fuzz: $target ok, ${runs:-?} executions in ${seconds} s"

@@ -22,7 +22,7 @@ for kind in normal sanitize; do
   fi
 done
 echo "=== fuzz"
-if ! "$top/scripts/fuzz.sh" "${OSTRANA_FUZZ_SECONDS:-6}"; then
+if ! "$top/scripts/fuzz.sh" "${OSTRANA_FUZZ_SECONDS:-5}"; then
   status=1
 fi
 exit $status

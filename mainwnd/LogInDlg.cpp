@@ -55,6 +55,7 @@ std::string LoadText(UINT id) {
 
 CLogInDlg::CLogInDlg(CWnd* parent) {
     m_whiteBrush.CreateSolidBrush(kWhite);
+    m_hResource = AfxGetResourceHandle();
     Create(IDD_LOGIN, parent);
 }
 

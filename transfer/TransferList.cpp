@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "platform/base/InvalidArgException.h"
+#include "session/PlainName.h"
 
 namespace {
 
@@ -192,6 +193,10 @@ void TransferList::AddLocalFolderContents(const std::string& folderPath, const s
 bool TransferList::AddServerEntry(bool folder, const std::string& folderPath, const std::string& name,
                                   const std::string& sizeText, const std::string& dateText, const std::string& timeText) {
     if (!IsServerSide()) {
+        return false;
+    }
+    if (!IsPlainName(name)) {
+        m_rejectedNames.push_back(folderPath + name);
         return false;
     }
     TransferItem item;

@@ -71,8 +71,10 @@ int ServerSession::BeginDownload(const std::string& path, char* buffer, int& fir
     }
     std::string block;
     if (ReceiveUntil(m_transferSocket, block, HoldsLineFeed) <= 0) {
-        // One retry on a fresh connection: the server may have dropped an idle one.
+        // One retry on a fresh connection: the server may have dropped an idle one. Whatever
+        // part of a header came on the old one belongs to nothing.
         CloseTransfer();
+        block.clear();
         if (OpenTransferSession() == 0 || SendText(m_transferSocket, line) == -1 ||
             ReceiveUntil(m_transferSocket, block, HoldsLineFeed) <= 0) {
             return fail();

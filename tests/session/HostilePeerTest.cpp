@@ -143,6 +143,14 @@ TEST_F(TricklingPeerTest, FileHeadersThatNeverEndFailTheirFile) {
     EXPECT_FALSE(session.IsTransferOpen());
 }
 
+TEST_F(TricklingPeerTest, AHeaderCutShortByTheDeadlineIsForgottenBeforeTheRetry) {
+    AcceptTransferSession().WaitFor("\n").Send(".OK 12")
+        .Accept().WaitFor("\r\n\r\n").Send("ostrana 1 [demo]\n").WaitFor("\n").Send(".OK 5\nhello.OK\n").Start();
+    ASSERT_EQ(session.BeginDownload("myfolder/a.txt", buffer, firstBlock, fileSize), 1);
+    EXPECT_EQ(fileSize, 5);
+    EXPECT_EQ(std::string(buffer, 5), "hello");
+}
+
 TEST_F(TricklingPeerTest, ASlowButMovingBodyOutlastsTheExchangeDeadline) {
     const std::string body = "0123456789";
     AcceptTransferSession().WaitFor("\n").Send(".OK 10\n").Trickle(body, 100ms).Send(".OK\n").Start();

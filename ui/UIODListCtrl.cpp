@@ -67,6 +67,7 @@ BOOL CUIODListCtrl::InitListCtrl(LPCSTR headings, LPCSTR sectionName, const UINT
     SplitHeadings(newHeadings.c_str());
     m_headings = newHeadings;
     if (sectionName != nullptr && !m_section.empty()) {
+        if (static_cast<int>(m_columnWidths.size()) != m_columnCount) CaptureLayout();
         SaveSettings();
         LoadSettings();
     }
@@ -157,19 +158,27 @@ void CUIODListCtrl::ReadSettingValues(CWinApp& app) {
     m_columnWidths = std::move(widths);
 }
 
+void CUIODListCtrl::CaptureLayout() {
+    if (m_hWnd == nullptr || m_columnCount <= 0) return;
+    m_columnOrders.assign(static_cast<std::size_t>(m_columnCount), 0);
+    GetColumnOrderArray(m_columnOrders.data(), m_columnCount);
+    m_columnWidths.resize(static_cast<std::size_t>(m_columnCount), 0);
+    // Other views answer their own column width; a hidden column keeps the width it had before.
+    if (GetViewType() != LVS_REPORT) return;
+    for (int column = 0; column < m_columnCount; ++column) {
+        if (int width = GetColumnWidth(column); width != 0) m_columnWidths[static_cast<std::size_t>(column)] = width;
+    }
+}
+
+void CUIODListCtrl::SaveLayoutAndSettings() {
+    CaptureLayout();
+    SaveSettings();
+}
+
 void CUIODListCtrl::SaveSettings() {
     CWinApp* app = AfxGetApp();
     if (app == nullptr || m_section.empty()) return;
     const char* section = m_section.c_str();
-    if (m_hWnd != nullptr && m_columnCount > 0) {
-        m_columnOrders.assign(static_cast<std::size_t>(m_columnCount), 0);
-        GetColumnOrderArray(m_columnOrders.data(), m_columnCount);
-        m_columnWidths.resize(static_cast<std::size_t>(m_columnCount), 0);
-        // A hidden column keeps the width it had before it was hidden.
-        for (int column = 0; column < m_columnCount; ++column) {
-            if (int width = GetColumnWidth(column); width != 0) m_columnWidths[static_cast<std::size_t>(column)] = width;
-        }
-    }
     app->WriteProfileString(section, "Headings", m_headings.c_str());
     app->WriteProfileInt(section, "Style", static_cast<int>(m_hWnd != nullptr ? GetExtendedStyle() : 0));
     app->WriteProfileInt(section, "RowSelection", m_rowSelection ? 1 : 0);
@@ -288,6 +297,7 @@ void CUIODListCtrl::DeleteRowRecords() {
 }
 
 void CUIODListCtrl::SetViewType(DWORD viewType) {
+    CaptureLayout();
     ModifyStyle(LVS_TYPEMASK, viewType & LVS_TYPEMASK);
     SaveSettings();
 }
@@ -300,7 +310,7 @@ void CUIODListCtrl::SetRowSelection(bool fullRow) {
 
 void CUIODListCtrl::SetColumnSizing(bool allowed) {
     m_columnSizing = allowed;
-    SaveSettings();
+    SaveLayoutAndSettings();
 }
 
 void CUIODListCtrl::ToggleExtendedStyle(DWORD style) { SetExtendedStyle(GetExtendedStyle() ^ style); }

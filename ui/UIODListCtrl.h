@@ -176,6 +176,9 @@ private:
     void Attached();
     void SplitHeadings(LPCSTR headings);
     void ApplyStoredLayout();
+    // Takes the order and the widths of the shown columns from the control into the arrays.
+    void CaptureLayout();
+    void SaveLayoutAndSettings();
     void ResetColumns();
     void ReadSettingValues(CWinApp& app);
     void SubclassHeader();

@@ -55,7 +55,7 @@ LRESULT CUIODListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     case WM_DESTROY:
-        SaveSettings();
+        SaveLayoutAndSettings();
         if (m_dropTarget != nullptr) m_dropTarget->Revoke();
         if (m_header.GetSafeHwnd() != nullptr) m_header.UnsubclassWindow();
         return CListCtrl::WindowProc(message, wParam, lParam);
@@ -179,7 +179,7 @@ BOOL CUIODListCtrl::OnCmdMsg(UINT id, int code) {
 }
 
 void CUIODListCtrl::HideColumn(int column) {
-    if (column < 0 || column >= m_columnCount) return;
+    if (column < 0 || column >= m_columnCount || GetViewType() != LVS_REPORT) return;
     if (m_columnWidths.size() < static_cast<std::size_t>(m_columnCount)) m_columnWidths.resize(static_cast<std::size_t>(m_columnCount), 0);
     if (int width = GetColumnWidth(column); width != 0) m_columnWidths[static_cast<std::size_t>(column)] = width;
     SetColumnWidth(column, 0);
@@ -245,6 +245,7 @@ void CUIODListCtrl::OnContextMenu(HWND from, POINT screen) {
         hit.pt = inHeader;
         int column = static_cast<int>(::SendMessageA(header, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
         if (from == header || (column >= 0 && (hit.flags & HHT_ONHEADER))) {
+            m_headerHitColumn = column;
             ShowHeaderMenu(column, screen);
             return;
         }
@@ -258,8 +259,7 @@ void CUIODListCtrl::OnContextMenu(HWND from, POINT screen) {
     ShowContextMenu(hit.iItem, hit.iSubItem, screen);
 }
 
-void CUIODListCtrl::ShowHeaderMenu(int column, POINT screen) {
-    m_headerHitColumn = column;
+void CUIODListCtrl::ShowHeaderMenu(int, POINT screen) {
     CMenu menu;
     if (!menu.LoadMenu(IDR_UI_HEADER_MENU)) return;
     CMenu* popup = menu.GetSubMenu(0);

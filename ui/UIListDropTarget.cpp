@@ -24,14 +24,17 @@ DROPEFFECT CUIListDropTarget::Ask(UINT message, CWnd* window, COleDataObject* da
 }
 
 DROPEFFECT CUIListDropTarget::OnDragEnter(CWnd* window, COleDataObject* data, DWORD keyState, POINT point) {
+    m_outline.Enter(window->GetSafeHwnd(), data, point);
     return Ask(UWM_DD_DRAGENTER, window, data, keyState, point);
 }
 
 DROPEFFECT CUIListDropTarget::OnDragOver(CWnd* window, COleDataObject* data, DWORD keyState, POINT point) {
+    m_outline.Move(window->GetSafeHwnd(), point);
     return Ask(UWM_DD_DRAGOVER, window, data, keyState, point);
 }
 
 BOOL CUIListDropTarget::OnDrop(CWnd* window, COleDataObject* data, DROPEFFECT effect, POINT point) {
+    m_outline.Leave(window->GetSafeHwnd());
     CDD_OleDropTargetInfo info(window->GetSafeHwnd(), point, data);
     info.SetDropEffect(effect);
     info.SetKeyboardState(effect);
@@ -40,6 +43,7 @@ BOOL CUIListDropTarget::OnDrop(CWnd* window, COleDataObject* data, DROPEFFECT ef
 }
 
 void CUIListDropTarget::OnDragLeave(CWnd* window) {
+    m_outline.Leave(window->GetSafeHwnd());
     CDD_OleDropTargetInfo info(window->GetSafeHwnd(), POINT{0, 0}, nullptr);
     SendDragDropMessage(window->GetSafeHwnd(), UWM_DD_DRAGLEAVE, reinterpret_cast<WPARAM>(&info), 0);
 }

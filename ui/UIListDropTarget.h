@@ -1,8 +1,10 @@
 // The OLE drop target of a toolkit list: each callback becomes one of the UWM_DD_ messages with
-// the row under the point, sent to the list and then to its parent.
+// the row under the point, sent to the list and then to its parent; dragged list rows are
+// outlined at the cursor.
 #pragma once
 
 #include "platform/ole/OleDropTarget.h"
+#include "ui/DragDropImage.h"
 
 class CUIListDropTarget : public COleDropTarget {
 public:
@@ -13,4 +15,5 @@ public:
 
 private:
     DROPEFFECT Ask(UINT message, CWnd* window, COleDataObject* data, DWORD keyState, POINT point);
+    CDragImageTracker m_outline;
 };

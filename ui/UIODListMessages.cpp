@@ -4,8 +4,7 @@
 #include <cstring>
 
 #include "platform/ole/DropFiles.h"
-#include "platform/window/Input.h"
-#include "platform/window/VirtualKeys.h"
+#include "ui/UIKeys.h"
 #include "ui/UIListDropTarget.h"
 #include "ui/UIODListCtrl.h"
 
@@ -31,17 +30,7 @@ BOOL CUIODListCtrl::PreTranslateMessage(MSG* msg) {
 }
 
 BOOL CUIODListCtrl::OnKeyDown(UINT message, WPARAM key) {
-    UINT post = 0;
-    bool shift = GetKeyState(VK_SHIFT) < 0;
-    switch (key) {
-    case VK_F10: post = shift ? UWM_LIST_CONTEXT_MENU : 0; break;
-    case VK_BACK: post = UWM_LIST_ACTIVATE; break;
-    case VK_F2: post = UWM_LIST_EDIT_LABEL; break;
-    case VK_F5: post = UWM_LIST_REFRESH_VIEW; break;
-    case VK_DELETE: post = UWM_LIST_DELETE; break;
-    case VK_RETURN: post = message == WM_SYSKEYDOWN ? UWM_LIST_PROPERTIES : 0; break;
-    default: break;
-    }
+    UINT post = UIKeyCommand(message, key);
     if (post == 0) return FALSE;
     PostMessage(post);
     return TRUE;

@@ -165,7 +165,7 @@ struct DragImageRow {
 };
 
 std::vector<DragImageRow> ReadDragImage(HGLOBAL block, int& viewType, std::size_t& size) {
-    GlobalLockGuard lock(block);
+    ostrana::GlobalLockGuard lock(block);
     const auto* bytes = static_cast<const BYTE*>(lock.Data());
     size = GlobalSize(block);
     int count = 0;

@@ -88,11 +88,16 @@ void CDragImageTracker::Enter(HWND target, COleDataObject* dataObject, POINT poi
     Move(target, point);
 }
 
+// The outline goes to the screen's overlay at the target's place, so that it never becomes part
+// of the target's own picture and the second drawing takes it away again.
 void CDragImageTracker::DrawAt(HWND target, POINT point) {
-    HDC dc = GetDC(target);
+    HDC dc = GetDC(nullptr);
     if (dc == nullptr) return;
+    POINT origin{0, 0};
+    ClientToScreen(target, &origin);
+    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
     m_image->Draw(dc, point);
-    ReleaseDC(target, dc);
+    ReleaseDC(nullptr, dc);
 }
 
 void CDragImageTracker::Move(HWND target, POINT point) {

@@ -1,6 +1,6 @@
 // The outline of dragged list rows: one icon and label rectangle per row, read from the
-// drag-image block that the source list puts into the data object. It is drawn in R2_NOT on the
-// target's window DC, so drawing it a second time at the same place removes it again.
+// drag-image block that the source list puts into the data object. It is drawn in R2_NOT, so
+// drawing it a second time at the same place removes it again.
 #pragma once
 
 #include <memory>

@@ -141,10 +141,9 @@ protected:
     virtual BOOL DrawItem(DRAWITEMSTRUCT* draw);
     virtual BOOL MeasureItem(MEASUREITEMSTRUCT* measure);
 
-    // Comparison of two rows for the sort: <0, 0 or >0 for ascending order.
+    // Comparison of two rows for the sort: <0, 0 or >0 for ascending order. The default compares
+    // the strings of CUIStrListCtrlData rows by column type; other rows count as empty.
     virtual int CompareItems(const CUIListCtrlData* first, const CUIListCtrlData* second, const SortRecord& sort);
-    // The text the default comparison reads; a CUIStrListCtrlData row's string.
-    virtual std::string GetSortText(const CUIListCtrlData* row, int column) const;
 
     // Context menus.
     virtual void ShowContextMenu(int row, int column, POINT screen);

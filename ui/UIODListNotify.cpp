@@ -115,14 +115,19 @@ int CUIODListCtrl::CompareCallback(LPARAM first, LPARAM second, LPARAM sort) {
     return record.ascending ? order : -order;
 }
 
-int CUIODListCtrl::CompareItems(const CUIListCtrlData* first, const CUIListCtrlData* second, const SortRecord& sort) {
-    return ostrana::CompareCellTexts(sort.columnType, GetSortText(first, sort.column), GetSortText(second, sort.column));
+namespace {
+
+const std::string& SortText(const CUIListCtrlData* row, int column) {
+    static const std::string none;
+    const auto* strings = dynamic_cast<const CUIStrListCtrlData*>(row);
+    if (strings == nullptr || column < 0 || column >= strings->GetColumnCount()) return none;
+    return strings->GetString(column);
 }
 
-std::string CUIODListCtrl::GetSortText(const CUIListCtrlData* row, int column) const {
-    const auto* strings = dynamic_cast<const CUIStrListCtrlData*>(row);
-    if (strings == nullptr || column < 0 || column >= strings->GetColumnCount()) return {};
-    return strings->GetString(column);
+} // namespace
+
+int CUIODListCtrl::CompareItems(const CUIListCtrlData* first, const CUIListCtrlData* second, const SortRecord& sort) {
+    return ostrana::CompareCellTexts(sort.columnType, SortText(first, sort.column), SortText(second, sort.column));
 }
 
 BOOL CUIODListCtrl::EndLabelEdit(int, int, LPCSTR) { return FALSE; }

@@ -8,10 +8,25 @@
 namespace ostrana {
 namespace {
 
-std::string Picture(LCID locale, LCTYPE type) {
+std::string ReadPictureText(LCID locale, LCTYPE type) {
     char buffer[128] = {};
     if (GetLocaleInfoA(locale, type, buffer, sizeof buffer) == 0) return {};
     return buffer;
+}
+
+// The pictures of the last locale asked for; texts are read once, not for every parse.
+struct Pictures {
+    LCID locale = 0;
+    std::string shortDate, timeFormat, morning, afternoon;
+};
+
+const Pictures& PicturesOf(LCID locale) {
+    thread_local Pictures pictures;
+    if (pictures.locale != locale || pictures.shortDate.empty()) {
+        pictures = Pictures{locale, ReadPictureText(locale, LOCALE_SSHORTDATE), ReadPictureText(locale, LOCALE_STIMEFORMAT),
+                            ReadPictureText(locale, LOCALE_S1159), ReadPictureText(locale, LOCALE_S2359)};
+    }
+    return pictures;
 }
 
 struct Fields {
@@ -97,8 +112,8 @@ bool ReadPicture(Reader& reader, const std::string& picture, LCID locale, Fields
             if (!reader.Number(2, fields.second)) return timePart && reader.AtEnd();
             break;
         case 't':
-            if (reader.Literal(Picture(locale, LOCALE_S1159))) fields.meridiem = 1;
-            else if (reader.Literal(Picture(locale, LOCALE_S2359))) fields.meridiem = 2;
+            if (const Pictures& names = PicturesOf(locale); !names.morning.empty() && reader.Literal(names.morning)) fields.meridiem = 1;
+            else if (!names.afternoon.empty() && reader.Literal(names.afternoon)) fields.meridiem = 2;
             break;
         case ' ': reader.SkipSpaces(); break;
         default:
@@ -122,11 +137,12 @@ int DaysInMonth(int year, int month) {
 bool ParseLocaleDateTime(LCID locale, std::string_view text, SYSTEMTIME& result) {
     Reader reader(text);
     Fields fields;
-    if (!ReadPicture(reader, Picture(locale, LOCALE_SSHORTDATE), locale, fields, false)) return false;
+    const Pictures& pictures = PicturesOf(locale);
+    if (!ReadPicture(reader, pictures.shortDate, locale, fields, false)) return false;
     reader.SkipSpaces();
     if (!reader.AtEnd()) {
         std::size_t timeStart = reader.Position();
-        if (!ReadPicture(reader, Picture(locale, LOCALE_STIMEFORMAT), locale, fields, true)) {
+        if (!ReadPicture(reader, pictures.timeFormat, locale, fields, true)) {
             reader.Rewind(timeStart);
             fields = Fields{fields.year, fields.month, fields.day};
             if (!ReadPicture(reader, "H:mm:ss", locale, fields, true)) return false;

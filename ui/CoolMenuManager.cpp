@@ -75,6 +75,10 @@ CCoolMenuManager::CCoolMenuManager() = default;
 
 CCoolMenuManager::~CCoolMenuManager() {
     for (HMENU menu : std::vector<HMENU>(m_convertedMenus)) RestoreMenu(menu);
+    // Records of menus destroyed while converted.
+    for (const ItemRecord* record : std::vector<const ItemRecord*>(m_records.begin(), m_records.end())) {
+        DeleteRecord(const_cast<ItemRecord*>(record));
+    }
     Destroy();
 }
 
@@ -183,9 +187,16 @@ int CCoolMenuManager::ImageOf(UINT_PTR command) const {
     return found != m_commandImages.end() ? found->second : -1;
 }
 
-const CCoolMenuManager::ItemRecord* CCoolMenuManager::RecordOf(ULONG_PTR itemData) {
+const CCoolMenuManager::ItemRecord* CCoolMenuManager::RecordOf(ULONG_PTR itemData) const {
     const auto* record = reinterpret_cast<const ItemRecord*>(itemData);
-    return record != nullptr && record->signature == kSignature ? record : nullptr;
+    if (record == nullptr || m_records.count(record) == 0) return nullptr;
+    return record->signature == kSignature ? record : nullptr;
+}
+
+void CCoolMenuManager::DeleteRecord(ItemRecord* record) {
+    m_records.erase(record);
+    if (record->shellMenu != nullptr) record->shellMenu->Release();
+    delete record;
 }
 
 void CCoolMenuManager::ConvertMenu(HMENU menu, bool submenus) {
@@ -218,6 +229,7 @@ void CCoolMenuManager::ConvertItem(HMENU menu, int position) {
     if (!GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info)) return;
     if ((info.fType & MFT_SEPARATOR) || RecordOf(info.dwItemData) != nullptr) return;
     auto* record = new ItemRecord;
+    m_records.insert(record);
     record->previousType = info.fType;
     record->previousData = info.dwItemData;
     record->previousText = (info.fType & MFT_OWNERDRAW) ? std::string() : std::string(text);
@@ -236,10 +248,7 @@ void CCoolMenuManager::ConvertItem(HMENU menu, int position) {
     change.fMask = MIIM_TYPE | MIIM_DATA;
     change.fType = info.fType | MFT_OWNERDRAW;
     change.dwItemData = reinterpret_cast<ULONG_PTR>(record);
-    if (!SetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &change)) {
-        if (record->shellMenu != nullptr) record->shellMenu->Release();
-        delete record;
-    }
+    if (!SetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &change)) DeleteRecord(record);
 }
 
 void CCoolMenuManager::RestoreItem(HMENU menu, int position) {
@@ -257,8 +266,7 @@ void CCoolMenuManager::RestoreItem(HMENU menu, int position) {
     change.dwTypeData = (record->previousType & MFT_OWNERDRAW) ? nullptr : record->previousText.data();
     change.cch = static_cast<UINT>(record->previousText.size());
     SetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &change);
-    if (record->shellMenu != nullptr) record->shellMenu->Release();
-    delete record;
+    DeleteRecord(record);
 }
 
 void CCoolMenuManager::ConvertPopup(HMENU menu, bool systemMenu) {

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/controls/AfxCmnCtrls.h"
@@ -57,7 +58,9 @@ public:
     void RestoreMenu(HMENU menu, bool submenus = false);
     // The shortcut text of a command: "\t" and its accelerators separated by ", ", or empty.
     std::string GetShortcutText(UINT command) const;
-    static const ItemRecord* RecordOf(ULONG_PTR itemData);
+    // The record of a converted item, or null. Item data is only read as a record when it is one of
+    // this manager's, so foreign data (a shell extension's own) is never taken for one.
+    const ItemRecord* RecordOf(ULONG_PTR itemData) const;
 
     bool m_bShowButtons = true;
     bool m_bAutoAccel = true;
@@ -84,6 +87,7 @@ private:
     bool IsShellCommand(UINT command) const { return m_shellMenu != nullptr && command >= m_shellFirst && command <= m_shellLast; }
     std::vector<std::pair<int, ItemRecord*>> ConvertedItems(HMENU menu) const;
     static void SetItemData(HMENU menu, int position, ULONG_PTR data);
+    void DeleteRecord(ItemRecord* record);
     bool ShellMenuChar(HMENU menu, UINT character, LRESULT& answer);
 
     HWND m_frame = nullptr;
@@ -100,6 +104,7 @@ private:
     UINT m_shellFirst = 0;
     UINT m_shellLast = 0;
     std::vector<HMENU> m_convertedMenus;
+    std::unordered_set<const ItemRecord*> m_records;
     HMENU m_hotMenu = nullptr;
     UINT m_hotItem = 0;
 };

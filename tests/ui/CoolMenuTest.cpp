@@ -106,7 +106,7 @@ struct MenuFixture {
         info.cbSize = sizeof info;
         info.fMask = MIIM_DATA;
         GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info);
-        return CCoolMenuManager::RecordOf(info.dwItemData);
+        return manager.RecordOf(info.dwItemData);
     }
 };
 
@@ -197,7 +197,7 @@ TEST(CoolMenu, ConvertedItemsDrawTheirFramesImagesAndShortcuts) {
             }
             RECT rect{0, top, 200, top + height};
             if (info.fType & MFT_SEPARATOR) {
-                // Separators are not converted; the platform's menu draws them.
+                DrawEdge(dc, &rect, EDGE_ETCHED, BF_TOP); // not converted: the platform's menu draws it
             } else {
                 DRAWITEMSTRUCT draw{ODT_MENU, 0, info.wID, ODA_DRAWENTIRE, states[position],
                                     reinterpret_cast<HWND>(fixture.menu), dc, rect, info.dwItemData};
@@ -205,17 +205,105 @@ TEST(CoolMenu, ConvertedItemsDrawTheirFramesImagesAndShortcuts) {
             }
             top += height;
         }
-        // A separator record (a converted shell separator) is an etched line.
-        CCoolMenuManager::ItemRecord separator;
-        separator.previousType = MFT_SEPARATOR;
-        DRAWITEMSTRUCT draw{ODT_MENU, 0, 0, ODA_DRAWENTIRE, 0, reinterpret_cast<HWND>(fixture.menu), dc, RECT{0, top, 200, top + 8},
-                            reinterpret_cast<ULONG_PTR>(&separator)};
-        SendMessageA(window.m_hWnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
         ReleaseDC(window.m_hWnd, dc);
         std::string dump = "sizes " + sizes + "\n";
         DumpDisplayList(WindowPicture(window.m_hWnd), 0, dump);
         EXPECT_TRUE(MatchesGolden(OSTRANA_GOLDEN_DIR, "cool_menu_items", dump));
         fixture.manager.Install(nullptr);
+    });
+}
+
+// A shell context menu that draws its own items and records what it was handed.
+class FakeShellMenu : public IContextMenu3 {
+public:
+    std::vector<std::string> log;
+    HRESULT QueryInterface(REFIID riid, void** object) override {
+        if (riid == IID_IUnknown || riid == IID_IContextMenu || riid == IID_IContextMenu2 || riid == IID_IContextMenu3) {
+            *object = this;
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG AddRef() override { return ++m_references; }
+    ULONG Release() override { return --m_references; }
+    HRESULT QueryContextMenu(HMENU, UINT, UINT, UINT, UINT) override { return S_OK; }
+    HRESULT InvokeCommand(LPCMINVOKECOMMANDINFO) override { return S_OK; }
+    HRESULT GetCommandString(UINT_PTR command, UINT type, UINT*, LPSTR name, UINT size) override {
+        if (type != GCS_HELPTEXTA) return E_INVALIDARG;
+        std::snprintf(name, size, "help %u", static_cast<unsigned>(command));
+        return S_OK;
+    }
+    HRESULT HandleMenuMsg(UINT message, WPARAM, LPARAM lParam) override {
+        ULONG_PTR data = message == WM_DRAWITEM ? reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->itemData
+                                                : reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemData;
+        log.push_back(MessageName(message) + " data " + std::to_string(data));
+        return S_OK;
+    }
+    HRESULT HandleMenuMsg2(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_DATA;
+        GetMenuItemInfoA(reinterpret_cast<HMENU>(lParam), 0, TRUE, &info);
+        log.push_back(MessageName(message) + " " + std::string(1, static_cast<char>(LOWORD(wParam))) + " data " +
+                      std::to_string(info.dwItemData));
+        *result = MAKELONG(0, MNC_EXECUTE);
+        return S_OK;
+    }
+    ULONG References() const { return m_references; }
+
+private:
+    ULONG m_references = 1;
+};
+
+class StatusRecorder : public CSubclassWnd {
+public:
+    std::vector<std::string> texts;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_SETMESSAGESTRING) texts.emplace_back(reinterpret_cast<LPCSTR>(lParam));
+        return CSubclassWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+TEST(CoolMenu, ShellItemsAreDrawnByTheShellAndItsHelpTextReachesTheFrame) {
+    UiThread ui;
+    ui.Run([] {
+        RecordingParent frame(kParentRect);
+        StatusRecorder status;
+        status.HookWindow(frame.m_hWnd);
+        CCoolMenuManager manager;
+        FakeShellMenu shell;
+        manager.Install(frame.m_hWnd);
+        manager.SetShellRange(&shell, 20000, 29999);
+        HMENU menu = CreatePopupMenu();
+        AppendMenuA(menu, MF_OWNERDRAW, 20003, reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(555)));
+        AppendMenuA(menu, MF_STRING, 20004, "&Open");
+        SendMessageA(frame.m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_DATA;
+        GetMenuItemInfoA(menu, 0, TRUE, &info);
+        ASSERT_NE(nullptr, manager.RecordOf(info.dwItemData));
+        MEASUREITEMSTRUCT measure{ODT_MENU, 0, 20003, 0, 0, info.dwItemData};
+        SendMessageA(frame.m_hWnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+        DRAWITEMSTRUCT draw{ODT_MENU, 0, 20003, ODA_DRAWENTIRE, 0, reinterpret_cast<HWND>(menu), nullptr, RECT{0, 0, 100, 18}, info.dwItemData};
+        SendMessageA(frame.m_hWnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+        EXPECT_EQ(info.dwItemData, draw.itemData); // our record is back after the shell's call
+        EXPECT_EQ(MAKELONG(0, MNC_EXECUTE),
+                  SendMessageA(frame.m_hWnd, WM_MENUCHAR, MAKEWPARAM('o', MF_POPUP), reinterpret_cast<LPARAM>(menu)));
+        EXPECT_EQ((std::vector<std::string>{"WM_MEASUREITEM data 555", "WM_DRAWITEM data 555", "WM_MENUCHAR o data 555"}), shell.log);
+        frame.Take();
+        SendMessageA(frame.m_hWnd, WM_MENUSELECT, MAKEWPARAM(20004, MF_HILITE), reinterpret_cast<LPARAM>(menu));
+        EXPECT_EQ((std::vector<std::string>{"help 4"}), status.texts);
+        SendMessageA(frame.m_hWnd, WM_MENUSELECT, MAKEWPARAM(kOpen, MF_HILITE), reinterpret_cast<LPARAM>(menu));
+        EXPECT_EQ(1u, status.texts.size()); // outside the shell range
+        manager.RestoreMenu(menu);
+        DestroyMenu(menu);
+        manager.Install(nullptr);
+        EXPECT_EQ(1u, shell.References());
     });
 }
 

@@ -3,7 +3,13 @@
 // block, cell tips and texts of rows that answer through display-info requests.
 #include <gtest/gtest.h>
 
+#include "dragdrop/CCF_RightMenu.h"
+#include "dragdrop/CCF_String.h"
+#include "dragdrop/ClipboardFormats.h"
 #include "platform/base/CodePage.h"
+#include "platform/gdi/DisplayList.h"
+#include "platform/window/Paint.h"
+#include "ui/DragDropImage.h"
 #include "platform/ole/GlobalMemory.h"
 #include "platform/window/Input.h"
 #include "platform/window/VirtualKeys.h"
@@ -245,6 +251,66 @@ TEST(ListControl, CellTipsAndItemTextsAnswerFromTheRows) {
         EXPECT_EQ(77u, window.list.GetUserData(1));
         window.list.DeleteItem(0);
         EXPECT_EQ(0, window.list.FindUserData(77));
+    });
+}
+
+} // namespace
+} // namespace ostrana::test
+
+namespace ostrana::test {
+namespace {
+
+TEST(ListControl, BeginDragOffersTheImageBlockTheNamesAndTheRightButtonFlag) {
+    UiThread ui;
+    ui.Run([] {
+        ListWindow window(true, 5);
+        window.list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+        window.list.SetItemState(3, LVIS_SELECTED, LVIS_SELECTED);
+        bool sawBlock = false, sawRightMenu = false;
+        std::string names;
+        window.parent.answer = [&](UINT message, WPARAM, LPARAM lParam) -> LRESULT {
+            if (message != UWM_DD_BEGINDRAG) return 0;
+            COleDataObject data;
+            data.Attach(reinterpret_cast<COleDataSource*>(lParam)->GetDataObject(), FALSE);
+            sawBlock = data.IsDataAvailable(CDragDropImage::BlockFormat()) != FALSE;
+            CCF_RightMenu rightMenu;
+            CClipboardFormats::GetFromDataObject(&data, &rightMenu, CFI_RIGHTMENU);
+            sawRightMenu = rightMenu.GetRightMenu() != FALSE;
+            CCF_String text;
+            CClipboardFormats::GetFromDataObject(&data, &text, CFI_TEXT);
+            names = text.GetString();
+            return DROPEFFECT_NONE; // no OLE drag
+        };
+        NMLISTVIEW info{};
+        info.hdr.hwndFrom = window.list.m_hWnd;
+        info.hdr.idFrom = 7;
+        info.hdr.code = LVN_BEGINRDRAG;
+        info.iItem = 1;
+        info.ptAction = POINT{10, 30};
+        SendMessageA(window.parent.m_hWnd, WM_NOTIFY, 7, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ((std::vector<std::string>{"fill"}), window.list.log);
+        EXPECT_TRUE(sawBlock);
+        EXPECT_TRUE(sawRightMenu);
+        EXPECT_EQ("row1\nrow3\n", names);
+    });
+}
+
+TEST(ListControl, AnEmptyListShowsItsTextBelowTheHeader) {
+    UiThread ui;
+    ui.Run([] {
+        ListWindow window;
+        window.list.SetEmptyListText(Utf8ToAnsi("이 폴더는 비어 있습니다."));
+        window.list.Invalidate();
+        window.list.UpdateWindow();
+        std::string dump;
+        DumpDisplayList(WindowPicture(window.list.m_hWnd), 0, dump);
+        EXPECT_NE(std::string::npos, dump.find("이 폴더는 비어 있습니다.")) << dump;
+        EXPECT_NE(std::string::npos, dump.find("(0,30)-(300,")) << dump; // the header's 20 pixels and 10 more
+        AddRow(window.list, 1, {"a", "1", "2026-01-01"});
+        window.list.UpdateWindow();
+        dump.clear();
+        DumpDisplayList(WindowPicture(window.list.m_hWnd), 0, dump);
+        EXPECT_EQ(std::string::npos, dump.find("이 폴더는")) << dump;
     });
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/ole/ClipboardFormat.h"
 #include "platform/window/AfxWinApp.h"
+#include "ui/UIHeaderTitleEdit.h"
 #include "ui/UIListDropTarget.h"
 
 IMPLEMENT_DYNAMIC(CUIODListCtrl, CWnd)

@@ -18,6 +18,7 @@
 #include "ui/UIListCtrlData.h"
 #include "ui/UIMessages.h"
 
+class CUIHeaderTitleEdit;
 class CUIListDropTarget;
 class CWinApp;
 
@@ -151,8 +152,9 @@ protected:
     BOOL TrackListMenu(POINT screen);
     virtual void AdjustListMenu(CMenu* popup);
     virtual void ShowHeaderMenu(int column, POINT screen);
-    // "&Rename" of the header menu; the derived list puts an edit box over the title.
+    // "&Rename" of the header menu: an edit box over the title; a confirmed text becomes the title.
     virtual void EditColumnTitle(int column);
+    virtual void ColumnTitleEdited(int column, const std::string& title);
 
     // The messages of the frame, toolbars and menus.
     virtual void ActivateRow(int row);
@@ -186,6 +188,7 @@ private:
     void HideColumn(int column);
     void EditCell(POINT client);
     void OnDeleteSelection();
+    void EndTitleEdit();
     void OnContextMenuForSelection();
     void OnContextMenu(HWND from, POINT screen);
     LRESULT OnDragDropMessage(UINT message, CDD_OleDropTargetInfo* info, LPARAM lParam);
@@ -219,6 +222,7 @@ private:
     CHeaderCtrl m_header;
     COleDataSource m_dataSource;
     std::unique_ptr<CUIListDropTarget> m_dropTarget;
+    std::unique_ptr<CUIHeaderTitleEdit> m_titleEdit;
     UINT m_dragImageFormat;
     int m_headerHitColumn = -1;
     POINT m_lastContextPoint{-1, -1};

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/ole/DropFiles.h"
+#include "ui/UIHeaderTitleEdit.h"
 #include "ui/UIKeys.h"
 #include "ui/UIListDropTarget.h"
 #include "ui/UIODListCtrl.h"
@@ -44,6 +45,7 @@ LRESULT CUIODListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     case WM_DESTROY:
+        m_titleEdit.reset();
         SaveLayoutAndSettings();
         if (m_dropTarget != nullptr) m_dropTarget->Revoke();
         if (m_header.GetSafeHwnd() != nullptr) m_header.UnsubclassWindow();
@@ -96,6 +98,7 @@ LRESULT CUIODListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!m_acceptDropFiles) return CListCtrl::WindowProc(message, wParam, lParam);
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
+    case UWM_UI_END_TITLE_EDIT: EndTitleEdit(); return 0;
     case UWM_LIST_CONTEXT_MENU: OnContextMenuForSelection(); return 0;
     case UWM_LIST_ACTIVATE: ActivateRow(GetNextItem(-1, LVNI_SELECTED)); return 0;
     case UWM_LIST_EDIT_LABEL:
@@ -278,7 +281,26 @@ BOOL CUIODListCtrl::TrackListMenu(POINT screen) {
 }
 
 void CUIODListCtrl::AdjustListMenu(CMenu*) {}
-void CUIODListCtrl::EditColumnTitle(int) {}
+void CUIODListCtrl::EditColumnTitle(int column) {
+    m_titleEdit.reset();
+    auto edit = std::make_unique<CUIHeaderTitleEdit>();
+    if (edit->Start(m_hWnd, column)) m_titleEdit = std::move(edit);
+}
+
+void CUIODListCtrl::ColumnTitleEdited(int column, const std::string& title) {
+    if (title.empty()) return;
+    LVCOLUMNA info{};
+    info.mask = LVCF_TEXT;
+    info.pszText = const_cast<LPSTR>(title.c_str());
+    SetColumn(column, &info);
+}
+
+void CUIODListCtrl::EndTitleEdit() {
+    if (m_titleEdit == nullptr) return;
+    std::unique_ptr<CUIHeaderTitleEdit> edit = std::move(m_titleEdit);
+    if (edit->IsConfirmed()) ColumnTitleEdited(edit->GetColumn(), edit->GetTitle());
+    edit->DestroyWindow();
+}
 void CUIODListCtrl::ActivateRow(int) {}
 void CUIODListCtrl::Refresh() {}
 BOOL CUIODListCtrl::AcceptDelete(int, CUIListCtrlData*) { return FALSE; }

@@ -1,5 +1,6 @@
 #include "platform/base/StringCompare.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -39,6 +40,32 @@ std::u16string Folded(LPCSTR text, int length, DWORD flags) {
     return wide;
 }
 
+std::string_view View(LPCSTR text, int length) {
+    return length < 0 ? std::string_view(text) : std::string_view(text, static_cast<std::size_t>(length));
+}
+
+bool IsAscii(std::string_view text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+// Texts of ASCII characters only, compared without converting them.
+int CompareAscii(std::string_view first, std::string_view second, DWORD flags) {
+    std::size_t common = std::min(first.size(), second.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        char16_t a = static_cast<unsigned char>(first[i]);
+        char16_t b = static_cast<unsigned char>(second[i]);
+        if (flags & NORM_IGNORECASE) {
+            a = FoldCase(a);
+            b = FoldCase(b);
+        }
+        if (a != b) return a < b ? -1 : 1;
+    }
+    return first.size() == second.size() ? 0 : (first.size() < second.size() ? -1 : 1);
+}
+
 } // namespace
 
 int CompareStringA(LCID /*locale*/, DWORD flags, LPCSTR first, int firstLength, LPCSTR second, int secondLength) {
@@ -46,7 +73,9 @@ int CompareStringA(LCID /*locale*/, DWORD flags, LPCSTR first, int firstLength, 
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    int order = Folded(first, firstLength, flags).compare(Folded(second, secondLength, flags));
+    std::string_view a = View(first, firstLength);
+    std::string_view b = View(second, secondLength);
+    int order = IsAscii(a) && IsAscii(b) ? CompareAscii(a, b, flags) : Folded(first, firstLength, flags).compare(Folded(second, secondLength, flags));
     if (order < 0) return CSTR_LESS_THAN;
     return order == 0 ? CSTR_EQUAL : CSTR_GREATER_THAN;
 }

@@ -5,6 +5,7 @@
 
 #include "platform/base/CodePage.h"
 #include "platform/window/Input.h"
+#include "platform/window/VirtualKeys.h"
 #include "tests/support/WindowHarness.h"
 #include "tests/ui/ListTestSupport.h"
 
@@ -151,6 +152,51 @@ TEST(ListSettings, StoredValuesAfterAChangeOfViewAndWidthsReadBackExactly) {
                   values);
         list.DestroyWindow();
         EXPECT_EQ(file, ReadFileBytes(profile.registry.FilePath())) << "saving unchanged settings rewrote them";
+    });
+}
+
+TEST(ListSettings, RenameFromTheHeaderMenuEditsTheTitleInPlace) {
+    UiThread ui;
+    struct Window {
+        RecordingParent parent{kParentRect};
+        RecordingList list;
+    };
+    auto* window = ui.Get<Window*>([] {
+        auto* made = new Window;
+        CreateList(made->list, made->parent);
+        return made;
+    });
+    RecordingList* list = &window->list;
+    ui.Run([&] {
+        RecordingList* made = list;
+        made->InitListCtrl("Name|Size");
+        made->SendMessage(WM_CONTEXTMENU, static_cast<WPARAM>(made->SendMessage(LVM_GETHEADER)),
+                          MAKELPARAM(kParentRect.left + 130, kParentRect.top + 5));
+        made->SendMessage(WM_COMMAND, ID_HEADER_EDIT_TEXT);
+    });
+    ui.WaitIdle();
+    HWND edit = ui.Get<HWND>([&] { return GetFocus(); });
+    ASSERT_NE(list->m_hWnd, edit);
+    EXPECT_EQ(list->m_hWnd, GetParent(edit));
+    EXPECT_EQ("Size", ui.Get<std::string>([&] {
+        char text[32] = {};
+        GetWindowTextA(edit, text, sizeof text);
+        return std::string(text);
+    }));
+    ui.Run([&] { SetWindowTextA(edit, "Bytes"); });
+    InjectKeyPress(VK_RETURN);
+    ui.WaitIdle();
+    ui.Run([&] {
+        EXPECT_FALSE(IsWindow(edit));
+        char title[32] = {};
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = title;
+        column.cchTextMax = sizeof title;
+        list->GetColumn(1, &column);
+        EXPECT_STREQ("Bytes", title);
+        EXPECT_EQ("Name|Size", list->GetHeadings()); // the stored layout still belongs to the headings
+        delete window;
     });
 }
 

@@ -98,6 +98,8 @@ ImageRef ParseImageDescription(std::string_view text) {
     if (text.starts_with("icon ")) return Resource(ImageKind::Icon, After(text, "icon "));
     if (text.starts_with("cursor ")) return Resource(ImageKind::Cursor, After(text, "cursor "));
     if (text.starts_with("animation ")) return Resource(ImageKind::Animation, After(text, "animation "));
+    // The system cursors go by a bare name ("arrow", "sizewe").
+    if (!text.empty() && text.find(' ') == std::string_view::npos) return Platform(ImageKind::Cursor, std::string(text));
     return ImageRef{};
 }
 

@@ -40,7 +40,7 @@ struct ImageRef {
 
 // Reads the descriptions the GDI stand-in records ("bitmap UP_U", "bitmap #204", "bitmap strip[3]",
 // "icon 225", "icon filetype_text", "cursor 1011", "animation 5", "system exclamation",
-// "bitmap system 32760", "blank", "drag [icon 3] name.txt").
+// "bitmap system 32760", "blank", "drag [icon 3] name.txt", and the system cursors' bare names).
 ImageRef ParseImageDescription(std::string_view description);
 // The artwork's key, the same for every use of one image: "resource/icon/225",
 // "resource/bitmap/UP_U", "platform/icon/exclamation". Empty for drag images and unknown ones.

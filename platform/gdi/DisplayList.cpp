@@ -107,6 +107,10 @@ bool Outside(const RECT& bounds, const RECT& clip) {
 
 } // namespace
 
+bool ReachesOutside(const DisplayList& list, RECT clip) {
+    return std::any_of(list.begin(), list.end(), [&](const DisplayOp& op) { return Outside(BoundsOf(op), clip); });
+}
+
 DisplayList ClipDisplayList(const DisplayList& list, RECT clip) {
     DisplayList kept;
     kept.reserve(list.size());

@@ -63,6 +63,8 @@ struct DisplayOp {
 // The operations that can show inside `clip`; those wholly outside it are left out. A renderer
 // still clips the ones that cross its edge.
 DisplayList ClipDisplayList(const DisplayList& list, RECT clip);
+// Whether ClipDisplayList would leave anything out; most pictures stay inside and need no copy.
+bool ReachesOutside(const DisplayList& list, RECT clip);
 
 // One line, without indentation or newline; colours as #RRGGBB.
 std::string DescribeOp(const DisplayOp& op);

@@ -76,7 +76,8 @@ BOOL EndPaint(HWND handle, const PAINTSTRUCT* paint) {
         Lock lock = LockSystem();
         auto window = Find(handle);
         if (!window) return FALSE;
-        window->picture = std::make_shared<DisplayList>(ClipDisplayList(*list, ClientRectOf(*window)));
+        RECT client = ClientRectOf(*window);
+        window->picture = ReachesOutside(*list, client) ? std::make_shared<DisplayList>(ClipDisplayList(*list, client)) : list;
     }
     NotifyPicture(handle);
     return TRUE;

@@ -65,6 +65,7 @@ TEST(DesktopSnapshot, ListsTheTreeInPaintingOrderWithScreenRectanglesStateAndSha
         first = MakeTestWindow("SnapChild", TextPainter, WS_CHILD | WS_VISIBLE, RECT{10, 20, 60, 40}, top, 7);
         second = MakeTestWindow("SnapChild", TextPainter, WS_CHILD | WS_DISABLED, RECT{0, 0, 5, 5}, top, 8);
         SetWindowTextA(top, "top");
+        SetWindowTextA(first, "child");
         SetFocus(first);
         SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
     });
@@ -100,6 +101,8 @@ TEST(DesktopSnapshot, ListsTheTreeInPaintingOrderWithScreenRectanglesStateAndSha
     ASSERT_EQ(8u, topState->picture->size());
     EXPECT_EQ("top", topState->picture->front().text);
     EXPECT_TRUE(secondState->nonClientPicture->empty());
+    // The child's client area is 20 pixels high: of its eight lines only those at 0 and 12 can show.
+    EXPECT_EQ(2u, firstState->picture->size());
 
     // The snapshot keeps the picture it was given while the window paints anew.
     SharedDisplayList kept = topState->picture;
@@ -116,6 +119,8 @@ TEST(DesktopSnapshot, ListsTheTreeInPaintingOrderWithScreenRectanglesStateAndSha
 
 TEST(DesktopSnapshot, IsAlwaysConsistentWhileAnotherThreadMovesAndRepaintsWindows) {
     std::atomic<bool> done{false};
+    std::atomic<bool> faulted{false};
+    std::atomic<int> checked{0};
     std::atomic<HWND> parentHandle{nullptr};
     std::atomic<HWND> childHandle{nullptr};
     std::thread mover([&] {
@@ -123,7 +128,8 @@ TEST(DesktopSnapshot, IsAlwaysConsistentWhileAnotherThreadMovesAndRepaintsWindow
         HWND child = MakeTestWindow("SnapMoved", TextPainter, WS_CHILD | WS_VISIBLE, RECT{10, 10, 110, 110}, parent, 1);
         parentHandle = parent;
         childHandle = child;
-        for (int step = 0; step < 1500; ++step) {
+        // Moves on until the checker has seen enough snapshots with both windows in them.
+        for (int step = 0; !faulted && (step < 1500 || checked < 300); ++step) {
             MoveWindow(parent, step % 400, step % 300, 200, 200, TRUE);
             SetWindowTextA(child, std::to_string(step).c_str());
             InvalidateRect(child, nullptr, TRUE);
@@ -134,7 +140,6 @@ TEST(DesktopSnapshot, IsAlwaysConsistentWhileAnotherThreadMovesAndRepaintsWindow
         done = true;
         DestroyWindow(parent);
     });
-    int checked = 0;
     SharedDisplayList held;
     std::string heldText;
     std::string fault;
@@ -165,9 +170,10 @@ TEST(DesktopSnapshot, IsAlwaysConsistentWhileAnotherThreadMovesAndRepaintsWindow
         return {};
     };
     while (!done && fault.empty()) fault = check(TakeDesktopSnapshot());
+    faulted = !fault.empty();
     mover.join();
     EXPECT_EQ("", fault);
-    EXPECT_GT(checked, 0);
+    EXPECT_GE(checked, 300);
     if (held) {
         EXPECT_EQ(heldText, held->front().text) << "a shared picture changed after the snapshot";
     }

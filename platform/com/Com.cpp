@@ -1,8 +1,18 @@
-// The class table behind CoCreateInstance and the per-thread initialisation count.
+// The class table behind CoCreateInstance, the in-process servers it loads through the registry,
+// and the per-thread initialisation count.
 #include "platform/com/Com.h"
 
+#include <dlfcn.h>
+
+#include <cstring>
+#include <map>
 #include <mutex>
 #include <vector>
+
+#include "platform/base/LocalPath.h"
+#include "platform/com/ClassFactory.h"
+#include "platform/com/Guid.h"
+#include "platform/registry/Registry.h"
 
 namespace {
 
@@ -22,6 +32,57 @@ std::vector<ClassEntry>& Classes() {
 }
 
 thread_local int t_comInitCount = 0;
+
+// Loaded servers by host path; a server stays loaded until it agrees to unload.
+std::mutex& ModuleLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::map<std::string, void*>& Modules() {
+    static std::map<std::string, void*> modules;
+    return modules;
+}
+
+bool RegisteredServerPath(REFCLSID clsid, std::string& localPath) {
+    std::string subKey = "CLSID\\" + ostrana::GuidText(clsid) + "\\InprocServer32";
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    char buffer[1024] = {};
+    DWORD size = sizeof(buffer) - 1;
+    DWORD type = 0;
+    LONG status = RegQueryValueExA(key, "", nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS || type != REG_SZ) return false;
+    localPath.assign(buffer, strnlen(buffer, sizeof(buffer)));
+    return !localPath.empty();
+}
+
+void* LoadServer(const std::string& hostPath) {
+    std::lock_guard guard(ModuleLock());
+    auto found = Modules().find(hostPath);
+    if (found != Modules().end()) return found->second;
+    void* module = dlopen(hostPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (module != nullptr) Modules()[hostPath] = module;
+    return module;
+}
+
+HRESULT CreateFromRegisteredServer(REFCLSID clsid, REFIID iid, void** object) {
+    std::string localPath;
+    if (!RegisteredServerPath(clsid, localPath)) return REGDB_E_CLASSNOTREG;
+    auto hostPath = ostrana::LocalToHostPath(localPath);
+    if (!hostPath) return CO_E_DLLNOTFOUND;
+    void* module = LoadServer(*hostPath);
+    if (module == nullptr) return CO_E_DLLNOTFOUND;
+    auto getClassObject = reinterpret_cast<DllGetClassObjectFunction>(dlsym(module, "DllGetClassObject"));
+    if (getClassObject == nullptr) return CO_E_ERRORINDLL;
+    IClassFactory* factory = nullptr;
+    HRESULT status = getClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory));
+    if (FAILED(status) || factory == nullptr) return FAILED(status) ? status : CLASS_E_CLASSNOTAVAILABLE;
+    status = factory->CreateInstance(nullptr, iid, object);
+    factory->Release();
+    return status;
+}
 
 } // namespace
 
@@ -52,7 +113,20 @@ HRESULT CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD /*classContext*/
             }
         }
     }
-    return creator ? creator(iid, object) : REGDB_E_CLASSNOTREG;
+    return creator ? creator(iid, object) : CreateFromRegisteredServer(clsid, iid, object);
+}
+
+void CoFreeUnusedLibraries() {
+    std::lock_guard guard(ModuleLock());
+    for (auto it = Modules().begin(); it != Modules().end();) {
+        auto canUnload = reinterpret_cast<DllCanUnloadNowFunction>(dlsym(it->second, "DllCanUnloadNow"));
+        if (canUnload != nullptr && canUnload() == S_OK) {
+            dlclose(it->second);
+            it = Modules().erase(it);
+        } else {
+            ++it;
+        }
+    }
 }
 
 namespace ostrana {
@@ -70,5 +144,11 @@ void RevokeInProcessClass(REFCLSID clsid) {
 }
 
 int ComInitCountOfThread() { return t_comInitCount; }
+
+std::string ModuleLocalPath(const void* address) {
+    Dl_info info{};
+    if (dladdr(address, &info) == 0 || info.dli_fname == nullptr) return {};
+    return HostToLocalPath(info.dli_fname);
+}
 
 } // namespace ostrana

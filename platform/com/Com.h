@@ -1,9 +1,10 @@
 // Per-thread initialisation and creation of in-process classes by CLSID, over the GUIDs, HRESULT
 // codes and reference counting of Unknown.h. Classes are registered in a process-wide table by
-// the platform folder that implements them.
+// the platform folder that implements them, or served by a module the registry names.
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "platform/com/RefCounted.h"
 #include "platform/com/Unknown.h"
@@ -11,17 +12,22 @@
 #define CLASS_E_NOAGGREGATION static_cast<HRESULT>(0x80040110)
 #define REGDB_E_CLASSNOTREG static_cast<HRESULT>(0x80040154)
 #define RPC_E_CHANGED_MODE static_cast<HRESULT>(0x80010106)
+#define CO_E_DLLNOTFOUND static_cast<HRESULT>(0x800401F8)
+#define CO_E_ERRORINDLL static_cast<HRESULT>(0x800401F9)
 
 #define COINIT_MULTITHREADED 0x0
 #define COINIT_APARTMENTTHREADED 0x2
 #define CLSCTX_INPROC_SERVER 0x1
 
-using REFGUID = const GUID&;
 using LPUNKNOWN = IUnknown*;
 
 HRESULT CoInitializeEx(void* reserved, DWORD coInit);
 void CoUninitialize();
+// Classes registered in this process first, then the in-process server that
+// HKEY_CLASSES_ROOT\CLSID\{clsid}\InprocServer32 names, loaded once and asked for its factory.
 HRESULT CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD classContext, REFIID iid, void** object);
+// Unloads the loaded servers whose DllCanUnloadNow agrees.
+void CoFreeUnusedLibraries();
 
 namespace ostrana {
 
@@ -34,5 +40,8 @@ void RevokeInProcessClass(REFCLSID clsid);
 
 // Initialisations of the calling thread that have not been undone yet (for tests).
 int ComInitCountOfThread();
+
+// The local path of the loaded file that holds `address` (a module finds its own file with it).
+std::string ModuleLocalPath(const void* address);
 
 } // namespace ostrana

@@ -31,6 +31,7 @@ using IID = GUID;
 using CLSID = GUID;
 using REFIID = const IID&;
 using REFCLSID = const CLSID&;
+using REFGUID = const GUID&;
 
 inline bool operator==(const GUID& left, const GUID& right) {
     return std::memcmp(&left, &right, sizeof(GUID)) == 0;

@@ -93,6 +93,7 @@
 #define SB_HORZ 0
 #define SB_VERT 1
 #define SB_CTL 2
+#define SB_BOTH 3
 #define SB_LINEUP 0
 #define SB_LINELEFT 0
 #define SB_LINEDOWN 1
@@ -109,8 +110,13 @@
 #define SIF_RANGE 0x0001
 #define SIF_PAGE 0x0002
 #define SIF_POS 0x0004
+#define SIF_DISABLENOSCROLL 0x0008
 #define SIF_TRACKPOS 0x0010
 #define SIF_ALL (SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS)
+#define ESB_ENABLE_BOTH 0x0000
+#define ESB_DISABLE_LTUP 0x0001
+#define ESB_DISABLE_RTDN 0x0002
+#define ESB_DISABLE_BOTH 0x0003
 
 #define DLGC_WANTARROWS 0x0001
 #define DLGC_WANTTAB 0x0002
@@ -142,3 +148,4 @@ int GetScrollPos(HWND window, int bar);
 BOOL SetScrollRange(HWND window, int bar, int minimum, int maximum, BOOL redraw);
 BOOL GetScrollRange(HWND window, int bar, LPINT minimum, LPINT maximum);
 BOOL ShowScrollBar(HWND window, int bar, BOOL show);
+BOOL EnableScrollBar(HWND window, UINT bar, UINT arrows);

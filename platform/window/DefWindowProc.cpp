@@ -1,8 +1,10 @@
 // The default window procedure: text storage, painting and erasing with the class brush, cursor
-// and context-menu negotiation with the parent, control colours, closing.
+// and context-menu negotiation with the parent, control colours, closing, and the frame (its size,
+// hit testing, painting and the presses in it).
 #include <cstring>
 
 #include "platform/window/Cursor.h"
+#include "platform/window/NonClient.h"
 #include "platform/window/Paint.h"
 #include "platform/window/WindowGeometry.h"
 #include "platform/window/WindowSystem.h"
@@ -20,6 +22,7 @@ LRESULT StoreText(HWND handle, LPCSTR text) {
         window->text = text != nullptr ? text : "";
     }
     NotifyChange(handle, WindowChange::Text);
+    if ((GetWindowLongPtrA(handle, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) RedrawFrame(handle);
     return TRUE;
 }
 
@@ -52,7 +55,12 @@ LRESULT ControlColor(UINT message, HDC dc) {
 LRESULT SetCursorDefault(HWND handle, WPARAM wParam, LPARAM lParam) {
     HWND parent = (GetWindowLongPtrA(handle, GWL_STYLE) & WS_CHILD) ? GetParent(handle) : nullptr;
     if (parent != nullptr && SendMessageA(parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
-    if (LOWORD(lParam) != HTCLIENT) return FALSE;
+    short hit = static_cast<short>(LOWORD(lParam));
+    if (hit == HTNOWHERE || hit == HTERROR || hit == HTTRANSPARENT) return FALSE;
+    if (hit != HTCLIENT) {
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW)); // the frame has no cursor of its own
+        return TRUE;
+    }
     HCURSOR cursor = reinterpret_cast<HCURSOR>(GetClassLongPtrA(handle, GCLP_HCURSOR));
     SetCursor(cursor != nullptr ? cursor : LoadCursorA(nullptr, IDC_ARROW));
     return TRUE;
@@ -107,7 +115,13 @@ LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
         HWND parent = (GetWindowLongPtrA(handle, GWL_STYLE) & WS_CHILD) ? GetParent(handle) : nullptr;
         return parent != nullptr ? SendMessageA(parent, message, wParam, lParam) : 0;
     }
-    case WM_NCHITTEST: return HTCLIENT;
+    case WM_NCCALCSIZE: return DefaultNcCalcSize(handle, wParam, lParam);
+    case WM_NCHITTEST: return DefaultNcHitTest(handle, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_NCPAINT: DefaultNcPaint(handle); return 0;
+    case WM_NCACTIVATE: RedrawFrame(handle); return TRUE;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK: return DefaultNcButtonDown(handle, wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_SYSCOMMAND: return DefaultSysCommand(handle, wParam, lParam);
     case WM_MOUSEACTIVATE: return 1; // MA_ACTIVATE
     default: return 0;
     }

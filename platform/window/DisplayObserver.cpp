@@ -42,6 +42,7 @@ std::string Escaped(const std::string& ansi) {
 
 void DumpWindow(HWND handle, int depth, bool includeHidden, HWND focus, std::string& out) {
     std::vector<HWND> children;
+    DisplayList frame;
     DisplayList picture;
     {
         detail::Lock lock = detail::LockSystem();
@@ -63,8 +64,16 @@ void DumpWindow(HWND handle, int depth, bool includeHidden, HWND focus, std::str
         if (handle == focus) out += " focus";
         out += '\n';
         if (!visible && !includeHidden) return;
+        frame = *window->nonClientPicture;
         picture = *window->picture;
         children = window->children;
+    }
+    if (!frame.empty()) {
+        out.append(static_cast<std::size_t>(depth * 2 + 2), ' ');
+        out += "frame\n";
+        DumpDisplayList(frame, depth * 2 + 4, out);
+        out.append(static_cast<std::size_t>(depth * 2 + 2), ' ');
+        out += "client\n";
     }
     DumpDisplayList(picture, depth * 2 + 4, out);
     // Children are listed top of the z-order first (for dialogs, the tab order); a renderer draws

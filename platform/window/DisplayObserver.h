@@ -27,8 +27,9 @@ void AddDisplayObserver(DisplayObserver* observer);
 void RemoveDisplayObserver(DisplayObserver* observer);
 
 // The window, its picture and its children (top of the z-order first), indented by depth. Hidden
-// windows are listed with "hidden" and without their picture unless `includeHidden`. Frames and
-// captions are not in the pictures: a renderer draws them from the style bits listed.
+// windows are listed with "hidden" and without their picture unless `includeHidden`. A window with
+// a frame lists its non-client picture (window coordinates) under "frame", then its client picture
+// under "client".
 std::string DumpWindowTree(HWND root, bool includeHidden = false);
 // Every top-level window of the desktop, then the screen overlay.
 std::string DumpDesktop();

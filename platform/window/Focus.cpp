@@ -83,6 +83,8 @@ HWND SetActiveWindow(HWND window) {
         queue->active = window;
     }
     NotifyChange(window, WindowChange::Focus);
+    if (previous != nullptr) SendMessageA(previous, WM_NCACTIVATE, FALSE, 0);
+    if (window != nullptr) SendMessageA(window, WM_NCACTIVATE, TRUE, 0);
     if (previous != nullptr) SendMessageA(previous, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(window));
     if (window != nullptr) SendMessageA(window, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
     return previous;

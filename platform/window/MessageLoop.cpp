@@ -85,6 +85,14 @@ long long NextTimerWait(const ThreadQueue& queue) {
 
 enum class Taken { Message, Nothing, Swallowed };
 
+// Where a mouse event falls in its window; HTCLIENT for the client area and for windows that let
+// the mouse through. Lock not held.
+LRESULT HitTest(const InputMessage& input) {
+    if (input.msg.message < WM_MOUSEMOVE || input.msg.message > WM_MBUTTONDBLCLK || !IsWindow(input.msg.hwnd)) return HTCLIENT;
+    LRESULT hit = SendMessageA(input.msg.hwnd, WM_NCHITTEST, 0, MAKELPARAM(input.screen.x, input.screen.y));
+    return hit == HTTRANSPARENT || hit == HTERROR ? HTCLIENT : hit;
+}
+
 // The thread's key state follows the input messages it takes, as GetKeyState reports it.
 void TrackKeyState(ThreadQueue& queue, const MSG& msg) {
     bool* keys = queue.keys;
@@ -133,10 +141,12 @@ Taken TakeInput(Lock& lock, ThreadQueue& queue, MSG& out, HWND filter, UINT min,
         }
         InputMessage input = queue.input[index];
         if (remove) queue.input.erase(queue.input.begin() + static_cast<std::ptrdiff_t>(index));
+        bool hitTest = input.kind == InputMessage::Kind::Mouse && input.msg.hwnd != Sys().capture;
         lock.unlock();
+        LRESULT hit = hitTest ? HitTest(input) : HTCLIENT;
         if (input.setCursor && IsWindow(input.msg.hwnd)) {
             SendMessageA(input.msg.hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(input.msg.hwnd),
-                         MAKELPARAM(HTCLIENT, input.msg.message));
+                         MAKELPARAM(hit, input.msg.message));
         }
         bool swallowed = remove && IsKey(input.msg.message) && RunKeyboardHooks(input.msg);
         lock.lock();
@@ -148,6 +158,13 @@ Taken TakeInput(Lock& lock, ThreadQueue& queue, MSG& out, HWND filter, UINT min,
             queue.pendingCharWindow = input.msg.hwnd;
         }
         out = input.msg;
+        if (hit != HTCLIENT) {
+            // Outside the client area a mouse message becomes its WM_NC twin, with the hit code
+            // and the point on the screen.
+            out.message = input.msg.message - (WM_MOUSEMOVE - WM_NCMOUSEMOVE);
+            out.wParam = static_cast<WPARAM>(hit);
+            out.lParam = MAKELPARAM(input.screen.x, input.screen.y);
+        }
         return Taken::Message;
     }
     return Taken::Nothing;

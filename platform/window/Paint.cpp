@@ -59,6 +59,7 @@ HDC BeginPaint(HWND handle, LPPAINTSTRUCT paint) {
         window->invalid = false;
         window->erase = false;
     }
+    PaintFrameIfDirty(handle);
     HDC dc = CreateRecordingDC(handle);
     paint->hdc = dc;
     // Left for the painter to erase: asked for, and WM_ERASEBKGND did not do it.

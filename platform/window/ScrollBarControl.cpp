@@ -1,56 +1,35 @@
-// Scroll bars: the ranges and positions of window scroll bars (SB_HORZ, SB_VERT) and of the
-// scroll bar control (SB_CTL), and the control itself: arrows, page areas and a thumb that send
-// WM_HSCROLL / WM_VSCROLL to its parent.
-#include <algorithm>
-#include <map>
-#include <mutex>
-
+// Scroll bars: the ranges and positions of window scroll bars (SB_HORZ, SB_VERT), kept with the
+// window and drawn in its frame, and the scroll bar control (SB_CTL): arrows, page areas and a
+// thumb that send WM_HSCROLL / WM_VSCROLL to its parent, tracked as the window bars are. A window bar whose range fits in its page
+// goes away (or is disabled with SIF_DISABLENOSCROLL) and comes back when it no longer fits.
 #include "platform/window/ControlCommon.h"
 #include "platform/window/Cursor.h"
+#include "platform/window/WindowGeometry.h"
 #include "platform/window/WindowSystem.h"
 
 namespace ostrana::detail {
 namespace {
 
-struct ScrollState {
-    int minimum = 0;
-    int maximum = 100;
-    UINT page = 0;
-    int position = 0;
-    int trackPosition = 0;
-    bool shown = true;
-};
+// Frame changes from bars coming and going may nest through WM_SIZE; beyond this depth a bar keeps
+// its state, so that two bars that each make the other needed cannot recurse without end.
+constexpr int kMaxReflow = 2;
 
-std::mutex& StateLock() {
-    static std::mutex lock;
-    return lock;
-}
+bool ValidBar(int bar) { return bar == SB_HORZ || bar == SB_VERT || bar == SB_CTL; }
 
-std::map<std::pair<HWND, int>, ScrollState>& States() {
-    static std::map<std::pair<HWND, int>, ScrollState> states;
-    return states;
-}
-
-int Clamp(const ScrollState& state, int position) {
-    int top = state.maximum - std::max(0, static_cast<int>(state.page) - 1);
-    return std::clamp(position, state.minimum, std::max(state.minimum, top));
-}
+DWORD StyleOfBar(int bar) { return bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL; }
 
 bool Vertical(HWND bar) { return (GetWindowLongPtrA(bar, GWL_STYLE) & SBS_VERT) != 0; }
 
-RECT ThumbRect(HWND bar, const ScrollState& state) {
-    RECT client;
-    GetClientRect(bar, &client);
-    bool vertical = Vertical(bar);
-    int length = vertical ? client.bottom : client.right;
-    int arrow = vertical ? client.right : client.bottom;
-    int track = std::max(0, length - 2 * arrow);
-    int range = std::max(1, state.maximum - state.minimum + 1);
-    int thumb = state.page > 0 ? std::max(8, track * static_cast<int>(state.page) / range) : arrow;
-    thumb = std::min(thumb, track);
-    int span = std::max(1, range - std::max(1, static_cast<int>(state.page)));
-    int offset = arrow + (track - thumb) * (state.position - state.minimum) / span;
-    return vertical ? RECT{0, offset, client.right, offset + thumb} : RECT{offset, 0, offset + thumb, client.bottom};
+ScrollBarState ControlState(HWND bar) {
+    Lock lock = LockSystem();
+    auto window = Find(bar);
+    return window ? window->nonClient.bars[SB_CTL] : ScrollBarState{};
+}
+
+ScrollPart PressedPart(HWND bar) {
+    Lock lock = LockSystem();
+    auto window = Find(bar);
+    return window && window->nonClient.pressedBar == SB_CTL ? window->nonClient.pressedPart : ScrollPart::None;
 }
 
 void Paint(HWND bar) {
@@ -58,51 +37,13 @@ void Paint(HWND bar) {
     HDC dc = BeginPaint(bar, &paint);
     RECT client;
     GetClientRect(bar, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_SCROLLBAR));
-    ScrollState state;
-    {
-        std::lock_guard guard(StateLock());
-        state = States()[{bar, SB_CTL}];
-    }
-    bool vertical = Vertical(bar);
-    int arrow = vertical ? client.right : client.bottom;
-    RECT first = vertical ? RECT{0, 0, client.right, arrow} : RECT{0, 0, arrow, client.bottom};
-    RECT last = vertical ? RECT{0, client.bottom - arrow, client.right, client.bottom}
-                         : RECT{client.right - arrow, 0, client.right, client.bottom};
-    RECT thumb = ThumbRect(bar, state);
-    for (RECT* part : {&first, &last, &thumb}) {
-        FillRect(dc, part, GetSysColorBrush(COLOR_BTNFACE));
-        DrawEdge(dc, part, EDGE_RAISED, BF_RECT);
-    }
+    DrawScrollBar(dc, client, Vertical(bar), ControlState(bar), PressedPart(bar));
     EndPaint(bar, &paint);
 }
 
-void Scroll(HWND bar, WORD code, int position) {
-    UINT message = Vertical(bar) ? WM_VSCROLL : WM_HSCROLL;
-    SendMessageA(GetParent(bar), message, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(bar));
-}
-
-void Click(HWND bar, POINT point) {
-    RECT client;
-    GetClientRect(bar, &client);
-    ScrollState state;
-    {
-        std::lock_guard guard(StateLock());
-        state = States()[{bar, SB_CTL}];
-    }
-    bool vertical = Vertical(bar);
-    int along = vertical ? point.y : point.x;
-    int arrow = vertical ? client.right : client.bottom;
-    int length = vertical ? client.bottom : client.right;
-    RECT thumb = ThumbRect(bar, state);
-    int thumbStart = vertical ? thumb.top : thumb.left;
-    int thumbEnd = vertical ? thumb.bottom : thumb.right;
-    if (along < arrow) Scroll(bar, SB_LINEUP, 0);
-    else if (along >= length - arrow) Scroll(bar, SB_LINEDOWN, 0);
-    else if (along < thumbStart) Scroll(bar, SB_PAGEUP, 0);
-    else if (along >= thumbEnd) Scroll(bar, SB_PAGEDOWN, 0);
-    else return;
-    Scroll(bar, SB_ENDSCROLL, 0);
+void Press(HWND bar, POINT client) {
+    ClientToScreen(bar, &client);
+    TrackScrollBar(bar, SB_CTL, client);
 }
 
 LRESULT ScrollBarProcedure(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -110,14 +51,31 @@ LRESULT ScrollBarProcedure(HWND bar, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT: Paint(bar); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: Click(bar, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
-    case WM_NCDESTROY: {
-        std::lock_guard guard(StateLock());
-        States().erase({bar, SB_CTL});
-        return 0;
-    }
+    case WM_LBUTTONDBLCLK: Press(bar, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     default: return DefWindowProcA(bar, message, wParam, lParam);
     }
+}
+
+// Shows or hides a window bar by its style bit; true when the frame changed.
+bool ShowBarLocked(WindowObject& window, int bar, bool show) {
+    DWORD flag = StyleOfBar(bar);
+    if (((window.style & flag) != 0) == show || window.nonClient.reflow >= kMaxReflow) return false;
+    if (show) window.style |= flag;
+    else window.style &= ~flag;
+    return true;
+}
+
+// Lets the window find its new client area after bars came or went; lock not held.
+void ApplyFrameChange(HWND window) {
+    {
+        Lock lock = LockSystem();
+        auto object = Find(window);
+        if (!object) return;
+        ++object->nonClient.reflow;
+    }
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    Lock lock = LockSystem();
+    if (auto object = Find(window)) --object->nonClient.reflow;
 }
 
 } // namespace
@@ -131,28 +89,46 @@ void RegisterScrollBarClass() {
 using namespace ostrana::detail;
 
 int SetScrollInfo(HWND window, int bar, const SCROLLINFO* info, BOOL redraw) {
-    if (!IsWindow(window) || info == nullptr) return 0;
+    if (info == nullptr || !ValidBar(bar)) return 0;
     int position = 0;
+    bool frameChanged = false;
     {
-        std::lock_guard guard(StateLock());
-        ScrollState& state = States()[{window, bar}];
+        Lock lock = LockSystem();
+        auto object = Find(window);
+        if (!object) return 0;
+        ScrollBarState& state = object->nonClient.bars[bar];
         if (info->fMask & SIF_RANGE) {
             state.minimum = info->nMin;
             state.maximum = info->nMax;
         }
         if (info->fMask & SIF_PAGE) state.page = info->nPage;
         if (info->fMask & SIF_POS) state.position = info->nPos;
-        state.position = Clamp(state, state.position);
+        state.position = ClampScrollPosition(state, state.position);
+        if (!state.tracking) state.trackPosition = state.position;
         position = state.position;
+        if (bar != SB_CTL) {
+            bool needed = ScrollBarNeeded(state);
+            bool keep = !needed && (info->fMask & SIF_DISABLENOSCROLL);
+            if (!keep) frameChanged = ShowBarLocked(*object, bar, needed);
+            object->nonClient.dirty = true;
+        }
     }
-    if (redraw) InvalidateRect(window, nullptr, TRUE);
+    if (bar == SB_CTL) {
+        if (redraw) InvalidateRect(window, nullptr, TRUE);
+    } else if (frameChanged) {
+        ApplyFrameChange(window);
+    } else if (redraw) {
+        RedrawFrame(window);
+    }
     return position;
 }
 
 BOOL GetScrollInfo(HWND window, int bar, LPSCROLLINFO info) {
-    if (!IsWindow(window) || info == nullptr) return FALSE;
-    std::lock_guard guard(StateLock());
-    const ScrollState& state = States()[{window, bar}];
+    if (info == nullptr || !ValidBar(bar)) return FALSE;
+    Lock lock = LockSystem();
+    auto object = Find(window);
+    if (!object) return FALSE;
+    const ScrollBarState& state = object->nonClient.bars[bar];
     if (info->fMask & SIF_RANGE) {
         info->nMin = state.minimum;
         info->nMax = state.maximum;
@@ -177,8 +153,10 @@ int GetScrollPos(HWND window, int bar) {
 }
 
 BOOL SetScrollRange(HWND window, int bar, int minimum, int maximum, BOOL redraw) {
+    if (!IsWindow(window) || !ValidBar(bar)) return FALSE;
     SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE, minimum, maximum, 0, 0, 0};
-    return SetScrollInfo(window, bar, &info, redraw) >= 0 && IsWindow(window);
+    SetScrollInfo(window, bar, &info, redraw);
+    return TRUE;
 }
 
 BOOL GetScrollRange(HWND window, int bar, LPINT minimum, LPINT maximum) {
@@ -190,8 +168,44 @@ BOOL GetScrollRange(HWND window, int bar, LPINT minimum, LPINT maximum) {
 }
 
 BOOL ShowScrollBar(HWND window, int bar, BOOL show) {
-    if (!IsWindow(window)) return FALSE;
-    std::lock_guard guard(StateLock());
-    States()[{window, bar}].shown = show != 0;
+    if (bar == SB_CTL) {
+        if (!IsWindow(window)) return FALSE;
+        ShowWindow(window, show ? SW_SHOWNA : SW_HIDE);
+        return TRUE;
+    }
+    if (bar != SB_HORZ && bar != SB_VERT && bar != SB_BOTH) return FALSE;
+    bool changed = false;
+    {
+        Lock lock = LockSystem();
+        auto object = Find(window);
+        if (!object) return FALSE;
+        if (bar != SB_VERT) changed = ShowBarLocked(*object, SB_HORZ, show != 0) || changed;
+        if (bar != SB_HORZ) changed = ShowBarLocked(*object, SB_VERT, show != 0) || changed;
+    }
+    if (changed) ApplyFrameChange(window);
+    return TRUE;
+}
+
+BOOL EnableScrollBar(HWND window, UINT bar, UINT arrows) {
+    if (bar > SB_BOTH) return FALSE;
+    bool changed = false;
+    {
+        Lock lock = LockSystem();
+        auto object = Find(window);
+        if (!object) return FALSE;
+        auto apply = [&](int which) {
+            changed = changed || object->nonClient.bars[which].disabled != (arrows & ESB_DISABLE_BOTH);
+            object->nonClient.bars[which].disabled = arrows & ESB_DISABLE_BOTH;
+        };
+        if (bar == SB_BOTH) {
+            apply(SB_HORZ);
+            apply(SB_VERT);
+        } else {
+            apply(static_cast<int>(bar));
+        }
+    }
+    if (!changed) return FALSE;
+    if (bar == SB_CTL) InvalidateRect(window, nullptr, TRUE);
+    else RedrawFrame(window);
     return TRUE;
 }

@@ -7,6 +7,7 @@
 #include "platform/base/LastError.h"
 #include "platform/base/Thread.h"
 #include "platform/gdi/ScreenOverlay.h"
+#include "platform/window/Controls.h"
 #include "platform/window/Focus.h"
 #include "platform/window/WindowGeometry.h"
 #include "platform/window/WindowSystem.h"
@@ -22,6 +23,16 @@ std::string Lower(std::string_view text) {
 
 constexpr std::size_t kDialogSlots = 3;
 thread_local ostrana::WindowCreationHook t_creationHook = nullptr;
+
+// A change of the styles that shape the frame takes effect at once, without waiting for
+// SWP_FRAMECHANGED; other style changes leave what WM_NCCALCSIZE answered alone.
+void FollowFrameStyles(WindowObject& window, DWORD oldStyle, DWORD oldExStyle) {
+    RECT before = NonClientInsets(oldStyle, oldExStyle);
+    RECT after = NonClientInsets(window.style, window.exStyle);
+    if (EqualRect(&before, &after)) return;
+    window.nonClient.insets = after;
+    window.nonClient.dirty = true;
+}
 
 LONG_PTR* ExtraSlot(WindowObject& window, int index) {
     if (index < 0 || index % 8 != 0) return nullptr;
@@ -233,6 +244,10 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
         object->windowClass = it->second;
         object->style = style;
         object->exStyle = exStyle;
+        object->nonClient.insets = NonClientInsets(style, exStyle);
+        // A window made without a bar has nothing to scroll until it is given a range.
+        if (!(style & WS_HSCROLL)) object->nonClient.bars[SB_HORZ].maximum = 0;
+        if (!(style & WS_VSCROLL)) object->nonClient.bars[SB_VERT].maximum = 0;
         object->rect = RECT{x, y, x + width, y + height};
         object->text = windowName != nullptr ? windowName : "";
         object->proc = it->second->proc;
@@ -260,8 +275,12 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     CREATESTRUCTA create{param, instance, menu, parent, height, width, y, x, static_cast<LONG>(style), windowName,
                          className, exStyle};
     NotifyChange(handle, WindowChange::Created);
-    if (!SendMessageA(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create)) ||
-        SendMessageA(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
+    if (!SendMessageA(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create))) {
+        DestroyWindow(handle);
+        return nullptr;
+    }
+    RecalcFrame(handle);
+    if (SendMessageA(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
         DestroyWindow(handle);
         return nullptr;
     }
@@ -512,10 +531,12 @@ LONG_PTR SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
             newStyle = static_cast<DWORD>(value);
             styleChanges = window->style ^ newStyle;
             window->style = newStyle;
+            FollowFrameStyles(*window, static_cast<DWORD>(previous), window->exStyle);
             break;
         case GWL_EXSTYLE:
             previous = static_cast<LONG_PTR>(window->exStyle);
             window->exStyle = static_cast<DWORD>(value);
+            FollowFrameStyles(*window, window->style, static_cast<DWORD>(previous));
             break;
         case GWLP_USERDATA:
             previous = window->userData;

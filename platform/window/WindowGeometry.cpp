@@ -33,14 +33,14 @@ RECT FrameInsets(DWORD style, DWORD exStyle) {
 namespace ostrana::detail {
 
 RECT ClientRectOf(const WindowObject& window) {
-    RECT insets = FrameInsets(window.style, window.exStyle);
+    RECT insets = window.nonClient.insets;
     LONG width = std::max<LONG>(0, Width(window.rect) - insets.left - insets.right);
     LONG height = std::max<LONG>(0, Height(window.rect) - insets.top - insets.bottom);
     return RECT{0, 0, width, height};
 }
 
 POINT ClientOriginOnScreen(const WindowObject& window) {
-    RECT insets = FrameInsets(window.style, window.exStyle);
+    RECT insets = window.nonClient.insets;
     POINT origin{window.rect.left + insets.left, window.rect.top + insets.top};
     if (window.parent != nullptr) {
         if (auto parent = Find(window.parent)) {
@@ -203,6 +203,12 @@ BOOL SetWindowPos(HWND handle, HWND insertAfter, int x, int y, int cx, int cy, U
         if ((sized || (flags & SWP_FRAMECHANGED)) && !(flags & SWP_NOREDRAW)) InvalidateLocked(*window, nullptr, true);
         client = ClientRectOf(*window);
         rect = window->rect;
+    }
+    if (sized || (flags & SWP_FRAMECHANGED)) {
+        RECT before = client;
+        RecalcFrame(handle);
+        GetClientRect(handle, &client);
+        sized = sized || Width(before) != Width(client) || Height(before) != Height(client);
     }
     if (moved) SendMessageA(handle, WM_MOVE, 0, MAKELPARAM(rect.left, rect.top));
     if (sized) SendMessageA(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));

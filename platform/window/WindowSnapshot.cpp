@@ -17,6 +17,14 @@ const SharedDisplayList& EmptyList() {
     return empty;
 }
 
+// The frame painter draws inside the window; a list that reached beyond it is cut here.
+SharedDisplayList NonClientPictureOf(const WindowObject& window) {
+    if (!window.nonClientPicture) return EmptyList();
+    RECT bounds{0, 0, Width(window.rect), Height(window.rect)};
+    if (!ReachesOutside(*window.nonClientPicture, bounds)) return window.nonClientPicture;
+    return std::make_shared<const DisplayList>(ClipDisplayList(*window.nonClientPicture, bounds));
+}
+
 struct Walk {
     DesktopSnapshot& out;
 
@@ -45,7 +53,7 @@ struct Walk {
         state.enabled = (window.style & WS_DISABLED) == 0;
         state.enabledInTree = parentEnabled && state.enabled;
         state.picture = window.picture ? SharedDisplayList(window.picture) : EmptyList();
-        state.nonClientPicture = EmptyList();
+        state.nonClientPicture = NonClientPictureOf(window);
         state.overlay = WindowOverlay(window.handle);
         bool visible = state.visible;
         bool enabled = state.enabledInTree;

@@ -16,6 +16,7 @@
 #include "platform/base/HandleTable.h"
 #include "platform/window/DisplayObserver.h"
 #include "platform/window/Messages.h"
+#include "platform/window/NonClient.h"
 
 namespace ostrana::detail {
 
@@ -53,6 +54,8 @@ struct WindowObject {
     unsigned paints = 0; // BeginPaint calls, so that dispatching WM_PAINT knows whether the window painted
     bool destroying = false;
     std::shared_ptr<DisplayList> picture = std::make_shared<DisplayList>();
+    std::shared_ptr<DisplayList> nonClientPicture = std::make_shared<DisplayList>(); // window coordinates
+    NonClientState nonClient;
     std::map<std::string, HANDLE> props;
     std::shared_ptr<void> controlData;
 };

@@ -123,7 +123,7 @@ TEST(Buttons, CheckBoxesToggleAndAutoRadioButtonsUncheckTheirGroup) {
     });
 }
 
-TEST(ScrollBar, KeepsThePositionInRangeAndReportsArrowClicks) {
+TEST(ScrollBar, KeepsThePositionInRangeAndReportsArrowClicksAndThumbDrags) {
     UiThread ui;
     ui.Run([] {
         ResetInputState();
@@ -135,7 +135,17 @@ TEST(ScrollBar, KeepsThePositionInRangeAndReportsArrowClicks) {
         MessageRecorder recorder(parent.window, {WM_VSCROLL});
         InjectClick(MouseButton::Left, POINT{115, 305}); // the lower arrow, in screen pixels
         PumpUntilIdle();
-        EXPECT_TRUE(SameSequence({"WM_VSCROLL", "WM_VSCROLL"}, recorder.Messages())); // SB_LINEDOWN, SB_ENDSCROLL
+        EXPECT_TRUE(SameSequence({"WM_VSCROLL SB_LINEDOWN", "WM_VSCROLL SB_ENDSCROLL"}, recorder.Messages()));
+        recorder.Clear();
+        // The thumb of position 90 lies at 278..294 on the screen; dragged up by 76 of its 152
+        // pixels of travel it reports 45, and the position stays the owner's to set.
+        InjectMouseButton(MouseButton::Left, true, POINT{115, 280});
+        InjectMouseMove(POINT{115, 204});
+        InjectMouseButton(MouseButton::Left, false, POINT{115, 204});
+        PumpUntilIdle();
+        EXPECT_TRUE(SameSequence({"WM_VSCROLL SB_THUMBTRACK 45", "WM_VSCROLL SB_THUMBPOSITION 45", "WM_VSCROLL SB_ENDSCROLL"},
+                                 recorder.Messages()));
+        EXPECT_EQ(90, GetScrollPos(bar, SB_CTL));
     });
 }
 

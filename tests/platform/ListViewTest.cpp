@@ -1,8 +1,13 @@
 // The list view: notifications and their order for clicks, Shift and Ctrl clicks, keys, label
-// editing, sorting, deletion, column clicks and drags; a golden dump of a painted report view.
+// editing, sorting, deletion, column clicks and drags; a golden dump of a painted report view;
+// the window scroll bar a long list shows and follows, down to a 100,000-row list moved by its thumb.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <functional>
+#include <mutex>
 
 #include "platform/controls/CommCtrl.h"
 #include "platform/window/Controls.h"
@@ -13,6 +18,7 @@
 #include "platform/window/VirtualKeys.h"
 #include "platform/window/DisplayObserver.h"
 #include "tests/platform/ControlTestSupport.h"
+#include "tests/support/Golden.h"
 #include "tests/support/WindowHarness.h"
 
 namespace ostrana::test {
@@ -522,16 +528,18 @@ TEST(ListView, ListSmallIconAndIconViewsLayRowsOutByTheirIndex) {
     UiThread ui;
     ui.Run([] {
         ListFixture f(30, LVS_LIST);
-        // The list view flows 200 / 18 = 11 rows into each column of 120 pixels.
-        RECT second = ItemRect(f.list, 11, LVIR_BOUNDS);
+        // Three columns overflow the width, so the horizontal bar takes 16 of the 200 pixels and
+        // (200 - 16) / 18 = 10 rows flow into each column of 120 pixels.
+        EXPECT_TRUE(GetWindowLongPtrA(f.list, GWL_STYLE) & WS_HSCROLL);
+        RECT second = ItemRect(f.list, 10, LVIR_BOUNDS);
         EXPECT_EQ(120, second.left);
         EXPECT_EQ(0, second.top);
-        EXPECT_EQ(11, HitItem(f.list, POINT{125 + 20, 5}));
+        EXPECT_EQ(10, HitItem(f.list, POINT{125 + 20, 5}));
         f.Click(POINT{kOrigin.x + 22, kOrigin.y + 9});
         InjectKeyPress(VK_RIGHT);
         PumpUntilIdle();
-        EXPECT_EQ(11, ListView_GetNextItem(f.list, -1, LVNI_FOCUSED));
-        EXPECT_EQ(22, ListView_GetNextItem(f.list, 11, LVNI_TORIGHT));
+        EXPECT_EQ(10, ListView_GetNextItem(f.list, -1, LVNI_FOCUSED));
+        EXPECT_EQ(20, ListView_GetNextItem(f.list, 10, LVNI_TORIGHT));
 
         SetWindowLongPtrA(f.list, GWL_STYLE, (GetWindowLongPtrA(f.list, GWL_STYLE) & ~LVS_TYPEMASK) | LVS_SMALLICON);
         RECT small = ItemRect(f.list, 3, LVIR_BOUNDS);
@@ -551,6 +559,91 @@ TEST(ListView, ListSmallIconAndIconViewsLayRowsOutByTheirIndex) {
         HWND header = reinterpret_cast<HWND>(SendMessageA(f.list, LVM_GETHEADER, 0, 0));
         EXPECT_TRUE(IsWindowVisible(header));
         EXPECT_EQ(20 + 18 * 4, ItemRect(f.list, 4, LVIR_BOUNDS).top);
+    });
+}
+
+// Wakes a test thread whenever a window changes or paints, to wait for what a modal loop on the
+// window's thread brings about.
+class PaintWaiter : public DisplayObserver {
+public:
+    PaintWaiter() { AddDisplayObserver(this); }
+    ~PaintWaiter() override { RemoveDisplayObserver(this); }
+    PaintWaiter(const PaintWaiter&) = delete;
+    PaintWaiter& operator=(const PaintWaiter&) = delete;
+    void OnWindowChanged(HWND, WindowChange) override { Wake(); }
+    void OnPicture(HWND) override { Wake(); }
+    bool WaitUntil(const std::function<bool()>& condition) {
+        std::unique_lock lock(m_lock);
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        for (;;) {
+            unsigned seen = m_generation;
+            lock.unlock();
+            if (condition()) return true;
+            lock.lock();
+            if (!m_changed.wait_until(lock, deadline, [&] { return m_generation != seen; })) return false;
+        }
+    }
+
+private:
+    void Wake() {
+        std::lock_guard guard(m_lock);
+        ++m_generation;
+        m_changed.notify_all();
+    }
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    unsigned m_generation = 0;
+};
+
+bool PictureHasText(HWND window, const std::string& text) {
+    for (const DisplayOp& op : WindowPicture(window)) {
+        if (op.kind == OpKind::Text && op.text == text) return true;
+    }
+    return false;
+}
+
+TEST(ListView, ALongListShowsAVerticalBarThatItsArrowsAndTrackScroll) {
+    UiThread ui;
+    std::string dump;
+    ui.Run([&] {
+        ListFixture f(30);
+        EXPECT_TRUE(GetWindowLongPtrA(f.list, GWL_STYLE) & WS_VSCROLL);
+        EXPECT_FALSE(GetWindowLongPtrA(f.list, GWL_STYLE) & WS_HSCROLL); // 180 pixels of columns fit in 284
+        dump = DumpWindowTree(f.list);
+        f.Click(POINT{kOrigin.x + 292, kOrigin.y + 192}); // the lower arrow
+        EXPECT_EQ(1, SendMessageA(f.list, LVM_GETTOPINDEX, 0, 0));
+        f.Click(POINT{kOrigin.x + 292, kOrigin.y + 150}); // the track below the thumb: a page of 10 rows
+        EXPECT_EQ(11, SendMessageA(f.list, LVM_GETTOPINDEX, 0, 0));
+        EXPECT_EQ(11, GetScrollPos(f.list, SB_VERT));
+        for (int i = 29; i >= 5; --i) SendMessageA(f.list, LVM_DELETEITEM, static_cast<WPARAM>(i), 0);
+        EXPECT_FALSE(GetWindowLongPtrA(f.list, GWL_STYLE) & WS_VSCROLL); // five rows need no bar
+        EXPECT_EQ(0, SendMessageA(f.list, LVM_GETTOPINDEX, 0, 0));
+    });
+    EXPECT_TRUE(MatchesGolden(OSTRANA_GOLDEN_DIR, "listview_scrollbar", dump));
+}
+
+TEST(ListView, DraggingTheThumbOfAHundredThousandRowsShowsTheMiddleRows) {
+    UiThread ui;
+    PaintWaiter waiter;
+    std::unique_ptr<ListFixture> f;
+    ui.Run([&] { f = std::make_unique<ListFixture>(100000); });
+    HWND list = f->list;
+    // The bar spans the list's 200 pixels beside its rows; between the arrows 168 pixels of track,
+    // in which the 8-pixel thumb travels 160 over the 99,990 top rows the 10 visible rows allow.
+    InjectMouseButton(MouseButton::Left, true, POINT{kOrigin.x + 292, kOrigin.y + 19});
+    InjectMouseMove(POINT{kOrigin.x + 292, kOrigin.y + 19 + 80});
+    EXPECT_TRUE(waiter.WaitUntil([&] { return GetScrollPos(list, SB_VERT) == 49995; }));
+    EXPECT_TRUE(waiter.WaitUntil([&] { return PictureHasText(list, "item49995") && PictureHasText(list, "item50004"); }));
+    InjectMouseButton(MouseButton::Left, false, POINT{kOrigin.x + 292, kOrigin.y + 19 + 80});
+    ui.Run([&] {
+        PumpUntilIdle();
+        EXPECT_EQ(49995, SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+        DisplayList picture = WindowPicture(list);
+        int texts = 0;
+        for (const DisplayOp& op : picture) texts += op.kind == OpKind::Text ? 1 : 0;
+        EXPECT_LE(texts, 2 * 11); // two columns of the rows in view, whatever the length of the list
+        EXPECT_FALSE(PictureHasText(list, "item49994"));
+        f.reset();
     });
 }
 

@@ -101,6 +101,8 @@ TEST(DesktopSnapshot, ListsTheTreeInPaintingOrderWithScreenRectanglesStateAndSha
     ASSERT_EQ(8u, topState->picture->size());
     EXPECT_EQ("top", topState->picture->front().text);
     EXPECT_TRUE(secondState->nonClientPicture->empty());
+    ASSERT_FALSE(topState->nonClientPicture->empty()) << "the border is the platform's";
+    EXPECT_EQ(topState->nonClientPicture, TakeDesktopSnapshot().Find(top)->nonClientPicture) << "shared, not copied";
     // The child's client area is 20 pixels high: of its eight lines only those at 0 and 12 can show.
     EXPECT_EQ(2u, firstState->picture->size());
 

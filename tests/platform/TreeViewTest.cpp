@@ -354,5 +354,26 @@ TEST(TreeView, ARowWiderThanTheTreeScrollsSideways) {
     });
 }
 
+TEST(TreeView, TheVerticalBarComesWithRowsBeyondTheTreeAndScrollsIt) {
+    UiThread ui;
+    ui.Run([] {
+        TreeFixture f;
+        EXPECT_FALSE(GetWindowLongPtrA(f.tree, GWL_STYLE) & WS_VSCROLL); // six rows fit
+        std::vector<HTREEITEM> added;
+        for (int i = 0; i < 30; ++i) added.push_back(f.Insert(TVI_ROOT, ("N" + std::to_string(i)).c_str(), 100 + i));
+        PumpUntilIdle();
+        EXPECT_TRUE(GetWindowLongPtrA(f.tree, GWL_STYLE) & WS_VSCROLL);
+        f.Click(POINT{kOrigin.x + 192, kOrigin.y + 192}); // the lower arrow
+        EXPECT_EQ("B", f.Text(TreeView_GetNextItem(f.tree, nullptr, TVGN_FIRSTVISIBLE)));
+        f.Click(POINT{kOrigin.x + 192, kOrigin.y + 150}); // the track below the thumb: a page of 12 rows
+        EXPECT_EQ("N10", f.Text(TreeView_GetNextItem(f.tree, nullptr, TVGN_FIRSTVISIBLE)));
+        EXPECT_EQ(13, GetScrollPos(f.tree, SB_VERT));
+        for (HTREEITEM item : added) SendMessageA(f.tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+        PumpUntilIdle();
+        EXPECT_FALSE(GetWindowLongPtrA(f.tree, GWL_STYLE) & WS_VSCROLL);
+        EXPECT_EQ("A", f.Text(TreeView_GetNextItem(f.tree, nullptr, TVGN_FIRSTVISIBLE)));
+    });
+}
+
 } // namespace
 } // namespace ostrana::test

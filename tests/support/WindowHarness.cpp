@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/base/Thread.h"
+#include "platform/window/Controls.h"
 #include "platform/window/MessageBox.h"
 #include "platform/window/WindowGeometry.h"
 
@@ -151,6 +152,10 @@ std::string MessageName(UINT message) {
         {WM_RBUTTONDOWN, "WM_RBUTTONDOWN"}, {WM_RBUTTONUP, "WM_RBUTTONUP"}, {WM_MOUSEWHEEL, "WM_MOUSEWHEEL"},
         {WM_CAPTURECHANGED, "WM_CAPTURECHANGED"}, {WM_GETDLGCODE, "WM_GETDLGCODE"}, {WM_ENTERMENULOOP, "WM_ENTERMENULOOP"},
         {WM_EXITMENULOOP, "WM_EXITMENULOOP"}, {WM_UNINITMENUPOPUP, "WM_UNINITMENUPOPUP"},
+        {WM_NCCALCSIZE, "WM_NCCALCSIZE"}, {WM_NCHITTEST, "WM_NCHITTEST"}, {WM_NCPAINT, "WM_NCPAINT"},
+        {WM_NCACTIVATE, "WM_NCACTIVATE"}, {WM_NCMOUSEMOVE, "WM_NCMOUSEMOVE"}, {WM_NCLBUTTONDOWN, "WM_NCLBUTTONDOWN"},
+        {WM_NCLBUTTONUP, "WM_NCLBUTTONUP"}, {WM_NCLBUTTONDBLCLK, "WM_NCLBUTTONDBLCLK"}, {WM_SYSCOMMAND, "WM_SYSCOMMAND"},
+        {WM_MOVING, "WM_MOVING"}, {WM_ENTERSIZEMOVE, "WM_ENTERSIZEMOVE"}, {WM_EXITSIZEMOVE, "WM_EXITSIZEMOVE"},
     };
     auto it = names.find(message);
     if (it != names.end()) return it->second;
@@ -160,6 +165,42 @@ std::string MessageName(UINT message) {
     else out << "0x" << std::hex << message;
     return out.str();
 }
+
+namespace {
+
+std::string HitName(WPARAM hit) {
+    switch (static_cast<int>(hit)) {
+    case HTNOWHERE: return "HTNOWHERE";
+    case HTCLIENT: return "HTCLIENT";
+    case HTCAPTION: return "HTCAPTION";
+    case HTHSCROLL: return "HTHSCROLL";
+    case HTVSCROLL: return "HTVSCROLL";
+    case HTBORDER: return "HTBORDER";
+    case HTCLOSE: return "HTCLOSE";
+    default: return std::to_string(static_cast<int>(hit));
+    }
+}
+
+// "SB_LINEDOWN"; the thumb codes carry their position.
+std::string ScrollName(WPARAM wParam) {
+    static const char* const codes[] = {"SB_LINEUP", "SB_LINEDOWN", "SB_PAGEUP", "SB_PAGEDOWN", "SB_THUMBPOSITION",
+                                        "SB_THUMBTRACK", "SB_TOP", "SB_BOTTOM", "SB_ENDSCROLL"};
+    WORD code = LOWORD(wParam);
+    if (code > SB_ENDSCROLL) return std::to_string(code);
+    std::string name = codes[code];
+    if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) name += " " + std::to_string(HIWORD(wParam));
+    return name;
+}
+
+std::string SysCommandName(WPARAM command) {
+    switch (command & 0xFFF0) {
+    case SC_MOVE: return "SC_MOVE";
+    case SC_CLOSE: return "SC_CLOSE";
+    default: return std::to_string(command);
+    }
+}
+
+} // namespace
 
 MessageRecorder::MessageRecorder(HWND window, std::vector<UINT> only) : m_window(window), m_only(std::move(only)) {
     {
@@ -203,6 +244,9 @@ LRESULT MessageRecorder::Procedure(HWND window, UINT message, WPARAM wParam, LPA
         if (message == WM_COMMAND) entry += " " + std::to_string(LOWORD(wParam)) + " " + std::to_string(HIWORD(wParam));
         if (message == WM_NOTIFY && lParam != 0) entry += " " + std::to_string(static_cast<int>(reinterpret_cast<NMHDR*>(lParam)->code));
         if (message == WM_CHAR || message == WM_KEYDOWN || message == WM_KEYUP || message == WM_TIMER) entry += " " + std::to_string(wParam);
+        if (message == WM_VSCROLL || message == WM_HSCROLL) entry += " " + ScrollName(wParam);
+        if (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONDBLCLK) entry += " " + HitName(wParam);
+        if (message == WM_SYSCOMMAND) entry += " " + SysCommandName(wParam);
         std::lock_guard guard(recorder->m_lock);
         recorder->m_messages.push_back(entry);
     }

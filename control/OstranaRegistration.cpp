@@ -6,7 +6,7 @@
 #include "control/OstranaIds.h"
 #include "platform/com/ClassFactory.h"
 #include "platform/com/Guid.h"
-#include "platform/registry/Registry.h"
+#include "platform/registry/RegistryText.h"
 #include "res/Resources.h"
 
 namespace {
@@ -22,13 +22,7 @@ std::string LoadText(UINT id) {
 }
 
 bool SetValue(const std::string& path, const char* name, const std::string& value) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
-        return false;
-    }
-    LONG status = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    return ostrana::WriteRegistryText(HKEY_CLASSES_ROOT, path, name, value);
 }
 
 bool SetDefault(const std::string& path, const std::string& value) { return SetValue(path, "", value); }

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/gdi/SysColors.h"
-#include "platform/registry/Registry.h"
+#include "platform/registry/RegistryText.h"
 #include "platform/shell/ShellExecute.h"
 #include "platform/window/Cursor.h"
 #include "res/ResourceIds.h"
@@ -15,19 +15,6 @@ IMPLEMENT_DYNCREATE(CTextLabel, CStatic)
 namespace {
 
 constexpr DWORD kRegistryTextMax = 260;
-
-bool ReadDefaultValue(HKEY root, const std::string& subKey, std::string& value) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    char buffer[kRegistryTextMax] = {};
-    DWORD size = sizeof(buffer);
-    DWORD type = 0;
-    LONG status = RegQueryValueExA(key, "", nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS || type != REG_SZ) return false;
-    value.assign(buffer, strnlen(buffer, sizeof(buffer)));
-    return true;
-}
 
 // Cuts the command before its placeholder: a quoted "%1" loses its opening quote too.
 std::string CommandBeforePlaceholder(const std::string& command) {
@@ -42,11 +29,11 @@ std::string CommandBeforePlaceholder(const std::string& command) {
 INT_PTR OpenLinkTarget(const std::string& target, int showCommand) {
     INT_PTR opened = reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, showCommand));
     if (opened > 32) return opened;
-    std::string pageClass;
-    if (!ReadDefaultValue(HKEY_CLASSES_ROOT, ".htm", pageClass)) return opened;
-    std::string command;
-    if (!ReadDefaultValue(HKEY_CLASSES_ROOT, pageClass + "\\shell\\open\\command", command)) return opened;
-    std::string line = CommandBeforePlaceholder(command) + " " + target;
+    auto pageClass = ostrana::ReadRegistryText(HKEY_CLASSES_ROOT, ".htm", "", kRegistryTextMax);
+    if (!pageClass) return opened;
+    auto command = ostrana::ReadRegistryText(HKEY_CLASSES_ROOT, *pageClass + "\\shell\\open\\command", "", kRegistryTextMax);
+    if (!command) return opened;
+    std::string line = CommandBeforePlaceholder(*command) + " " + target;
     return static_cast<INT_PTR>(WinExec(line.c_str(), static_cast<UINT>(showCommand)));
 }
 

@@ -12,7 +12,7 @@
 #include "platform/base/LocalPath.h"
 #include "platform/com/ClassFactory.h"
 #include "platform/com/Guid.h"
-#include "platform/registry/Registry.h"
+#include "platform/registry/RegistryText.h"
 
 namespace {
 
@@ -45,17 +45,10 @@ std::map<std::string, void*>& Modules() {
 }
 
 bool RegisteredServerPath(REFCLSID clsid, std::string& localPath) {
-    std::string subKey = "CLSID\\" + ostrana::GuidText(clsid) + "\\InprocServer32";
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    char buffer[1024] = {};
-    DWORD size = sizeof(buffer) - 1;
-    DWORD type = 0;
-    LONG status = RegQueryValueExA(key, "", nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS || type != REG_SZ) return false;
-    localPath.assign(buffer, strnlen(buffer, sizeof(buffer)));
-    return !localPath.empty();
+    auto path = ostrana::ReadRegistryText(HKEY_CLASSES_ROOT, "CLSID\\" + ostrana::GuidText(clsid) + "\\InprocServer32");
+    if (!path || path->empty()) return false;
+    localPath = *path;
+    return true;
 }
 
 void* LoadServer(const std::string& hostPath) {

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/base/CodePage.h"
-#include "platform/registry/Registry.h"
+#include "platform/registry/RegistryText.h"
 
 namespace ostrana {
 namespace {
@@ -85,15 +85,9 @@ HRESULT CLSIDFromString(LPCOLESTR text, CLSID* clsid) {
 HRESULT CLSIDFromProgID(LPCOLESTR progId, CLSID* clsid) {
     if (progId == nullptr || clsid == nullptr) return E_INVALIDARG;
     std::string name = ostrana::FromWide(std::u16string_view(progId));
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, (name + "\\CLSID").c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return CO_E_CLASSSTRING;
-    char buffer[64] = {};
-    DWORD size = sizeof(buffer) - 1;
-    DWORD type = 0;
-    LONG status = RegQueryValueExA(key, "", nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS || type != REG_SZ) return CO_E_CLASSSTRING;
-    auto guid = ostrana::ParseGuid(std::string(buffer, strnlen(buffer, sizeof(buffer))));
+    auto text = ostrana::ReadRegistryText(HKEY_CLASSES_ROOT, name + "\\CLSID", "", 63);
+    if (!text) return CO_E_CLASSSTRING;
+    auto guid = ostrana::ParseGuid(*text);
     if (!guid) return CO_E_CLASSSTRING;
     *clsid = *guid;
     return S_OK;

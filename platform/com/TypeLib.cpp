@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/com/Guid.h"
-#include "platform/registry/Registry.h"
+#include "platform/registry/RegistryText.h"
 
 namespace {
 
@@ -16,35 +16,8 @@ std::string VersionText(WORD major, WORD minor) {
     return buffer;
 }
 
-bool WriteDefault(const std::string& path, const std::string& valueName, const std::string& value) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
-        return false;
-    }
-    LONG status = RegSetValueExA(key, valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                 static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS;
-}
-
-bool ReadDefault(const std::string& path, std::string& value) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    char buffer[512] = {};
-    DWORD size = sizeof(buffer) - 1;
-    DWORD type = 0;
-    LONG status = RegQueryValueExA(key, "", nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS) return false;
-    value.assign(buffer, strnlen(buffer, sizeof(buffer)));
-    return true;
-}
-
-bool KeyExists(const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
+bool WriteDefault(const std::string& path, const char* valueName, const std::string& value) {
+    return ostrana::WriteRegistryText(HKEY_CLASSES_ROOT, path, valueName, value);
 }
 
 std::vector<std::string> SubKeys(const std::string& path) {
@@ -87,10 +60,10 @@ HRESULT UnRegisterTypeLib(REFGUID libidGuid, WORD majorVersion, WORD minorVersio
     std::string libid = ostrana::GuidText(libidGuid);
     std::string libraryKey = "TypeLib\\" + libid;
     std::string versionKey = libraryKey + "\\" + VersionText(majorVersion, minorVersion);
-    if (!KeyExists(versionKey)) return TYPE_E_REGISTRYACCESS;
+    if (!ostrana::RegistryKeyExists(HKEY_CLASSES_ROOT, versionKey)) return TYPE_E_REGISTRYACCESS;
     for (const std::string& name : SubKeys("Interface")) {
-        std::string owner;
-        if (ReadDefault("Interface\\" + name + "\\TypeLib", owner) && owner == libid) {
+        auto owner = ostrana::ReadRegistryText(HKEY_CLASSES_ROOT, "Interface\\" + name + "\\TypeLib");
+        if (owner && *owner == libid) {
             SHDeleteKeyA(HKEY_CLASSES_ROOT, ("Interface\\" + name).c_str());
         }
     }

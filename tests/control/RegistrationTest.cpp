@@ -6,19 +6,14 @@
 #include "control/OstranaRegistration.h"
 #include "platform/com/ClassFactory.h"
 #include "platform/com/Guid.h"
-#include "platform/registry/Registry.h"
+#include "platform/registry/RegistryText.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
 std::string Value(const std::string& path, const char* name = "") {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "(no key)";
-    char buffer[512] = {};
-    DWORD size = sizeof(buffer) - 1;
-    LONG status = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<LPBYTE>(buffer), &size);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS ? std::string(buffer) : "(no value)";
+    if (!ostrana::RegistryKeyExists(HKEY_CLASSES_ROOT, path)) return "(no key)";
+    return ostrana::ReadRegistryText(HKEY_CLASSES_ROOT, path, name).value_or("(no value)");
 }
 
 const std::string kModule = "C:\\opt\\ostrana\\libostrana.so";

@@ -7,7 +7,7 @@
 
 #include "mainwnd/TextLabel.h"
 #include "platform/base/CodePage.h"
-#include "platform/registry/Registry.h"
+#include "platform/registry/RegistryText.h"
 #include "platform/shell/ShellExecute.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/DisplayObserver.h"
@@ -17,10 +17,7 @@
 namespace {
 
 void SetDefaultValue(const std::string& subKey, const std::string& value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CLASSES_ROOT, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
+    ASSERT_TRUE(ostrana::WriteRegistryText(HKEY_CLASSES_ROOT, subKey, "", value));
 }
 
 class TextLabelTest : public ::testing::Test {

@@ -8,7 +8,7 @@
 #include "platform/com/Com.h"
 #include "platform/com/Guid.h"
 #include "platform/com/TypeLib.h"
-#include "platform/registry/Registry.h"
+#include "platform/registry/RegistryText.h"
 #include "tests/platform/ComTestInterface.h"
 #include "tests/support/TempDir.h"
 
@@ -18,20 +18,12 @@ constexpr GUID kLibrary = {0x12345678, 0x9ABC, 0xDEF0, {0x01, 0x23, 0x45, 0x67, 
 constexpr IID kInterface = {0x12345679, 0x9ABC, 0xDEF0, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}};
 
 void SetClassesValue(const std::string& path, const std::string& value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
+    ASSERT_TRUE(ostrana::WriteRegistryText(HKEY_CLASSES_ROOT, path, "", value));
 }
 
 std::string ClassesValue(const std::string& path, const char* name = "") {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "(no key)";
-    char buffer[512] = {};
-    DWORD size = sizeof(buffer) - 1;
-    LONG status = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<LPBYTE>(buffer), &size);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS ? std::string(buffer) : "(no value)";
+    if (!ostrana::RegistryKeyExists(HKEY_CLASSES_ROOT, path)) return "(no key)";
+    return ostrana::ReadRegistryText(HKEY_CLASSES_ROOT, path, name).value_or("(no value)");
 }
 
 TEST(Bstr, KeepsItsLengthThroughEmbeddedZerosAndRoundTripsKorean) {

@@ -198,6 +198,7 @@ private:
     void DeleteRowRecords();
     BOOL OnNotifyReflect(NMHDR* header, LRESULT* result);
     BOOL OnToolTipText(NMHDR* header);
+    BOOL OnInfoTip(NMLVGETINFOTIPA* tip);
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw);
     void DrawEmptyList(HDC dc);
     void StartDrag(const NMLISTVIEW& info, bool rightButton);

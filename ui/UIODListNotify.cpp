@@ -59,6 +59,7 @@ BOOL CUIODListCtrl::OnNotifyReflect(NMHDR* header, LRESULT* result) {
     case LVN_BEGINRDRAG: return BeginDrag(*reinterpret_cast<NMLISTVIEW*>(header), header->code == LVN_BEGINRDRAG);
     case TTN_GETDISPINFOA:
     case TTN_GETDISPINFOW: return OnToolTipText(header);
+    case LVN_GETINFOTIPA: return OnInfoTip(reinterpret_cast<NMLVGETINFOTIPA*>(header));
     default: return FALSE;
     }
 }
@@ -214,6 +215,20 @@ BOOL CUIODListCtrl::OnToolTipText(NMHDR* header) {
     std::copy_n(text.begin(), length, wide->szText);
     wide->szText[length] = u'\0';
     wide->lpszText = wide->szText;
+    return TRUE;
+}
+
+// The list view asks by row and column; the answer goes through the same tool-id rule as a tip.
+BOOL CUIODListCtrl::OnInfoTip(NMLVGETINFOTIPA* tip) {
+    int row = 0, column = 0;
+    if (tip->pszText == nullptr || tip->cchTextMax <= 0) return FALSE;
+    if (!CellFromToolId(CellToolId(tip->iItem, tip->iSubItem), row, column) || row >= GetItemCount() || column >= m_columnCount) {
+        return FALSE;
+    }
+    std::string text = GetToolTipText(row, column);
+    std::size_t length = std::min(text.size(), static_cast<std::size_t>(tip->cchTextMax - 1));
+    std::memcpy(tip->pszText, text.data(), length);
+    tip->pszText[length] = '\0';
     return TRUE;
 }
 

@@ -243,6 +243,19 @@ TEST(ListControl, CellTipsAndItemTextsAnswerFromTheRows) {
         window.list.SendMessage(WM_NOTIFY, wide.hdr.idFrom, reinterpret_cast<LPARAM>(&wide));
         EXPECT_EQ(u"사진.jpg", std::u16string(wide.lpszText));
 
+        // The list view's own question, reflected from the parent.
+        char tipText[64] = {};
+        NMLVGETINFOTIPA tip{};
+        tip.hdr.hwndFrom = window.list.m_hWnd;
+        tip.hdr.idFrom = static_cast<UINT_PTR>(window.list.GetDlgCtrlID());
+        tip.hdr.code = LVN_GETINFOTIPA;
+        tip.pszText = tipText;
+        tip.cchTextMax = sizeof tipText;
+        tip.iItem = 0;
+        tip.iSubItem = 2;
+        ::SendMessageA(window.parent.m_hWnd, WM_NOTIFY, tip.hdr.idFrom, reinterpret_cast<LPARAM>(&tip));
+        EXPECT_STREQ("2026-12-09", tipText);
+
         EXPECT_EQ("data77/2", window.list.GetItemText(1, 2));
         char small[4] = {};
         EXPECT_EQ(3, window.list.GetItemText(1, 0, small, sizeof small));

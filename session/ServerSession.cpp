@@ -277,6 +277,7 @@ int ServerSession::ReadReply(std::string& reply, int& ok) {
             return -1;
         }
         bytes.append(buffer, static_cast<std::size_t>(got));
+        if (bytes.size() > m_replyLimit) return -1;
         ReplyScanner::Result result = scanner.Scan(bytes);
         if (result == ReplyScanner::Result::Ok) {
             reply = Utf8ToLocal(std::string_view(bytes).substr(0, scanner.MarkerPos()));

@@ -33,6 +33,8 @@ public:
     static constexpr int kDefaultExchangeTimeoutMs = 120000;
     // A reply that must be read to its end to be judged is never read beyond this.
     static constexpr std::size_t kMaxJudgedReply = 64 * 1024;
+    // A command reply (a listing, above all) longer than this fails: about a million entries.
+    static constexpr std::size_t kDefaultReplyLimit = 64 * 1024 * 1024;
     static constexpr int kReceiveBlock = 4096;
 
     // The session reaches the process-wide holder of the cookie and greeting values.
@@ -93,6 +95,7 @@ public:
     // connection and a whole greeting, answer or header on the transfer connection, however
     // slowly its bytes trickle in. File bodies are bounded by receiveMs alone.
     void SetTimeouts(int connectMs, int receiveMs, int exchangeMs = kDefaultExchangeTimeoutMs);
+    void SetReplyLimit(std::size_t bytes) { m_replyLimit = bytes; }
 
 private:
     SessionOwner* Owner() const;
@@ -132,6 +135,7 @@ private:
     int m_connectTimeoutMs = kDefaultConnectTimeoutMs;
     int m_receiveTimeoutMs = kDefaultReceiveTimeoutMs;
     int m_exchangeTimeoutMs = kDefaultExchangeTimeoutMs;
+    std::size_t m_replyLimit = kDefaultReplyLimit;
     ReadAhead m_transferAhead;
     mutable std::recursive_mutex m_commandLock;
     mutable std::mutex m_quotaLock;

@@ -83,8 +83,11 @@ void DumpWindow(HWND handle, int depth, bool includeHidden, HWND focus, std::str
 
 struct OverlayBridge {
     OverlayBridge() {
-        SetOverlayListener([] {
-            for (DisplayObserver* observer : Snapshot()) observer->OnOverlayChanged();
+        SetOverlayListener([](const void* window) {
+            for (DisplayObserver* observer : Snapshot()) {
+                if (window == nullptr) observer->OnOverlayChanged();
+                else observer->OnWindowChanged(static_cast<HWND>(const_cast<void*>(window)), WindowChange::Overlay);
+            }
         });
     }
 };

@@ -100,6 +100,18 @@ TEST_F(HostilePeerTest, AQuotaWithAGarbledFigureFailsAndZeroesTheQuota) {
     EXPECT_EQ(session.Quota().used, 0);
 }
 
+TEST_F(HostilePeerTest, AReplyBeyondTheLimitFailsInsteadOfFillingMemory) {
+    session.SetReplyLimit(4096);
+    std::string lines;
+    while (lines.size() < 8192) lines += "F 1 demo 20240305 140709 name\n";
+    AcceptCommandSession().WaitFor("\r\n").Send(lines).Start();
+    std::vector<std::string> listed;
+    int status = 0;
+    EXPECT_EQ(session.ListFolder("myfolder/", listed, status), 0);
+    EXPECT_TRUE(listed.empty());
+    EXPECT_FALSE(session.IsCommandOpen());
+}
+
 // The idle time-out alone never ends these: a byte always comes sooner than it.
 class TricklingPeerTest : public HostilePeerTest {
 protected:

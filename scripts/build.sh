@@ -8,5 +8,5 @@ case "$kind" in
   sanitize) dir="$top/build-asan"; flags=(-DCMAKE_BUILD_TYPE=Debug -DOSTRANA_SANITIZE=ON) ;;
   *) echo "usage: scripts/build.sh normal|sanitize" >&2; exit 2 ;;
 esac
-cmake -S "$top" -B "$dir" -G Ninja "${flags[@]}" >/dev/null
+cmake -S "$top" -B "$dir" -G Ninja -DOSTRANA_WERROR=ON "${flags[@]}" >/dev/null
 cmake --build "$dir" -j "$(nproc)"

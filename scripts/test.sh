@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The whole test run: set-up, a normal build and a sanitizer build, every CTest suite in both.
+# The whole test run: set-up, a normal build and a sanitizer build, every CTest suite in both, and
+# a short run of every fuzz target (OSTRANA_FUZZ_SECONDS each).
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh" || exit 1
@@ -20,4 +21,8 @@ for kind in normal sanitize; do
     status=1
   fi
 done
+echo "=== fuzz"
+if ! "$top/scripts/fuzz.sh" "${OSTRANA_FUZZ_SECONDS:-5}"; then
+  status=1
+fi
 exit $status

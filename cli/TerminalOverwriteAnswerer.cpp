@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "platform/base/LocalPath.h"
 #include "platform/window/MessageBox.h"
 #include "session/TextConversion.h"
 
@@ -16,7 +17,7 @@ INT_PTR TerminalOverwriteAnswerer::Ask(COverwriteDlg& dialog) {
     if (m_beforeAsking) {
         m_beforeAsking();
     }
-    m_err << LocalToUtf8(dialog.m_strFolder) << ": " << LocalToUtf8(dialog.m_strOldName) << " exists\n"
+    m_err << ostrana::HostPathsInText(LocalToUtf8(dialog.m_strFolder)) << ": " << LocalToUtf8(dialog.m_strOldName) << " exists\n"
           << "  existing: " << LocalToUtf8(dialog.m_strOldSize) << ", " << LocalToUtf8(dialog.m_strOldDate) << "\n"
           << "  incoming: " << LocalToUtf8(dialog.m_strNewSize) << ", " << LocalToUtf8(dialog.m_strNewDate) << "\n";
     if (!m_interactive) {

@@ -9,6 +9,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/TerminalOverwriteAnswerer.h"
+#include "platform/base/CodePage.h"
 #include "platform/base/LocalPath.h"
 #include "platform/shell/ConsoleProgressPresenter.h"
 #include "platform/window/MessageBox.h"
@@ -44,14 +45,16 @@ std::optional<TransferOptions> ReadOptions(const CliContext& context, const Args
     return options;
 }
 
-// Message boxes of a job on the terminal, below the progress lines.
+// Message boxes of a job on the terminal, below the progress lines, with this machine's paths.
 class JobMessageBoxPresenter : public ostrana::MessageBoxPresenter {
 public:
     explicit JobMessageBoxPresenter(std::shared_ptr<ostrana::ConsoleProgressPresenter> progress)
         : m_progress(std::move(progress)) {}
     int Present(const ostrana::MessageBoxRequest& request) override {
         m_progress->BreakLines();
-        return m_console.Present(request);
+        ostrana::MessageBoxRequest shown = request;
+        shown.text = ostrana::Utf8ToAnsi(ostrana::HostPathsInText(ostrana::AnsiToUtf8(request.text)));
+        return m_console.Present(shown);
     }
 
 private:

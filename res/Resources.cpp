@@ -1,6 +1,7 @@
 #include "res/Resources.h"
 
 #include "res/Dialogs.h"
+#include "res/FileTypeIcons.h"
 #include "res/Images.h"
 #include "res/Menus.h"
 #include "res/StringTable.h"
@@ -17,6 +18,13 @@ ostrana::ModuleResources& Module() {
     (void)registered;
     return module;
 }
+
+// The shell may be asked for type icons before any resource is loaded, so the table goes to the
+// platform when the module is loaded, as a module's start-up code would hand it over.
+const bool g_fileTypeIconsRegistered = [] {
+    ostrana::RegisterFileTypeIcons(ostrana::OstranaFileTypeIcons());
+    return true;
+}();
 } // namespace
 
 HINSTANCE AfxGetResourceHandle() { return Module().Handle(); }

@@ -53,10 +53,12 @@ constexpr StringResource kStrings[] = {
     {1029, "사용자 아이디를 입력해 주십시요."},
     {1030, "비밀번호를 입력해 주십시요."},
 
-    // Transfer engine: a local file that cannot be created, and a file too large for the
-    // protocol's signed 32-bit size.
+    // Transfer engine: a local file that cannot be created, a file too large for the
+    // protocol's signed 32-bit size, and server entries whose names could reach outside the
+    // chosen folder.
     {3000, "%s 파일을 만들 수 없습니다.\n저장할 폴더에 쓸 수 있는지 확인해 주십시요."},
     {3001, "%s 파일은 2GB 이상이어서 전송할 수 없습니다."},
+    {3002, "서버가 보낸 이름이 올바르지 않은 항목 %d개는 받지 않았습니다: %s"},
 };
 
 } // namespace

@@ -14,5 +14,5 @@ case "$kind" in
   suites)   echo "${tsan_suites[*]}"; exit 0 ;;
   *) echo "usage: scripts/build.sh normal|sanitize|tsan" >&2; exit 2 ;;
 esac
-cmake -S "$top" -B "$dir" -G Ninja "${flags[@]}" >/dev/null
+cmake -S "$top" -B "$dir" -G Ninja -DOSTRANA_WERROR=ON "${flags[@]}" >/dev/null
 cmake --build "$dir" -j "$(nproc)" "${targets[@]}"

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config ccache googletest libgtest-dev libgmock-dev libbenchmark-dev
-          libssl-dev libcivetweb-dev nlohmann-json3-dev)
+          libssl-dev libcivetweb-dev nlohmann-json3-dev clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

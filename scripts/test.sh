@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The whole test run: set-up, a normal build and a sanitizer build with every CTest suite in both,
-# then a ThreadSanitizer build of the threaded suites (window, controls, OLE, transfer) run in it.
+# The whole test run: set-up, a normal build and a sanitizer build, every CTest suite in both, a
+# ThreadSanitizer build of the threaded suites (window, controls, OLE, transfer) run in it, and a
+# short run of every fuzz target (OSTRANA_FUZZ_SECONDS each).
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh" || exit 1
@@ -27,4 +28,8 @@ for kind in normal sanitize tsan; do
     status=1
   fi
 done
+echo "=== fuzz"
+if ! "$top/scripts/fuzz.sh" "${OSTRANA_FUZZ_SECONDS:-5}"; then
+  status=1
+fi
 exit $status

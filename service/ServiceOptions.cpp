@@ -83,7 +83,7 @@ const char* ServiceHelpText() {
            "  --request-timeout SEC close a connection whose opening request (head and login form)\n"
            "                        takes longer than this (default 30)\n"
            "  --session-expiry SEC  forget a login cookie unused this long (default 1800)\n"
-           "  --max-connections N   connections served at once; more are closed (default 64)\n"
+           "  --max-connections N   connections served at once; more wait their turn (default 64)\n"
            "  --login-lockout SEC   after 10 wrong passwords in a row for one user id, refuse every\n"
            "                        login of that id this long (default 60; 0 turns it off)\n"
            "  --shared-quota KB     quota of each club and of the site areas (default 1048576)\n"

@@ -1,5 +1,6 @@
-// Accepting waits in poll on the listening socket and a wake pipe, so Stop needs no signal tricks.
-// Stop shuts every live socket down, which wakes its thread out of any blocking receive.
+// Accepting waits in poll on the listening socket and a wake pipe, so Stop needs no signal tricks;
+// the pipe also tells a full server that a connection ended. Stop shuts every live socket down,
+// which wakes its thread out of any blocking receive.
 #include "service/ServiceServer.h"
 
 #include "service/Connection.h"
@@ -64,20 +65,44 @@ bool ServiceServer::Listen(const std::string& address, std::uint16_t port, std::
 
 bool ServiceServer::Register(int fd) {
     std::lock_guard lock(m_mutex);
-    if (m_stopping || static_cast<int>(m_active.size()) >= m_context.limits.maxConnections) {
+    if (m_stopping) {
         return false;
     }
     m_active.insert(fd);
     return true;
 }
 
+bool ServiceServer::IsFull() {
+    std::lock_guard lock(m_mutex);
+    return static_cast<int>(m_active.size()) >= m_context.limits.maxConnections;
+}
+
 void ServiceServer::Unregister(std::uint64_t serial, int fd) {
     std::lock_guard lock(m_mutex);
+    const bool wasFull = static_cast<int>(m_active.size()) >= m_context.limits.maxConnections;
     m_active.erase(fd);
     m_finished.push_back(serial);
+    if (wasFull) {
+        Wake();
+    }
     if (m_active.empty()) {
         m_idle.notify_all();
     }
+}
+
+void ServiceServer::Wake() {
+    if (m_wakeWrite >= 0) {
+        const char byte = 0;
+        [[maybe_unused]] const ssize_t ignored = write(m_wakeWrite, &byte, 1);
+    }
+}
+
+bool ServiceServer::TakeWake() {
+    char bytes[64];
+    while (read(m_wakeRead, bytes, sizeof bytes) > 0) {
+    }
+    std::lock_guard lock(m_mutex);
+    return m_stopping;
 }
 
 void ServiceServer::JoinFinished() {
@@ -112,8 +137,16 @@ void ServiceServer::Serve(std::uint64_t serial, int fd, std::string peer) {
 }
 
 void ServiceServer::Run() {
+    bool reported = false;
     while (true) {
-        pollfd waits[2] = {{m_listenFd, POLLIN, 0}, {m_wakeRead, POLLIN, 0}};
+        // At the limit the listening socket is left alone: new peers wait in its backlog until a
+        // connection ends and wakes the loop.
+        const bool full = IsFull();
+        if (full && !reported) {
+            m_context.log.Write("-", {}, "connection limit reached; new connections wait");
+        }
+        reported = full;
+        pollfd waits[2] = {{full ? -1 : m_listenFd, POLLIN, 0}, {m_wakeRead, POLLIN, 0}};
         if (poll(waits, 2, -1) < 0) {
             if (errno == EINTR) {
                 continue;
@@ -121,7 +154,13 @@ void ServiceServer::Run() {
             break;
         }
         if (waits[1].revents != 0) {
-            break;
+            if (TakeWake()) {
+                break;
+            }
+            continue;
+        }
+        if (waits[0].revents == 0) {
+            continue;
         }
         sockaddr_in remote {};
         socklen_t length = sizeof remote;
@@ -133,7 +172,6 @@ void ServiceServer::Run() {
         inet_ntop(AF_INET, &remote.sin_addr, text, sizeof text);
         std::string peer = std::string(text) + ":" + std::to_string(ntohs(remote.sin_port));
         if (!Register(fd)) {
-            m_context.log.Write(peer, {}, "refused: too many connections");
             close(fd);
             continue;
         }
@@ -162,10 +200,7 @@ void ServiceServer::Stop() {
     std::lock_guard lock(m_mutex);
     if (!m_stopping) {
         m_stopping = true;
-        if (m_wakeWrite >= 0) {
-            const char byte = 0;
-            [[maybe_unused]] const ssize_t ignored = write(m_wakeWrite, &byte, 1);
-        }
+        Wake();
     }
     for (const int fd : m_active) {
         shutdown(fd, SHUT_RDWR);

@@ -1,6 +1,6 @@
 // The listening socket and the connection threads: one thread per connection, at most
-// limits.maxConnections at once (further peers are closed at once). Stop may be called from any
-// thread; Run returns after every connection thread has been joined.
+// limits.maxConnections at once (further peers wait in the listen backlog until one ends). Stop
+// may be called from any thread; Run returns after every connection thread has been joined.
 #pragma once
 
 #include "service/ServiceContext.h"
@@ -33,7 +33,12 @@ public:
 private:
     void Serve(std::uint64_t serial, int fd, std::string peer);
     bool Register(int fd);
+    bool IsFull();
     void Unregister(std::uint64_t serial, int fd);
+    // Wakes Run from its poll.
+    void Wake();
+    // Empties the wake pipe; true when the wake was Stop's.
+    bool TakeWake();
     void JoinFinished();
 
     ServiceContext& m_context;

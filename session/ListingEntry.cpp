@@ -1,21 +1,23 @@
-// Numbers are read like atoi: leading digits only, 0 when there are none.
+// The size must be a decimal figure; the date and time digits are read like atoi (leading digits
+// only, 0 when there are none).
 #include "session/ListingEntry.h"
 
 #include <cstdlib>
 
+#include "session/DecimalText.h"
 #include "session/SplitFields.h"
 
 std::optional<ListingEntry> ListingEntry::Parse(const std::string& line) {
     std::vector<std::string> elements;
     SplitFields(line, elements, 6, false, ' ');
-    if (elements.size() != 6) {
+    if (elements.size() != 6 || !ReadDecimal(elements[1])) {
         return std::nullopt;
     }
     return ListingEntry(std::move(elements));
 }
 
 std::int32_t ListingEntry::Size() const {
-    return static_cast<std::int32_t>(std::strtol(m_elements[1].c_str(), nullptr, 10));
+    return ReadDecimal32(m_elements[1]).value_or(0);
 }
 
 int ListingEntry::Number(const std::string& text, std::size_t from, std::size_t count) {

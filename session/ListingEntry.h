@@ -9,7 +9,8 @@
 
 class ListingEntry {
 public:
-    // The six elements of a line, or nothing when the line does not split into exactly six.
+    // The six elements of a line, or nothing when the line does not split into exactly six or its
+    // size is not a decimal figure.
     static std::optional<ListingEntry> Parse(const std::string& line);
 
     bool IsFolder() const { return m_elements[0] == "D"; }

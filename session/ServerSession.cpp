@@ -1,6 +1,7 @@
-// Connections, sending and reading of the session. Connecting gives up after the connect time-out
-// and a receive that waits longer than the receive time-out without a byte fails like a closed
-// connection, so a silent server never hangs a caller.
+// Connections, sending and reading of the session. Connecting gives up after the connect time-out,
+// a receive that waits longer than the receive time-out without a byte fails like a closed
+// connection, and a reply or header that has not ended by its exchange deadline fails the same
+// way, so neither a silent nor a trickling server hangs a caller.
 #include "session/ServerSession.h"
 
 #include <algorithm>
@@ -54,9 +55,14 @@ void ServerSession::Reset() {
     m_password.clear();
 }
 
-void ServerSession::SetTimeouts(int connectMs, int receiveMs) {
+void ServerSession::SetTimeouts(int connectMs, int receiveMs, int exchangeMs) {
     m_connectTimeoutMs = connectMs;
     m_receiveTimeoutMs = receiveMs;
+    m_exchangeTimeoutMs = exchangeMs;
+}
+
+ServerSession::Clock::time_point ServerSession::ExchangeDeadline() const {
+    return Clock::now() + std::chrono::milliseconds(m_exchangeTimeoutMs);
 }
 
 QuotaInfo ServerSession::Quota() const {
@@ -82,6 +88,7 @@ int ServerSession::CloseTransfer() {
     }
     int result = closesocket(m_transferSocket);
     m_transferSocket = INVALID_SOCKET;
+    m_transferAhead.Clear();
     return result;
 }
 
@@ -89,6 +96,9 @@ void ServerSession::CloseSocket(SOCKET& socket) {
     if (socket != INVALID_SOCKET) {
         closesocket(socket);
         socket = INVALID_SOCKET;
+    }
+    if (&socket == &m_transferSocket) {
+        m_transferAhead.Clear();
     }
 }
 
@@ -142,7 +152,32 @@ int ServerSession::ConnectSocket(SOCKET& socket) {
     return 1;
 }
 
-int ServerSession::Receive(SOCKET socket, char* buffer, int size) {
+int ServerSession::Receive(SOCKET socket, char* buffer, int size, Clock::time_point deadline) {
+    if (socket != m_transferSocket || socket == INVALID_SOCKET) {
+        return ReceiveFromSocket(socket, buffer, size, deadline);
+    }
+    if (size <= 0) {
+        return 0;
+    }
+    if (m_transferAhead.Empty()) {
+        int got = FillReadAhead(deadline);
+        if (got <= 0) {
+            return got;
+        }
+    }
+    return static_cast<int>(m_transferAhead.Take(buffer, static_cast<std::size_t>(size)));
+}
+
+int ServerSession::FillReadAhead(Clock::time_point deadline) {
+    char* space = m_transferAhead.Space();
+    int got = ReceiveFromSocket(m_transferSocket, space, static_cast<int>(ReadAhead::kCapacity), deadline);
+    if (got > 0) {
+        m_transferAhead.Filled(static_cast<std::size_t>(got));
+    }
+    return got;
+}
+
+int ServerSession::ReceiveFromSocket(SOCKET socket, char* buffer, int size, Clock::time_point deadline) {
     // While a body streams in, the bytes are usually there already: only wait when they are not.
     ssize_t got;
     do {
@@ -151,8 +186,16 @@ int ServerSession::Receive(SOCKET socket, char* buffer, int size) {
     if (got >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
         return got < 0 ? -1 : static_cast<int>(got);
     }
+    int waitMs = m_receiveTimeoutMs;
+    if (deadline != kNoDeadline) {
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) {
+            return -1;
+        }
+        waitMs = static_cast<int>(std::min<long long>(waitMs, left));
+    }
     WSAPOLLFD poll{socket, POLLIN, 0};
-    if (WSAPoll(&poll, 1, m_receiveTimeoutMs) != 1) {
+    if (WSAPoll(&poll, 1, waitMs) != 1) {
         return -1;
     }
     do {
@@ -162,12 +205,16 @@ int ServerSession::Receive(SOCKET socket, char* buffer, int size) {
 }
 
 int ServerSession::ReceiveUntil(SOCKET socket, std::string& block, bool (*complete)(std::string_view block)) {
+    Clock::time_point deadline = ExchangeDeadline();
     char buffer[kReceiveBlock];
     while (block.size() < kMaxJudgedReply) {
         int want = static_cast<int>(std::min<std::size_t>(kReceiveBlock, kMaxJudgedReply - block.size()));
-        int got = Receive(socket, buffer, want);
-        if (got <= 0) {
-            return block.empty() ? got : static_cast<int>(block.size());
+        int got = Receive(socket, buffer, want, deadline);
+        if (got < 0) {
+            return -1;
+        }
+        if (got == 0) {
+            return block.empty() ? 0 : static_cast<int>(block.size());
         }
         block.append(buffer, static_cast<std::size_t>(got));
         if (complete(block)) {
@@ -177,28 +224,27 @@ int ServerSession::ReceiveUntil(SOCKET socket, std::string& block, bool (*comple
     return static_cast<int>(block.size());
 }
 
-int ServerSession::ReceiveLine(SOCKET socket, std::string& line) {
-    char buffer[kReceiveBlock];
+int ServerSession::ReceiveTransferLine(std::string& line) {
+    Clock::time_point deadline = ExchangeDeadline();
     while (line.size() < kMaxJudgedReply) {
-        WSAPOLLFD poll{socket, POLLIN, 0};
-        if (WSAPoll(&poll, 1, m_receiveTimeoutMs) != 1) {
-            return line.empty() ? -1 : static_cast<int>(line.size());
+        if (m_transferSocket == INVALID_SOCKET) {
+            return -1;
         }
-        ssize_t seen;
-        do {
-            seen = ::recv(socket, buffer, sizeof buffer, MSG_PEEK);
-        } while (seen < 0 && errno == EINTR);
-        if (seen <= 0) {
-            return line.empty() ? static_cast<int>(seen) : static_cast<int>(line.size());
+        if (m_transferAhead.Empty()) {
+            int got = FillReadAhead(deadline);
+            if (got < 0) {
+                return -1;
+            }
+            if (got == 0) {
+                return line.empty() ? 0 : static_cast<int>(line.size());
+            }
         }
-        const char* lineFeed = static_cast<const char*>(std::memchr(buffer, '\n', static_cast<std::size_t>(seen)));
-        int take = lineFeed == nullptr ? static_cast<int>(seen) : static_cast<int>(lineFeed - buffer) + 1;
-        int got = Receive(socket, buffer, take);
-        if (got <= 0) {
-            return line.empty() ? got : static_cast<int>(line.size());
-        }
-        line.append(buffer, static_cast<std::size_t>(got));
-        if (lineFeed != nullptr) {
+        std::string_view ahead = m_transferAhead.Bytes();
+        std::size_t lineFeed = ahead.find('\n');
+        std::size_t take = lineFeed == std::string_view::npos ? ahead.size() : lineFeed + 1;
+        line.append(ahead.substr(0, take));
+        m_transferAhead.Skip(take);
+        if (lineFeed != std::string_view::npos) {
             break;
         }
     }
@@ -223,13 +269,15 @@ int ServerSession::ReadReply(std::string& reply, int& ok) {
     std::string bytes;
     ReplyScanner scanner;
     char buffer[kReceiveBlock];
+    Clock::time_point deadline = ExchangeDeadline();
     for (;;) {
-        int got = Receive(m_commandSocket, buffer, kReceiveBlock - 1);
+        int got = Receive(m_commandSocket, buffer, kReceiveBlock - 1, deadline);
         if (got <= 0) {
             reply = Utf8ToLocal(std::string_view(bytes).substr(0, ostrana::CompleteUtf8Prefix(bytes)));
             return -1;
         }
         bytes.append(buffer, static_cast<std::size_t>(got));
+        if (bytes.size() > m_replyLimit) return -1;
         ReplyScanner::Result result = scanner.Scan(bytes);
         if (result == ReplyScanner::Result::Ok) {
             reply = Utf8ToLocal(std::string_view(bytes).substr(0, scanner.MarkerPos()));

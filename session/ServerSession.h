@@ -9,6 +9,7 @@
 // fails before anything is sent.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -17,6 +18,7 @@
 
 #include "platform/base/Winsock.h"
 #include "session/QuotaInfo.h"
+#include "session/ReadAhead.h"
 
 class SessionOwner;
 
@@ -28,8 +30,11 @@ public:
     static constexpr int kDefaultPort = 80;
     static constexpr int kDefaultConnectTimeoutMs = 15000;
     static constexpr int kDefaultReceiveTimeoutMs = 60000;
+    static constexpr int kDefaultExchangeTimeoutMs = 120000;
     // A reply that must be read to its end to be judged is never read beyond this.
     static constexpr std::size_t kMaxJudgedReply = 64 * 1024;
+    // A command reply (a listing, above all) longer than this fails: about a million entries.
+    static constexpr std::size_t kDefaultReplyLimit = 64 * 1024 * 1024;
     static constexpr int kReceiveBlock = 4096;
 
     // The session reaches the process-wide holder of the cookie and greeting values.
@@ -86,21 +91,34 @@ public:
     bool IsCommandOpen() const { return m_commandSocket != INVALID_SOCKET; }
     bool IsTransferOpen() const { return m_transferSocket != INVALID_SOCKET; }
     QuotaInfo Quota() const;
-    void SetTimeouts(int connectMs, int receiveMs);
+    // receiveMs bounds every wait for a byte; exchangeMs bounds a whole reply on the command
+    // connection and a whole greeting, answer or header on the transfer connection, however
+    // slowly its bytes trickle in. File bodies are bounded by receiveMs alone.
+    void SetTimeouts(int connectMs, int receiveMs, int exchangeMs = kDefaultExchangeTimeoutMs);
+    void SetReplyLimit(std::size_t bytes) { m_replyLimit = bytes; }
 
 private:
     SessionOwner* Owner() const;
     std::string SessionCookie() const;
     int ConnectSocket(SOCKET& socket);
     void CloseSocket(SOCKET& socket);
-    // One receive that gives up after the receive time-out: count, 0 closed, -1 failure/time-out.
-    int Receive(SOCKET socket, char* buffer, int size);
-    // Receives into `block` until `complete` says it can be judged, the peer closes, or the
-    // bound is reached. -1 when nothing at all could be read.
+    using Clock = std::chrono::steady_clock;
+    static constexpr Clock::time_point kNoDeadline = Clock::time_point::max();
+
+    Clock::time_point ExchangeDeadline() const;
+    // One receive that gives up after the receive time-out or at the deadline: count, 0 closed,
+    // -1 failure/time-out. The transfer connection is read through its read-ahead.
+    int Receive(SOCKET socket, char* buffer, int size, Clock::time_point deadline = kNoDeadline);
+    int ReceiveFromSocket(SOCKET socket, char* buffer, int size, Clock::time_point deadline);
+    // Refills the empty read-ahead of the transfer connection with one receive; its result.
+    int FillReadAhead(Clock::time_point deadline);
+    // Receives into `block` until `complete` says it can be judged, the peer closes (what came
+    // is kept) or the bound is reached. -1 when a receive failed or the exchange deadline or
+    // the idle time-out passed first, however much had come.
     int ReceiveUntil(SOCKET socket, std::string& block, bool (*complete)(std::string_view block));
-    // Receives one line, its line feed included, and nothing behind it: an answer that may be
-    // followed at once by another one (".SAVETO" of an empty file) leaves the next one unread.
-    int ReceiveLine(SOCKET socket, std::string& line);
+    // Receives one line of the transfer connection, its line feed included; what follows it
+    // stays in the read-ahead for the next read. Failures as for ReceiveUntil.
+    int ReceiveTransferLine(std::string& line);
     std::string BuildFileActionRequest() const;
     int SendFileActionRequest(SOCKET socket);
     int SendCommand(const std::string& line);
@@ -116,6 +134,9 @@ private:
     std::string m_password;
     int m_connectTimeoutMs = kDefaultConnectTimeoutMs;
     int m_receiveTimeoutMs = kDefaultReceiveTimeoutMs;
+    int m_exchangeTimeoutMs = kDefaultExchangeTimeoutMs;
+    std::size_t m_replyLimit = kDefaultReplyLimit;
+    ReadAhead m_transferAhead;
     mutable std::recursive_mutex m_commandLock;
     mutable std::mutex m_quotaLock;
     QuotaInfo m_quota;

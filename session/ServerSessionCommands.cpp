@@ -4,6 +4,7 @@
 // timed out) closes the connection, so a late answer is never taken for the next command's.
 #include <cstdlib>
 
+#include "session/DecimalText.h"
 #include "session/ReplyScanner.h"
 #include "session/ServerSession.h"
 #include "session/SessionOwner.h"
@@ -200,6 +201,9 @@ int ServerSession::QueryQuota(const std::string& folder) {
     }
     // The numbers run up to the line's last character (its line feed).
     std::string numbers = reply.size() > 6 ? reply.substr(6, reply.size() - 7) : std::string();
+    if (!numbers.empty() && numbers.back() == '\r') {
+        numbers.pop_back();
+    }
     std::vector<std::int64_t> values;
     std::size_t at = 0;
     while (values.size() < 3) {
@@ -209,7 +213,11 @@ int ServerSession::QueryQuota(const std::string& folder) {
         }
         std::size_t end = numbers.find(':', at);
         std::string token = numbers.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        values.push_back(static_cast<std::int64_t>(static_cast<std::int32_t>(std::atol(token.c_str()))) * 1024);
+        std::optional<std::int32_t> kilobytes = ReadDecimal32(token);
+        if (!kilobytes) {
+            return fail();
+        }
+        values.push_back(static_cast<std::int64_t>(*kilobytes) * 1024);
         at = end;
     }
     std::lock_guard quotaLock(m_quotaLock);

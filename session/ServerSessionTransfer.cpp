@@ -2,9 +2,9 @@
 // ".GETFILE" commands that precede a file body. Answers and headers are read to their line feed
 // whatever the receive boundaries, so no header byte is ever taken for body data.
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
+#include "session/DecimalText.h"
 #include "session/ReplyScanner.h"
 #include "session/ServerSession.h"
 #include "session/TextConversion.h"
@@ -48,7 +48,7 @@ int ServerSession::BeginUpload(const std::string& folder, const std::string& nam
         return fail();
     }
     std::string answer;
-    if (ReceiveLine(m_transferSocket, answer) <= 0 || answer.compare(0, 3, ".OK") != 0) {
+    if (ReceiveTransferLine(answer) <= 0 || answer.compare(0, 3, ".OK") != 0) {
         return fail();
     }
     return 1;
@@ -71,8 +71,10 @@ int ServerSession::BeginDownload(const std::string& path, char* buffer, int& fir
     }
     std::string block;
     if (ReceiveUntil(m_transferSocket, block, HoldsLineFeed) <= 0) {
-        // One retry on a fresh connection: the server may have dropped an idle one.
+        // One retry on a fresh connection: the server may have dropped an idle one. Whatever
+        // part of a header came on the old one belongs to nothing.
         CloseTransfer();
+        block.clear();
         if (OpenTransferSession() == 0 || SendText(m_transferSocket, line) == -1 ||
             ReceiveUntil(m_transferSocket, block, HoldsLineFeed) <= 0) {
             return fail();
@@ -82,15 +84,25 @@ int ServerSession::BeginDownload(const std::string& path, char* buffer, int& fir
     if (block.compare(0, 3, ".OK") != 0 || lineFeed == std::string::npos) {
         return fail();
     }
-    fileSize = lineFeed > 4 ? static_cast<std::int32_t>(std::atol(block.substr(4, lineFeed - 4).c_str())) : 0;
+    // ".OK", one separator and the size: a header whose size is no decimal figure fails the file.
+    std::string_view sizeText = lineFeed > 4 ? std::string_view(block).substr(4, lineFeed - 4) : std::string_view();
+    if (sizeText.ends_with('\r')) {
+        sizeText.remove_suffix(1);
+    }
+    std::optional<std::int32_t> announced = ReadDecimal32(sizeText);
+    if (!announced) {
+        return fail();
+    }
+    fileSize = *announced;
     std::size_t bodyStart = lineFeed + 1;
     // When the whole file came with the header, its trailer is read to the end too: a cut trailer
     // would otherwise be left on the connection in front of the next file's header.
     if (fileSize >= 0 && block.size() - bodyStart > static_cast<std::size_t>(fileSize)) {
         std::size_t complete = bodyStart + static_cast<std::size_t>(fileSize) + kTrailerSize;
         char rest[kTrailerSize];
+        Clock::time_point deadline = ExchangeDeadline();
         while (block.size() < complete) {
-            int more = Receive(m_transferSocket, rest, static_cast<int>(complete - block.size()));
+            int more = Receive(m_transferSocket, rest, static_cast<int>(complete - block.size()), deadline);
             if (more <= 0) {
                 break;
             }

@@ -7,6 +7,7 @@
 
 #include "misc/ReportBox.h"
 #include "platform/base/Thread.h"
+#include "session/PlainName.h"
 #include "session/ServerSession.h"
 #include "transfer/CheckOverwrite.h"
 #include "transfer/RunUpload.h"
@@ -14,12 +15,58 @@
 namespace {
 
 constexpr int kDownloadBlock = 4096;
+// A report names this many refused entries at most, so a hostile listing cannot flood it.
+constexpr std::size_t kNamedRefusals = 10;
 
-void PrepareFolders(TransferJob& job, ShellProgressDialog& dialog, TransferList& destination) {
+std::string LocalPathOf(const TransferJob& job, const TransferItem& item) {
+    std::string folder = LocalFolderOf(job, item);
+    return item.IsFolder() ? folder : folder + "\\" + item.FileName();
+}
+
+// A refused name may hold control characters: they never reach the screen or the terminal.
+std::string Printable(std::string name) {
+    for (char& c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = '?';
+        }
+    }
+    return name;
+}
+
+// The entries whose local path would not lie under the destination folder are marked; they and
+// the names the list refused are named in one report for the job and count as failed.
+std::vector<bool> RefuseStrayEntries(TransferJob& job) {
+    const TransferList& items = *job.m_pItems;
+    std::vector<std::string> refused = items.RejectedNames();
+    std::vector<bool> stray(items.Count(), false);
+    for (std::size_t i = 0; i < items.Count(); ++i) {
+        const TransferItem& item = items.ItemAt(i);
+        if (!LiesUnderFolder(LocalPathOf(job, item), job.m_strDestination)) {
+            stray[i] = true;
+            refused.push_back(item.m_strPath);
+        }
+    }
+    if (refused.empty()) {
+        return stray;
+    }
+    std::string names;
+    for (std::size_t i = 0; i < refused.size() && i < kNamedRefusals; ++i) {
+        names += (i == 0 ? "" : ", ") + Printable(refused[i]);
+    }
+    if (refused.size() > kNamedRefusals) {
+        names += ", ...";
+    }
+    job.m_tally.failed += static_cast<int>(refused.size());
+    WarnById(3002, static_cast<int>(refused.size()), names.c_str());
+    return stray;
+}
+
+void PrepareFolders(TransferJob& job, ShellProgressDialog& dialog, TransferList& destination,
+                    const std::vector<bool>& stray) {
     const TransferList& items = *job.m_pItems;
     for (std::size_t i = 0; i < items.Count() && !JobCancelled(job, dialog); ++i) {
         const TransferItem& item = items.ItemAt(i);
-        if (!item.IsFolder()) {
+        if (!item.IsFolder() || stray[i]) {
             continue;
         }
         std::string folder = LocalFolderOf(job, item);
@@ -180,7 +227,8 @@ void RunDownload(TransferJob& job, ShellProgressDialog& dialog) {
     TransferList destination(0);
     destination.SetBaseFolder(job.m_strDestination);
     destination.AddLocalFolder(job.m_strDestination, "*.*", false, false);
-    PrepareFolders(job, dialog, destination);
+    std::vector<bool> stray = RefuseStrayEntries(job);
+    PrepareFolders(job, dialog, destination, stray);
 
     dialog.ResetTimer();
     dialog.SetRange(0, total);
@@ -189,6 +237,11 @@ void RunDownload(TransferJob& job, ShellProgressDialog& dialog) {
     for (std::size_t i = 0; i < items.Count() && !JobCancelled(job, dialog); ++i) {
         const TransferItem& item = items.ItemAt(i);
         if (item.IsFolder()) {
+            continue;
+        }
+        if (stray[i]) {
+            position += item.m_nSize;
+            dialog.SetProgress(position);
             continue;
         }
         FileResult result = DownloadFile(job, dialog, destination, item, position);

@@ -7,6 +7,7 @@
 
 #include "misc/ReportBox.h"
 #include "platform/base/Thread.h"
+#include "session/DecimalText.h"
 #include "session/ServerSession.h"
 #include "session/SplitFields.h"
 #include "transfer/CheckOverwrite.h"
@@ -15,11 +16,15 @@ namespace {
 
 constexpr DWORD kUploadBlock = 4000;
 
-// Every line of a listing goes into the destination list; a short line is an invalid argument.
+// Every line of a listing goes into the destination list; a short line is an invalid argument,
+// a line whose size is no decimal figure is passed over.
 void AddListing(TransferList& destination, const std::string& folder, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         std::vector<std::string> elements;
         SplitFields(line, elements, 6, false, ' ');
+        if (elements.size() >= 6 && !ReadDecimal(elements[1])) {
+            continue;
+        }
         destination.AddListingEntry(folder, elements);
     }
 }

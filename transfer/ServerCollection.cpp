@@ -9,7 +9,10 @@
 void CollectServerFolder(ServerSession& session, TransferList& list, const std::string& folderPath,
                          const std::string& name, const std::string& size, const std::string& date,
                          const std::string& time) {
-    list.AddServerEntry(true, folderPath, name, size, date, time);
+    // A refused name is never joined into a server path to be listed.
+    if (!list.AddServerEntry(true, folderPath, name, size, date, time)) {
+        return;
+    }
     std::string path = folderPath + name + "/";
     std::vector<std::string> lines;
     int status = 0;

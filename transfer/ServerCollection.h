@@ -21,7 +21,9 @@ struct ServerEntryInfo {
 using ServerEntryLookup = std::function<ServerEntryInfo(const std::string& name)>;
 
 // Adds the folder `name` of `folderPath`, then everything below it. A failed listing leaves
-// that folder's contents out; lines that do not split into six elements are passed over.
+// that folder's contents out; lines that do not split into six elements or whose size is no
+// decimal figure are passed over. A name that is not plain is left out with all below it and
+// recorded in the list's RejectedNames().
 void CollectServerFolder(ServerSession& session, TransferList& list, const std::string& folderPath,
                          const std::string& name, const std::string& size, const std::string& date,
                          const std::string& time);

@@ -7,6 +7,8 @@
 #include <ctime>
 
 #include "platform/base/InvalidArgException.h"
+#include "session/DecimalText.h"
+#include "session/PlainName.h"
 
 namespace {
 
@@ -194,13 +196,17 @@ bool TransferList::AddServerEntry(bool folder, const std::string& folderPath, co
     if (!IsServerSide()) {
         return false;
     }
+    if (!IsPlainName(name)) {
+        m_rejectedNames.push_back(folderPath + name);
+        return false;
+    }
     TransferItem item;
     item.m_nServer = 1;
     item.m_dwAttributes = folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
     // A folder entry names the folder itself, so its folder part and relative folder include it.
     item.m_strPath = folderPath + name + (folder ? "/" : "");
-    long long size = std::strtoll(sizeText.c_str(), nullptr, 10);
-    item.m_nSize = size > 0 && !folder ? static_cast<ULONGLONG>(size) : 0;
+    // An entry without a listed size (no row for it) counts 0; the file's header decides later.
+    item.m_nSize = folder ? 0 : ReadDecimal(sizeText).value_or(0);
     item.m_tModified = ListedTime(dateText, timeText);
     Add(item);
     return true;

@@ -32,6 +32,8 @@ public:
                         bool recurse = true, const std::atomic<bool>* cancel = nullptr, int* counter = nullptr,
                         int addMode = AppendMode);
     // A server entry under folderPath ("/"-terminated): size, date YYYYMMDD and time HHMMSS as listed.
+    // A name that is not one plain name (IsPlainName) is left out and its full server path kept
+    // in RejectedNames(); false then.
     bool AddServerEntry(bool folder, const std::string& folderPath, const std::string& name, const std::string& sizeText,
                         const std::string& dateText, const std::string& timeText);
     // A listing line already split into its elements; fewer than six raise CInvalidArgException.
@@ -41,6 +43,9 @@ public:
     // item's separator style, equals the item's relative folder. Built into an index on first use
     // after a change, so a job's questions cost linear time, not files times entries.
     std::optional<std::size_t> FindSameFile(const TransferItem& item) const;
+
+    // Server entries left out for their names, in the order they were offered.
+    const std::vector<std::string>& RejectedNames() const { return m_rejectedNames; }
 
     // Sum of the file sizes in bytes (folders count 0).
     ULONGLONG TotalSize() const;
@@ -57,6 +62,7 @@ private:
     int m_nServerSide;
     std::string m_strBaseFolder;
     std::vector<TransferItem> m_items;
+    std::vector<std::string> m_rejectedNames;
     mutable std::unordered_map<std::string, std::size_t> m_sameFileIndex;
     mutable bool m_indexed = false;
 };

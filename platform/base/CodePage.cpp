@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/Cp949Decoder.h"
 #include "platform/base/LastError.h"
 
 namespace {
@@ -70,6 +71,10 @@ std::u16string DecodeToUtf16(UINT codePage, const char* in, std::size_t size, bo
     std::u16string out;
     invalid = false;
     ok = false;
+    if (codePage == 949) {
+        ok = true;
+        return ostrana::DecodeCp949(std::string_view(in, size), invalid);
+    }
     const char* name = IconvName(codePage);
     if (name == nullptr) {
         return out;

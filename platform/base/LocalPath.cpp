@@ -65,22 +65,66 @@ std::vector<DriveMapping> MappedDrives() {
     return drives;
 }
 
+namespace {
+
+bool StartsWithDrive(std::string_view text) {
+    return text.size() >= 2 && text[1] == ':' && std::isalpha(static_cast<unsigned char>(text[0]));
+}
+
+// A UTF-8 path that starts with a drive; empty when the drive is not mapped.
+std::optional<std::string> DrivePathToHost(std::string_view utf8, const std::vector<DriveMapping>& drives) {
+    char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(utf8[0])));
+    std::string rest = ToSlashes(utf8.substr(2));
+    while (!rest.empty() && rest.front() == '/') {
+        rest.erase(rest.begin());
+    }
+    for (const DriveMapping& drive : drives) {
+        if (drive.letter == letter) {
+            return JoinHost(drive.root, rest);
+        }
+    }
+    return std::nullopt;
+}
+
+// Where a path inside a display text ends: texts put a path in brackets or quotes, or end it
+// with the line. Spaces belong to the path, since names may hold them.
+bool EndsEmbeddedPath(char c) {
+    return c == ')' || c == ']' || c == '"' || c == '\'' || c == '\n' || c == '\r' || c == '\t';
+}
+
+} // namespace
+
 std::optional<std::string> LocalToHostPath(std::string_view localPath) {
     std::string utf8 = AnsiToUtf8(localPath);
-    if (utf8.size() >= 2 && utf8[1] == ':' && std::isalpha(static_cast<unsigned char>(utf8[0]))) {
-        char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(utf8[0])));
-        std::string rest = ToSlashes(std::string_view(utf8).substr(2));
-        while (!rest.empty() && rest.front() == '/') {
-            rest.erase(rest.begin());
-        }
-        for (const DriveMapping& drive : MappedDrives()) {
-            if (drive.letter == letter) {
-                return JoinHost(drive.root, rest);
-            }
-        }
-        return std::nullopt;
+    if (StartsWithDrive(utf8)) {
+        return DrivePathToHost(utf8, MappedDrives());
     }
     return ToSlashes(utf8);
+}
+
+std::string HostPathsInText(std::string_view text) {
+    std::vector<DriveMapping> drives = MappedDrives();
+    std::string out;
+    out.reserve(text.size());
+    std::size_t at = 0;
+    while (at < text.size()) {
+        bool wordStart = at == 0 || !std::isalnum(static_cast<unsigned char>(text[at - 1]));
+        std::string_view rest = text.substr(at);
+        if (wordStart && StartsWithDrive(rest) && rest.size() >= 3 && rest[2] == '\\') {
+            std::size_t end = 3;
+            while (end < rest.size() && !EndsEmbeddedPath(rest[end])) {
+                ++end;
+            }
+            if (std::optional<std::string> host = DrivePathToHost(rest.substr(0, end), drives)) {
+                out += *host;
+                at += end;
+                continue;
+            }
+        }
+        out.push_back(text[at]);
+        ++at;
+    }
+    return out;
 }
 
 std::string HostToLocalPath(std::string_view hostPath) {

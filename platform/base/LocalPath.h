@@ -21,6 +21,11 @@ std::vector<DriveMapping> MappedDrives();
 // the current folder with its separators turned. Empty when the drive is not mapped.
 std::optional<std::string> LocalToHostPath(std::string_view localPath);
 
+// A display text (UTF-8) with every local path in it written as this machine's path, for
+// programs that talk to a terminal: "(C:\tmp\work\)" -> "(/tmp/work/)". A path starts with a
+// mapped drive and ends at a closing bracket, a quote or the end of the line.
+std::string HostPathsInText(std::string_view text);
+
 // "/home/ana/a.txt" -> "C:\home\ana\a.txt" (ANSI code page); the mapped drive with the longest
 // matching root wins. Relative host paths are made absolute first.
 std::string HostToLocalPath(std::string_view hostPath);

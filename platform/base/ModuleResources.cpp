@@ -54,6 +54,23 @@ const ImageResource* ModuleResources::Image(ImageKind kind, LPCSTR name) const {
 }
 
 namespace {
+
+template <typename Resource> const Resource* FindById(std::span<const Resource> resources, LPCSTR name) {
+    if (name == nullptr || !IS_INTRESOURCE(name)) return nullptr;
+    UINT id = static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name));
+    for (const Resource& resource : resources) {
+        if (resource.id == id) return &resource;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+const AcceleratorResource* ModuleResources::Accelerator(LPCSTR name) const { return FindById(m_accelerators, name); }
+
+const ToolbarResource* ModuleResources::Toolbar(LPCSTR name) const { return FindById(m_toolbars, name); }
+
+namespace {
 std::atomic<HINSTANCE> g_defaultModule{nullptr};
 }
 

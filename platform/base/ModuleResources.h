@@ -24,13 +24,16 @@ struct ResourceTables {
     std::span<const DialogResource> dialogs;
     std::span<const MenuResource> menus;
     std::span<const ImageResource> images;
+    std::span<const AcceleratorResource> accelerators = {};
+    std::span<const ToolbarResource> toolbars = {};
 };
 
 class ModuleResources {
 public:
     explicit ModuleResources(std::span<const StringResource> strings) : m_strings(strings) {}
     explicit ModuleResources(const ResourceTables& tables)
-        : m_strings(tables.strings), m_dialogs(tables.dialogs), m_menus(tables.menus), m_images(tables.images) {}
+        : m_strings(tables.strings), m_dialogs(tables.dialogs), m_menus(tables.menus), m_images(tables.images),
+          m_accelerators(tables.accelerators), m_toolbars(tables.toolbars) {}
 
     HINSTANCE Handle() const { return reinterpret_cast<HINSTANCE>(const_cast<ModuleResources*>(this)); }
     static ModuleResources* FromHandle(HINSTANCE instance) { return reinterpret_cast<ModuleResources*>(instance); }
@@ -43,12 +46,17 @@ public:
     // By number or by name; names compare without case, as resource names do.
     const ImageResource* Image(ImageKind kind, LPCSTR name) const;
     std::span<const ImageResource> Images() const { return m_images; }
+    // By number only, as the application names them.
+    const AcceleratorResource* Accelerator(LPCSTR name) const;
+    const ToolbarResource* Toolbar(LPCSTR name) const;
 
 private:
     std::span<const StringResource> m_strings;
     std::span<const DialogResource> m_dialogs;
     std::span<const MenuResource> m_menus;
     std::span<const ImageResource> m_images;
+    std::span<const AcceleratorResource> m_accelerators;
+    std::span<const ToolbarResource> m_toolbars;
     mutable std::once_flag m_converted;
     mutable std::map<UINT, std::string> m_ansi;
 };

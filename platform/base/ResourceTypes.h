@@ -60,4 +60,26 @@ struct ImageResource {
     int height;
 };
 
+// One accelerator of a table: flags (FVIRTKEY, FSHIFT, FCONTROL, FALT), key and command.
+struct AcceleratorEntryResource {
+    BYTE flags;
+    WORD key;
+    WORD command;
+};
+
+struct AcceleratorResource {
+    UINT id;
+    std::span<const AcceleratorEntryResource> entries;
+};
+
+// A toolbar: the bitmap resource (by name) that holds its button images side by side, the button
+// size, and the command of each button in order (0 is a separator and has no image).
+struct ToolbarResource {
+    UINT id;
+    const char* bitmapName;
+    int buttonWidth;
+    int buttonHeight;
+    std::span<const UINT> commands;
+};
+
 } // namespace ostrana

@@ -398,6 +398,8 @@ using LPNMHEADERA = NMHEADERA*;
 #define LVN_GETDISPINFOA (LVN_FIRST - 50)
 #define LVN_SETDISPINFOA (LVN_FIRST - 51)
 #define LVN_KEYDOWN (LVN_FIRST - 55)
+#define LVN_GETINFOTIPA (LVN_FIRST - 57)
+#define LVN_GETINFOTIP LVN_GETINFOTIPA
 #define LVN_BEGINLABELEDIT LVN_BEGINLABELEDITA
 #define LVN_ENDLABELEDIT LVN_ENDLABELEDITA
 #define LVN_GETDISPINFO LVN_GETDISPINFOA
@@ -485,6 +487,21 @@ struct NMLVDISPINFOA {
 };
 using NMLVDISPINFO = NMLVDISPINFOA;
 using LV_DISPINFO = NMLVDISPINFOA;
+
+// Sent to the list's parent when the mouse has rested on a cell: iItem and iSubItem name it,
+// the owner copies the tip into pszText (cchTextMax bytes); an empty text shows no tip.
+struct NMLVGETINFOTIPA {
+    NMHDR hdr;
+    DWORD dwFlags;
+    LPSTR pszText;
+    int cchTextMax;
+    int iItem;
+    int iSubItem;
+    LPARAM lParam;
+};
+using LPNMLVGETINFOTIPA = NMLVGETINFOTIPA*;
+using NMLVGETINFOTIP = NMLVGETINFOTIPA;
+using LPNMLVGETINFOTIP = LPNMLVGETINFOTIPA;
 
 struct NMLVKEYDOWN {
     NMHDR hdr;

@@ -65,7 +65,8 @@ struct ListViewData {
     int mouseItem = -1;
     bool selectOnRelease = false; // a plain click on a row of a multiple selection narrows it on release
     bool editOnRelease = false;   // a plain click on the label of the only selected, focused row
-    int tipCell = -1;
+    int tipItem = -1; // the cell the mouse rests on, -1 for none
+    int tipSubItem = -1;
     TypeAhead typeAhead;
 
     ListViewData();

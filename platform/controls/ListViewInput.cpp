@@ -2,6 +2,7 @@
 // multiple selection (so a drag can start from it), drag detection, the arrow, page and home
 // keys, the wheel and the scroll bars, hot tracking, label editing and cell tooltips.
 #include <algorithm>
+#include <utility>
 
 #include "platform/base/CodePage.h"
 #include "platform/controls/ListViewData.h"
@@ -130,8 +131,8 @@ void SetHot(HWND list, ListViewData& data, int item) {
 }
 
 
-// The tool id of a cell: row x 1024 + sub-item + 1, 0 for no cell.
-int CellTool(HWND list, const ListViewData& data, POINT point) {
+// The cell under the point as (item, sub-item); (-1, -1) for none.
+std::pair<int, int> CellAt(HWND list, const ListViewData& data, POINT point) {
     UINT flags = 0;
     int subItem = -1;
     int item = ListHitTest(list, data, point, flags, &subItem);
@@ -147,8 +148,8 @@ int CellTool(HWND list, const ListViewData& data, POINT point) {
             }
         }
     }
-    if (item < 0 || subItem < 0) return 0;
-    return item * 1024 + subItem + 1;
+    if (item < 0 || subItem < 0) return {-1, -1};
+    return {item, subItem};
 }
 
 void MouseMove(HWND list, ListViewData& data, POINT point) {
@@ -160,12 +161,13 @@ void MouseMove(HWND list, ListViewData& data, POINT point) {
         UINT flags = 0;
         SetHot(list, data, ListHitTest(list, data, point, flags));
     }
-    int tool = CellTool(list, data, point);
-    if (tool != data.tipCell) {
-        data.tipCell = tool;
+    auto [item, subItem] = CellAt(list, data, point);
+    if (item != data.tipItem || subItem != data.tipSubItem) {
+        data.tipItem = item;
+        data.tipSubItem = subItem;
         KillTimer(list, kToolTipTimer);
         if (data.toolTip != nullptr) ShowWindow(data.toolTip, SW_HIDE);
-        if (tool != 0) SetTimer(list, kToolTipTimer, 500, nullptr);
+        if (item >= 0) SetTimer(list, kToolTipTimer, 500, nullptr);
     }
 }
 
@@ -270,32 +272,19 @@ void Scroll(HWND list, ListViewData& data, WORD code, bool horizontal) {
     else ListScrollTo(list, data, data.topLine, position);
 }
 
-// The tip asked for in UTF-16, for owners that answer only the wide request.
-std::string WideTip(HWND list, const ListViewData& data) {
-    NMTTDISPINFOW record{};
-    record.lpszText = record.szText;
-    record.hdr.hwndFrom = data.toolTip;
-    record.hdr.idFrom = static_cast<UINT_PTR>(data.tipCell);
-    record.hdr.code = TTN_GETDISPINFOW;
-    SendMessageA(list, WM_NOTIFY, record.hdr.idFrom, reinterpret_cast<LPARAM>(&record));
-    if (record.lpszText == nullptr) return {};
-    return FromWide(std::u16string_view(record.lpszText));
-}
-
 void ShowCellTip(HWND list, ListViewData& data) {
     KillTimer(list, kToolTipTimer);
-    if (data.tipCell == 0) return;
-    NMTTDISPINFOA record{};
-    record.lpszText = record.szText;
-    NMHDR& header = record.hdr;
-    header.hwndFrom = data.toolTip;
-    header.idFrom = static_cast<UINT_PTR>(data.tipCell);
-    header.code = TTN_GETDISPINFOA;
-    // Tooltip requests go to the window that owns the tools, the list itself, as the framework
-    // reflects them to the control that asked for tips.
-    SendMessageA(list, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&record));
-    std::string text = record.lpszText != nullptr && record.lpszText != LPSTR_TEXTCALLBACKA ? record.lpszText : "";
-    if (text.empty()) text = WideTip(list, data);
+    if (data.tipItem < 0) return;
+    char buffer[1024] = {};
+    NMLVGETINFOTIPA record{};
+    record.pszText = buffer;
+    record.cchTextMax = static_cast<int>(sizeof buffer);
+    record.iItem = data.tipItem;
+    record.iSubItem = data.tipSubItem;
+    if (static_cast<std::size_t>(data.tipItem) < data.rows.size()) record.lParam = data.rows[static_cast<std::size_t>(data.tipItem)].param;
+    SendNotify(list, LVN_GETINFOTIPA, &record.hdr);
+    buffer[sizeof buffer - 1] = '\0';
+    std::string text = buffer;
     if (text.empty()) return;
     POINT cursor;
     GetCursorPos(&cursor);

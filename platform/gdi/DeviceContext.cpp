@@ -5,12 +5,15 @@
 
 #include "platform/base/HandleTable.h"
 #include "platform/gdi/ScreenOverlay.h"
+#include "platform/gdi/ScreenSize.h"
 #include "platform/gdi/TextLayout.h"
 
 namespace ostrana {
 namespace {
 
-enum class DcKind { Window, Memory, Screen };
+// Window: BeginPaint, records a whole new picture. Direct: GetDC, adds lasting drawing to the
+// picture and toggles inverting figures in the window's overlay.
+enum class DcKind { Window, Direct, Memory, Screen };
 
 struct DcState {
     HGDIOBJ pen = GetStockObject(BLACK_PEN);
@@ -47,6 +50,10 @@ FontInfo CurrentFont(const DeviceContext& dc) { return FontOf(dc.state.font).val
 bool Inverting(int rop2) { return rop2 == R2_NOT || rop2 == R2_NOTXORPEN || rop2 == R2_XORPEN; }
 
 void Record(DeviceContext& dc, DisplayOp op) {
+    if (op.kind == OpKind::Image && op.ref.origin == ImageOrigin::None) {
+        op.ref = ParseImageDescription(op.image);
+        op.ref.state = op.flags;
+    }
     OffsetRect(&op.rect, dc.state.origin.x, dc.state.origin.y);
     op.from.x += dc.state.origin.x;
     op.from.y += dc.state.origin.y;
@@ -66,6 +73,13 @@ void Record(DeviceContext& dc, DisplayOp op) {
         if (bitmap && bitmap->surface) bitmap->surface->push_back(std::move(op));
         return;
     }
+    case DcKind::Direct:
+        if (Inverting(op.rop2)) {
+            ToggleWindowOverlayFigure(dc.owner, op);
+            return;
+        }
+        dc.list->push_back(std::move(op));
+        return;
     case DcKind::Window: dc.list->push_back(std::move(op)); return;
     }
 }
@@ -117,6 +131,7 @@ void RecordImage(DeviceContext& dc, RECT rect, std::string image, UINT flags) {
 } // namespace
 
 HDC CreateRecordingDC(void* owner) { return Insert(DcKind::Window, owner); }
+HDC CreateDirectDC(void* owner) { return Insert(DcKind::Direct, owner); }
 HDC CreateScreenDC() { return Insert(DcKind::Screen, nullptr); }
 
 void* OwnerOfDC(HDC dc) {
@@ -152,8 +167,8 @@ int GetDeviceCaps(HDC, int index) {
     switch (index) {
     case LOGPIXELSX:
     case LOGPIXELSY: return 96;
-    case HORZRES: return 1920;
-    case VERTRES: return 1080;
+    case HORZRES: return ScreenSize().cx;
+    case VERTRES: return ScreenSize().cy;
     case BITSPIXEL: return 32;
     default: return 0;
     }

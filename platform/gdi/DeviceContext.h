@@ -152,6 +152,9 @@ namespace ostrana {
 
 // A DC recording into a fresh list for the window system; `owner` is the window it belongs to.
 HDC CreateRecordingDC(void* owner);
+// A window DC from GetDC: lasting drawing is added to the window's picture when the DC is
+// released; inverting figures toggle in the window's overlay at once.
+HDC CreateDirectDC(void* owner);
 // The screen DC: screen coordinates, inverting figures toggle in the overlay.
 HDC CreateScreenDC();
 void* OwnerOfDC(HDC dc);

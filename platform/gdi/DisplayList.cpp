@@ -1,5 +1,6 @@
 #include "platform/gdi/DisplayList.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/base/CodePage.h"
@@ -89,6 +90,34 @@ std::string DescribeOp(const DisplayOp& op) {
         return "blit " + r + " from (" + std::to_string(op.from.x) + "," + std::to_string(op.from.y) + ")";
     }
     return "?";
+}
+
+namespace {
+
+RECT BoundsOf(const DisplayOp& op) {
+    if (op.kind != OpKind::Line) return op.rect;
+    LONG reach = std::max(1, op.pen.width);
+    return RECT{std::min(op.from.x, op.to.x) - reach, std::min(op.from.y, op.to.y) - reach,
+                std::max(op.from.x, op.to.x) + reach, std::max(op.from.y, op.to.y) + reach};
+}
+
+bool Outside(const RECT& bounds, const RECT& clip) {
+    return bounds.right <= clip.left || bounds.left >= clip.right || bounds.bottom <= clip.top || bounds.top >= clip.bottom;
+}
+
+} // namespace
+
+bool ReachesOutside(const DisplayList& list, RECT clip) {
+    return std::any_of(list.begin(), list.end(), [&](const DisplayOp& op) { return Outside(BoundsOf(op), clip); });
+}
+
+DisplayList ClipDisplayList(const DisplayList& list, RECT clip) {
+    DisplayList kept;
+    kept.reserve(list.size());
+    for (const DisplayOp& op : list) {
+        if (!Outside(BoundsOf(op), clip)) kept.push_back(op);
+    }
+    return kept;
 }
 
 void DumpDisplayList(const DisplayList& list, int indent, std::string& out) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/gdi/GdiTypes.h"
+#include "platform/gdi/ImageRef.h"
 
 namespace ostrana {
 
@@ -54,9 +55,16 @@ struct DisplayOp {
     int bkMode = 2;    // OPAQUE
     UINT format = 0;   // DrawText format, or edge type for Edge
     UINT flags = 0;    // edge flags, image state flags (DSS_DISABLED, ILD_*)
-    std::string image; // "bitmap UP_U", "icon 225", "imagelist 3[2]"
+    std::string image; // "bitmap UP_U", "icon 225", "bitmap strip[2]": the golden dumps' text
+    ImageRef ref;      // the same image, structured, for renderers
     std::shared_ptr<const DisplayList> content; // what a blit copied
 };
+
+// The operations that can show inside `clip`; those wholly outside it are left out. A renderer
+// still clips the ones that cross its edge.
+DisplayList ClipDisplayList(const DisplayList& list, RECT clip);
+// Whether ClipDisplayList would leave anything out; most pictures stay inside and need no copy.
+bool ReachesOutside(const DisplayList& list, RECT clip);
 
 // One line, without indentation or newline; colours as #RRGGBB.
 std::string DescribeOp(const DisplayOp& op);

@@ -24,6 +24,15 @@ HandleTable<ImageListObject>& Table() {
 
 std::shared_ptr<ImageListObject> Find(HIMAGELIST list) { return Table().Lookup(list); }
 
+ImageRef EntryRef(HIMAGELIST list, int index, const std::string& entry, int overlay, UINT state) {
+    ImageRef ref = ParseImageDescription(entry);
+    ref.imageList = reinterpret_cast<std::uintptr_t>(list);
+    ref.index = index;
+    ref.overlay = overlay;
+    ref.state = state;
+    return ref;
+}
+
 } // namespace
 
 std::string ImageListEntry(HIMAGELIST list, int index) {
@@ -168,12 +177,14 @@ BOOL ImageList_DrawEx(HIMAGELIST handle, int index, HDC dc, int x, int y, int cx
     op.rect = RECT{x, y, x + (cx > 0 ? cx : list->cx), y + (cy > 0 ? cy : list->cy)};
     op.image = list->entries[static_cast<std::size_t>(index)];
     op.flags = style & ~static_cast<UINT>(ILD_OVERLAYMASK);
-    RecordOp(dc, op);
     int overlay = static_cast<int>((style & ILD_OVERLAYMASK) >> 8);
+    op.ref = EntryRef(handle, index, op.image, overlay, op.flags);
+    RecordOp(dc, op);
     int overlayImage = overlay > 0 ? list->overlays[overlay] : -1;
     if (overlayImage >= 0 && static_cast<std::size_t>(overlayImage) < list->entries.size()) {
         op.image = list->entries[static_cast<std::size_t>(overlayImage)];
         op.flags = ILD_TRANSPARENT;
+        op.ref = EntryRef(handle, overlayImage, op.image, 0, op.flags);
         RecordOp(dc, std::move(op));
     }
     return TRUE;

@@ -150,7 +150,7 @@ bool ParseValueData(std::string_view data, RegistryValue& value) {
             return false;
         }
         std::string type(data.substr(4, close - 4));
-        if (type.empty() || type.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+        if (type.empty() || type.size() > 8 || type.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
             return false;
         }
         value.type = static_cast<DWORD>(std::stoul(type, nullptr, 16));

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "platform/base/LocalPath.h"
+
 namespace ostrana {
 namespace {
 
@@ -45,7 +47,7 @@ void ConsoleProgressPresenter::OnStop() {
 void ConsoleProgressPresenter::OnTitle(const std::string& title) { m_title = title; }
 
 void ConsoleProgressPresenter::OnLine(DWORD lineNumber, const std::string& text) {
-    (lineNumber == 1 ? m_line1 : m_line2) = text;
+    (lineNumber == 1 ? m_line1 : m_line2) = HostPathsInText(text);
     if (lineNumber == 2) {
         Draw(false);
     }

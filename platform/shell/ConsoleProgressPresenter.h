@@ -1,7 +1,7 @@
 // A progress presenter for the terminal: the title, then the two lines and a bar with bytes, rate
 // and time left, redrawn in place on stderr at most five times a second, only when stderr is a
-// terminal. Ctrl-C
-// while the dialog is up counts as Cancel (the previous SIGINT handling is restored at stop).
+// terminal. Local paths in the lines are shown as this machine's paths. Ctrl-C while the dialog
+// is up counts as Cancel (the previous SIGINT handling is restored at stop).
 #pragma once
 
 #include <chrono>

@@ -1,32 +1,16 @@
-// Type icons by extension, each added to both system image lists once under one lock, so that an
+// Type icons by kind of file (folder, drive, extension), named by the table the application
+// registers; each image is added to both system image lists once under one lock, so that an
 // index is the same in the small and the large list.
 #include "platform/shell/FileInfo.h"
 
-#include <algorithm>
-#include <cctype>
 #include <map>
 #include <mutex>
 #include <string>
 
 #include "platform/base/FileApi.h"
+#include "platform/base/FileTypeIcons.h"
 
 namespace {
-
-struct TypeOfExtension {
-    const char* extension;
-    const char* type;
-};
-
-constexpr TypeOfExtension kTypes[] = {
-    {"txt", "text"},       {"log", "text"},        {"ini", "text"},        {"csv", "text"},
-    {"jpg", "image"},      {"jpeg", "image"},      {"png", "image"},       {"gif", "image"},
-    {"bmp", "image"},      {"mp3", "audio"},       {"wav", "audio"},       {"wma", "audio"},
-    {"avi", "video"},      {"mpg", "video"},       {"mpeg", "video"},      {"mp4", "video"},
-    {"wmv", "video"},      {"zip", "archive"},     {"rar", "archive"},     {"7z", "archive"},
-    {"gz", "archive"},     {"tar", "archive"},     {"alz", "archive"},     {"doc", "document"},
-    {"hwp", "document"},   {"xls", "document"},    {"ppt", "document"},    {"pdf", "document"},
-    {"exe", "program_file"}, {"com", "program_file"}, {"bat", "program_file"},
-};
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -49,29 +33,22 @@ std::string TypeOf(const std::string& path, DWORD attributes, UINT flags) {
     if (dot == std::string::npos || (name != std::string::npos && dot < name)) {
         return "file";
     }
-    std::string extension = path.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    for (const TypeOfExtension& known : kTypes) {
-        if (extension == known.extension) {
-            return known.type;
-        }
-    }
-    return "file";
+    return path.substr(dot);
 }
 
-int IndexOfType(const std::string& type) {
+// One index per image, so kinds that share an icon share its entry.
+int IndexOfType(const std::string& kind) {
     static std::mutex lock;
     static std::map<std::string, int> indexes;
+    std::string image = ostrana::FileTypeIconImage(kind);
     std::lock_guard guard(lock);
-    auto found = indexes.find(type);
+    auto found = indexes.find(image);
     if (found != indexes.end()) {
         return found->second;
     }
-    std::string entry = "icon filetype_" + type;
-    int index = ostrana::ImageListAddEntry(ostrana::SystemImageList(true), entry);
-    ostrana::ImageListAddEntry(ostrana::SystemImageList(false), entry);
-    indexes.emplace(type, index);
+    int index = ostrana::ImageListAddEntry(ostrana::SystemImageList(true), image);
+    ostrana::ImageListAddEntry(ostrana::SystemImageList(false), image);
+    indexes.emplace(image, index);
     return index;
 }
 

@@ -1,4 +1,5 @@
 #include "platform/window/AfxWnd.h"
+#include "platform/gdi/ScreenSize.h"
 
 #include <map>
 #include <memory>
@@ -249,7 +250,7 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) {
 }
 
 void CWnd::CenterWindow(CWnd* alternateOwner) {
-    RECT area{0, 0, 1920, 1080};
+    RECT area = ostrana::ScreenRect();
     HWND owner = alternateOwner != nullptr ? alternateOwner->m_hWnd : ::GetParent(m_hWnd);
     bool child = (GetStyle() & WS_CHILD) != 0;
     if (owner != nullptr) {

@@ -58,9 +58,13 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
 }
 
 HCURSOR SetCursor(HCURSOR cursor) {
-    ostrana::detail::Lock lock = ostrana::detail::LockSystem();
-    HCURSOR previous = ostrana::detail::Sys().cursor;
-    ostrana::detail::Sys().cursor = cursor;
+    HCURSOR previous = nullptr;
+    {
+        ostrana::detail::Lock lock = ostrana::detail::LockSystem();
+        previous = ostrana::detail::Sys().cursor;
+        ostrana::detail::Sys().cursor = cursor;
+    }
+    if (previous != cursor) ostrana::detail::NotifyChange(nullptr, ostrana::WindowChange::Cursor);
     return previous;
 }
 

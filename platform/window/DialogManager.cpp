@@ -2,6 +2,7 @@
 #include "platform/base/CodePage.h"
 #include "platform/base/Thread.h"
 #include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/ScreenSize.h"
 #include "platform/window/DialogState.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Paint.h"
@@ -13,8 +14,6 @@
 #include "platform/window/MessageBox.h"
 
 namespace ostrana::detail {
-
-SIZE GetSystemMetricsScreen();
 
 namespace {
 
@@ -105,7 +104,7 @@ LRESULT DialogDefault(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
 POINT DialogPosition(const DialogTemplate& dialog, HWND parent, SIZE base, SIZE outer) {
     RECT units = DialogUnitsToPixels(RECT{dialog.x, dialog.y, 0, 0}, base);
     if (dialog.style & WS_CHILD) return POINT{units.left, units.top};
-    RECT area{0, 0, GetSystemMetricsScreen().cx, GetSystemMetricsScreen().cy};
+    RECT area = ScreenRect();
     if (parent != nullptr) GetWindowRect(parent, &area);
     if ((dialog.style & DS_CENTER) || (dialog.x == 0 && dialog.y == 0)) {
         return POINT{area.left + (Width(area) - outer.cx) / 2, area.top + (Height(area) - outer.cy) / 2};
@@ -116,8 +115,6 @@ POINT DialogPosition(const DialogTemplate& dialog, HWND parent, SIZE base, SIZE 
 }
 
 } // namespace
-
-SIZE GetSystemMetricsScreen() { return SIZE{1920, 1080}; }
 
 std::shared_ptr<DialogState> DialogStateOf(HWND dialog) {
     if (WindowClassName(dialog) != WC_DIALOG) return nullptr;

@@ -75,8 +75,11 @@ void DumpWindow(HWND handle, int depth, bool includeHidden, HWND focus, std::str
 
 struct OverlayBridge {
     OverlayBridge() {
-        SetOverlayListener([] {
-            ForEachObserver([](DisplayObserver& observer) { observer.OnOverlayChanged(); });
+        SetOverlayListener([](const void* window) {
+            ForEachObserver([window](DisplayObserver& observer) {
+                if (window == nullptr) observer.OnOverlayChanged();
+                else observer.OnWindowChanged(static_cast<HWND>(const_cast<void*>(window)), WindowChange::Overlay);
+            });
         });
     }
 };

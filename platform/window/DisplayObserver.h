@@ -9,7 +9,10 @@
 
 namespace ostrana {
 
-enum class WindowChange { Created, Destroyed, Moved, Shown, Hidden, ZOrder, Text, Enabled, Caret };
+// Focus names the new keyboard focus or active window (null when none), Cursor and a null window
+// the current cursor, Caret the caret's window, Overlay a window's overlay (the screen's is
+// OnOverlayChanged).
+enum class WindowChange { Created, Destroyed, Moved, Shown, Hidden, ZOrder, Text, Enabled, Focus, Cursor, Caret, Overlay };
 
 // Called on the thread that made the change, outside the window system's lock.
 class DisplayObserver {

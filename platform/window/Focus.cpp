@@ -50,6 +50,7 @@ HWND SetFocus(HWND window) {
         if (previous == window) return previous;
         queue->focus = window;
     }
+    NotifyChange(window, WindowChange::Focus);
     if (previous != nullptr) SendMessageA(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
     if (window != nullptr && IsWindow(window)) SendMessageA(window, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
     return previous;
@@ -81,6 +82,7 @@ HWND SetActiveWindow(HWND window) {
         if (previous == window) return previous;
         queue->active = window;
     }
+    NotifyChange(window, WindowChange::Focus);
     if (previous != nullptr) SendMessageA(previous, WM_NCACTIVATE, FALSE, 0);
     if (window != nullptr) SendMessageA(window, WM_NCACTIVATE, TRUE, 0);
     if (previous != nullptr) SendMessageA(previous, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(window));
@@ -101,9 +103,12 @@ BOOL SetForegroundWindow(HWND window) {
         SetActiveWindow(window);
         return TRUE;
     }
-    Lock lock = LockSystem();
-    MakeForeground(thread);
-    if (auto queue = QueueOf(thread)) queue->active = RootOf(window);
+    {
+        Lock lock = LockSystem();
+        MakeForeground(thread);
+        if (auto queue = QueueOf(thread)) queue->active = RootOf(window);
+    }
+    NotifyChange(window, WindowChange::Focus);
     return TRUE;
 }
 

@@ -1,4 +1,5 @@
 #include "platform/window/MenuWindow.h"
+#include "platform/gdi/ScreenSize.h"
 
 #include <algorithm>
 
@@ -148,8 +149,9 @@ HWND CreateMenuWindow(HMENU menu, HWND owner, POINT at, UINT flags) {
     else if (flags & TPM_CENTERALIGN) at.x -= outerWidth / 2;
     if (flags & TPM_BOTTOMALIGN) at.y -= outerHeight;
     else if (flags & TPM_VCENTERALIGN) at.y -= outerHeight / 2;
-    at.x = std::clamp<LONG>(at.x, 0, std::max(0, 1920 - outerWidth));
-    at.y = std::clamp<LONG>(at.y, 0, std::max(0, 1080 - outerHeight));
+    SIZE screen = ScreenSize();
+    at.x = std::clamp<LONG>(at.x, 0, std::max<LONG>(0, screen.cx - outerWidth));
+    at.y = std::clamp<LONG>(at.y, 0, std::max<LONG>(0, screen.cy - outerHeight));
     HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kMenuClass, "", WS_POPUP | WS_DLGFRAME, at.x, at.y,
                                   outerWidth, outerHeight, nullptr, nullptr, nullptr, nullptr);
     if (window != nullptr) SetControlData(window, data);

@@ -1,10 +1,12 @@
 // Posting and retrieving: GetMessage and PeekMessage serve sent messages first, then return posted
 // messages, WM_QUIT, input (after the keyboard hooks), WM_PAINT for invalid visible windows (parents
-// before children) and due WM_TIMERs, in that order.
+// before children) and due WM_TIMERs, in that order. Each call first hands out the display changes
+// of the turn before, and a thread about to sleep hands out those of the sent messages it served.
 #include <atomic>
 #include <chrono>
 
 #include "platform/base/Thread.h"
+#include "platform/window/DisplayChanges.h"
 #include "platform/window/Paint.h"
 #include "platform/window/WindowSystem.h"
 
@@ -193,6 +195,7 @@ Taken TakeInput(Lock& lock, ThreadQueue& queue, MSG& out, HWND filter, UINT min,
 bool Retrieve(MSG* out, HWND filter, UINT min, UINT max, bool remove, bool wait) {
     Lock lock = LockSystem();
     auto queue = CurrentQueueLocked();
+    bool flushed = false;
     for (;;) {
         ServeAllSent(lock, *queue);
         for (auto it = queue->posted.begin(); it != queue->posted.end(); ++it) {
@@ -218,6 +221,14 @@ bool Retrieve(MSG* out, HWND filter, UINT min, UINT max, bool remove, bool wait)
             return true;
         }
         if (!wait) return false;
+        if (!flushed && DisplayChangesPending()) {
+            // What the sent messages just changed goes out before the thread sleeps.
+            flushed = true;
+            lock.unlock();
+            FlushDisplayChanges();
+            lock.lock();
+            continue;
+        }
         long long timeout = NextTimerWaitLocked(*queue);
         queue->retrieving = true;
         if (timeout < 0) {
@@ -226,6 +237,7 @@ bool Retrieve(MSG* out, HWND filter, UINT min, UINT max, bool remove, bool wait)
             queue->wake.wait_for(lock, std::chrono::milliseconds(timeout + 1));
         }
         queue->retrieving = false;
+        flushed = false;
     }
 }
 
@@ -259,17 +271,20 @@ BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lPar
 
 BOOL GetMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax) {
     if (message == nullptr) return -1;
+    FlushDisplayChanges();
     Retrieve(message, window, filterMin, filterMax, true, true);
     return message->message != WM_QUIT;
 }
 
 BOOL PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT remove) {
     if (message == nullptr) return FALSE;
+    FlushDisplayChanges();
     return Retrieve(message, window, filterMin, filterMax, (remove & PM_REMOVE) != 0, false);
 }
 
 BOOL WaitMessage() {
     MSG msg;
+    FlushDisplayChanges();
     Retrieve(&msg, nullptr, 0, 0, false, true);
     return TRUE;
 }

@@ -62,7 +62,8 @@ HDC BeginPaint(HWND handle, LPPAINTSTRUCT paint) {
     PaintFrameIfDirty(handle);
     HDC dc = CreateRecordingDC(handle);
     paint->hdc = dc;
-    paint->fErase = TRUE;
+    // Left for the painter to erase: asked for, and WM_ERASEBKGND did not do it.
+    paint->fErase = FALSE;
     if (erase) paint->fErase = SendMessageA(handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
     return dc;
 }
@@ -76,7 +77,8 @@ BOOL EndPaint(HWND handle, const PAINTSTRUCT* paint) {
         Lock lock = LockSystem();
         auto window = Find(handle);
         if (!window) return FALSE;
-        window->picture = list;
+        RECT client = ClientRectOf(*window);
+        window->picture = ReachesOutside(*list, client) ? std::make_shared<DisplayList>(ClipDisplayList(*list, client)) : list;
     }
     NotifyPicture(handle);
     return TRUE;
@@ -85,7 +87,7 @@ BOOL EndPaint(HWND handle, const PAINTSTRUCT* paint) {
 HDC GetDC(HWND handle) {
     if (handle == nullptr) return CreateScreenDC();
     if (!IsWindow(handle)) return nullptr;
-    return CreateRecordingDC(handle);
+    return CreateDirectDC(handle);
 }
 
 HDC GetWindowDC(HWND handle) { return GetDC(handle); }
@@ -99,8 +101,10 @@ int ReleaseDC(HWND handle, HDC dc) {
         Lock lock = LockSystem();
         auto window = Find(handle);
         if (!window) return 0;
+        // A new list, never the stored one changed: snapshots share pictures.
         auto picture = std::make_shared<DisplayList>(*window->picture);
-        picture->insert(picture->end(), list->begin(), list->end());
+        DisplayList added = ClipDisplayList(*list, ClientRectOf(*window));
+        picture->insert(picture->end(), added.begin(), added.end());
         window->picture = picture;
     }
     NotifyPicture(handle);

@@ -1,5 +1,7 @@
 // Invalidation and painting. BeginPaint/EndPaint record the window's picture as a display list;
-// GetDC/ReleaseDC add to the current picture; GetDC(NULL) is the screen DC and its overlay.
+// GetDC/ReleaseDC add to the current picture, except inverting figures, which toggle in the
+// window's overlay; GetDC(NULL) is the screen DC and its overlay. Stored pictures are clipped to
+// the client rectangle and never change once stored.
 #pragma once
 
 #include "platform/gdi/DeviceContext.h"

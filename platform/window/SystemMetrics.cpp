@@ -1,4 +1,5 @@
 #include "platform/window/SystemMetrics.h"
+#include "platform/gdi/ScreenSize.h"
 
 #include <cstring>
 
@@ -7,9 +8,9 @@
 int GetSystemMetrics(int index) {
     switch (index) {
     case SM_CXSCREEN:
-    case SM_CXFULLSCREEN: return 1920;
+    case SM_CXFULLSCREEN: return ostrana::ScreenSize().cx;
     case SM_CYSCREEN:
-    case SM_CYFULLSCREEN: return 1080;
+    case SM_CYFULLSCREEN: return ostrana::ScreenSize().cy;
     case SM_CXVSCROLL:
     case SM_CYHSCROLL:
     case SM_CYVSCROLL:
@@ -62,7 +63,7 @@ BOOL SystemParametersInfoA(UINT action, UINT, LPVOID data, UINT) {
     }
     if (action == SPI_GETWORKAREA) {
         auto* rect = static_cast<RECT*>(data);
-        *rect = RECT{0, 0, 1920, 1080};
+        *rect = ostrana::ScreenRect();
         return TRUE;
     }
     return FALSE;

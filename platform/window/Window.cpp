@@ -6,6 +6,7 @@
 
 #include "platform/base/LastError.h"
 #include "platform/base/Thread.h"
+#include "platform/gdi/ScreenOverlay.h"
 #include "platform/window/Controls.h"
 #include "platform/window/Focus.h"
 #include "platform/window/WindowGeometry.h"
@@ -103,6 +104,7 @@ void ForgetThreadWindows(DWORD thread) {
     }
     for (HWND handle : gone) {
         ForgetWindow(handle);
+        ClearWindowOverlay(handle);
         NotifyChange(handle, WindowChange::Destroyed);
     }
 }
@@ -317,6 +319,7 @@ BOOL DestroyWindow(HWND handle) {
     for (HWND child : children) DestroyWindow(child);
     SendMessageA(handle, WM_NCDESTROY, 0, 0);
     ForgetWindow(handle);
+    ClearWindowOverlay(handle);
     NotifyChange(handle, WindowChange::Destroyed);
     return TRUE;
 }
@@ -341,15 +344,27 @@ HWND GetParent(HWND handle) {
 }
 
 HWND SetParent(HWND handle, HWND parent) {
-    Lock lock = LockSystem();
-    auto window = Find(handle);
-    auto parentObject = Find(parent);
-    if (!window || (parent != nullptr && !parentObject)) return nullptr;
-    HWND previous = window->parent;
-    Unlink(*window);
-    window->parent = parent;
-    if (parentObject) parentObject->children.insert(parentObject->children.begin(), handle);
-    else Sys().topLevel.insert(Sys().topLevel.begin(), handle);
+    HWND previous = nullptr;
+    {
+        Lock lock = LockSystem();
+        auto window = Find(handle);
+        auto parentObject = Find(parent);
+        if (!window || (parent != nullptr && !parentObject)) return nullptr;
+        // A window cannot hang below itself: the tree would lose the whole branch.
+        for (auto up = parentObject; up; up = Find(up->parent)) {
+            if (up->handle == handle) {
+                SetLastError(ERROR_INVALID_PARAMETER);
+                return nullptr;
+            }
+        }
+        previous = window->parent;
+        Unlink(*window);
+        window->parent = parent;
+        if (parentObject) parentObject->children.insert(parentObject->children.begin(), handle);
+        else Sys().topLevel.insert(Sys().topLevel.begin(), handle);
+    }
+    NotifyChange(handle, WindowChange::ZOrder);
+    NotifyChange(handle, WindowChange::Moved);
     return previous;
 }
 
@@ -493,7 +508,8 @@ LONG_PTR GetWindowLongPtrA(HWND handle, int index) {
 
 LONG_PTR SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
     LONG_PTR previous = 0;
-    bool styleChanged = false;
+    DWORD styleChanges = 0;
+    DWORD newStyle = 0;
     {
         Lock lock = LockSystem();
         auto window = Find(handle);
@@ -512,8 +528,9 @@ LONG_PTR SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
             break;
         case GWL_STYLE:
             previous = static_cast<LONG_PTR>(window->style);
-            styleChanged = ((window->style ^ static_cast<DWORD>(value)) & (WS_VISIBLE | WS_DISABLED)) != 0;
-            window->style = static_cast<DWORD>(value);
+            newStyle = static_cast<DWORD>(value);
+            styleChanges = window->style ^ newStyle;
+            window->style = newStyle;
             FollowFrameStyles(*window, static_cast<DWORD>(previous), window->exStyle);
             break;
         case GWL_EXSTYLE:
@@ -537,7 +554,8 @@ LONG_PTR SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
         }
         }
     }
-    if (styleChanged) NotifyChange(handle, WindowChange::Shown);
+    if (styleChanges & WS_VISIBLE) NotifyChange(handle, (newStyle & WS_VISIBLE) ? WindowChange::Shown : WindowChange::Hidden);
+    if (styleChanges & WS_DISABLED) NotifyChange(handle, WindowChange::Enabled);
     return previous;
 }
 

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -48,6 +50,42 @@ CliRun RunBinary(const std::vector<std::string>& args, const std::string& passwo
     int status = 0;
     ::waitpid(pid, &status, 0);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFileBytes(outPath), ReadFileBytes(errPath)};
+}
+
+// Runs the built ostrana-cli on a new terminal (stdin, stdout and stderr), with OSTRANA_PASSWORD
+// set; `out` receives everything the terminal showed.
+CliRun RunOnTerminal(const std::vector<std::string>& args, const std::string& password) {
+    std::string binary = std::string(std::getenv("OSTRANA_TEST_BINARY_DIR")) + "/cli/ostrana-cli";
+    int terminal = -1;
+    pid_t pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (pid == 0) {
+        ::setenv("OSTRANA_PASSWORD", password.c_str(), 1);
+        std::vector<char*> argv{binary.data()};
+        std::vector<std::string> copies = args;
+        for (std::string& arg : copies) {
+            argv.push_back(arg.data());
+        }
+        argv.push_back(nullptr);
+        ::execv(binary.c_str(), argv.data());
+        ::_exit(127);
+    }
+    std::string shown;
+    char buffer[4096];
+    for (;;) {
+        pollfd wait{terminal, POLLIN, 0};
+        if (::poll(&wait, 1, 60000) != 1) {
+            break;
+        }
+        ssize_t got = ::read(terminal, buffer, sizeof buffer);
+        if (got <= 0) {
+            break;
+        }
+        shown.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(terminal);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, shown, {}};
 }
 
 class CliServiceTest : public ::testing::Test {
@@ -134,6 +172,19 @@ TEST_F(CliServiceTest, RefusalsExitWithOneAndOneLineOnStderr) {
     EXPECT_EQ(html.status, 1);
     CliRun rename = RunIn({"rename", "myfolder/", "nothing", "else"});
     EXPECT_EQ(rename.status, 1);
+}
+
+TEST_F(CliServiceTest, ATerminalSeesThisMachinesPathsInProgressAndMessages) {
+    TempDir dir;
+    std::filesystem::path blocked = dir / "down" / "readme.txt";
+    std::filesystem::create_directories(blocked);
+    CliRun run = RunOnTerminal({"--server", Server(), "--user", "demo", "get", "--overwrite=always",
+                                "myfolder/readme.txt", (dir / "down").string()},
+                               "demo1234");
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_NE(run.out.find((dir / "down").string() + "/)폴더로"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(blocked.string() + " 파일을 만들 수 없습니다"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("C:\\"), std::string::npos) << run.out;
 }
 
 } // namespace

@@ -121,4 +121,11 @@ TEST(TerminalOverwriteAnswererTest, AsksUntilItUnderstandsTheAnswer) {
     EXPECT_EQ(dialog.m_nRadio, 2);
     EXPECT_EQ(answerer.Ask(dialog), IDCANCEL); // end of input
     EXPECT_NE(err.str().find("myfolder/: x.txt exists"), std::string::npos);
+
+    std::istringstream none;
+    std::ostringstream downloadErr;
+    TerminalOverwriteAnswerer download(none, downloadErr, false);
+    dialog.m_strFolder = "C:\\tmp\\down\\";
+    download.Ask(dialog);
+    EXPECT_NE(downloadErr.str().find("/tmp/down/: x.txt exists"), std::string::npos) << downloadErr.str();
 }

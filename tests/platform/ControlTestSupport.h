@@ -26,7 +26,7 @@ public:
     std::vector<std::string> Take();
     // Codes left out of the record (custom draw and display-info requests by default).
     std::vector<UINT> ignored{NM_CUSTOMDRAW, LVN_GETDISPINFOA, TVN_GETDISPINFOA, NM_SETFOCUS, NM_KILLFOCUS,
-                              LVN_ITEMCHANGING, LVN_INSERTITEM, HDN_ITEMCHANGINGA, HDN_ITEMCHANGEDA};
+                              LVN_ITEMCHANGING, LVN_INSERTITEM, HDN_ITEMCHANGINGA, HDN_ITEMCHANGEDA, LVN_GETINFOTIPA};
     // Answers a notification; unset means 0.
     std::function<LRESULT(NMHDR*)> answer;
 

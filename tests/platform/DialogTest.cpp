@@ -1,5 +1,5 @@
-// Dialogs from the module's templates: dialog units, golden pictures, focus and Tab order, the
-// dialog keys, modal dialogs and message boxes on a worker thread while the UI thread stays live.
+// Dialogs from templates: dialog units, focus and Tab order, the dialog keys, modal dialogs and
+// message boxes on a worker thread while the UI thread stays live.
 #include <gtest/gtest.h>
 
 #include <future>
@@ -13,8 +13,7 @@
 #include "platform/window/Input.h"
 #include "platform/window/MessageBoxWindow.h"
 #include "platform/window/VirtualKeys.h"
-#include "res/ResourceIds.h"
-#include "res/Resources.h"
+#include "tests/platform/TestResources.h"
 #include "tests/platform/TestWindows.h"
 #include "tests/support/Golden.h"
 #include "tests/support/WindowHarness.h"
@@ -44,7 +43,7 @@ TEST(DialogUnits, GulimNinePointGivesSixByTwelvePixelsPerFourByEightUnits) {
     EXPECT_EQ(12, pixels.top);
     EXPECT_EQ(406, pixels.right);
     EXPECT_EQ(307, pixels.bottom);
-    HWND dialog = CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDD_OVERWRITE), nullptr, CloseOnCommand, 0);
+    HWND dialog = CreateDialogParamA(TestResourceHandle(), MAKEINTRESOURCEA(IDD_TEST_CHOICE), nullptr, CloseOnCommand, 0);
     ASSERT_NE(nullptr, dialog);
     RECT client;
     GetClientRect(dialog, &client);
@@ -57,30 +56,12 @@ TEST(DialogUnits, GulimNinePointGivesSixByTwelvePixelsPerFourByEightUnits) {
     DestroyWindow(dialog);
 }
 
-class TemplateDump : public ::testing::TestWithParam<int> {};
-
-TEST_P(TemplateDump, PaintedDialogMatchesItsGoldenDump) {
-    UiThread ui;
-    std::string dump;
-    ui.Run([&] {
-        HWND dialog = CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(GetParam()), nullptr, CloseOnCommand, 0);
-        ASSERT_NE(nullptr, dialog);
-        ShowWindow(dialog, SW_SHOW);
-        PumpUntilIdle();
-        dump = DumpWindowTree(dialog);
-        DestroyWindow(dialog);
-    });
-    EXPECT_TRUE(MatchesGolden(OSTRANA_GOLDEN_DIR, "dialog" + std::to_string(GetParam()), dump));
-}
-
-INSTANTIATE_TEST_SUITE_P(Templates, TemplateDump, ::testing::Values(IDD_OVERWRITE, IDD_ADDFOLDER));
-
 TEST(DialogKeys, TabAndArrowsWalkTheTemplateOrder) {
     UiThread ui;
     std::vector<std::string> visited;
     ui.Run([&] {
         ResetInputState();
-        HWND dialog = CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDD_OVERWRITE), nullptr, CloseOnCommand, 0);
+        HWND dialog = CreateDialogParamA(TestResourceHandle(), MAKEINTRESOURCEA(IDD_TEST_CHOICE), nullptr, CloseOnCommand, 0);
         ShowWindow(dialog, SW_SHOW);
         auto press = [&](UINT key) {
             InjectKeyPress(key);
@@ -118,9 +99,9 @@ TEST(ModalDialog, RunsOnAWorkerThreadWhileTheUiThreadStaysLive) {
         return window;
     });
     auto worker = std::async(std::launch::async, [] {
-        return DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDD_ADDFOLDER), nullptr, CloseOnCommand, 0);
+        return DialogBoxParamA(TestResourceHandle(), MAKEINTRESOURCEA(IDD_TEST_ENTRY), nullptr, CloseOnCommand, 0);
     });
-    HWND dialog = waiter.WaitForTopLevel("#32770", Utf8ToAnsi("웹 폴더 추가하기"));
+    HWND dialog = waiter.WaitForTopLevel("#32770", Utf8ToAnsi("이름 넣기"));
     ASSERT_NE(nullptr, dialog);
     EXPECT_EQ(42, ui.Get<int>([] { return 42; })); // the UI thread still answers
     HWND edit = GetDlgItem(dialog, 247);
@@ -158,11 +139,11 @@ TEST(ModalDialog, StillTakesKeysWhileAnotherThreadIsBusyWithAClick) {
     });
     auto worker = std::async(std::launch::async, [] {
         INT_PTR result =
-            DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDD_ADDFOLDER), nullptr, CloseOnCommand, 0);
+            DialogBoxParamA(TestResourceHandle(), MAKEINTRESOURCEA(IDD_TEST_ENTRY), nullptr, CloseOnCommand, 0);
         SetEvent(g_dialogClosed);
         return result;
     });
-    ASSERT_NE(nullptr, waiter.WaitForTopLevel("#32770", Utf8ToAnsi("웹 폴더 추가하기")));
+    ASSERT_NE(nullptr, waiter.WaitForTopLevel("#32770", Utf8ToAnsi("이름 넣기")));
     RECT mainRect;
     GetWindowRect(main, &mainRect);
     InjectClick(MouseButton::Left, POINT{mainRect.right - 5, mainRect.bottom - 5});
@@ -179,9 +160,9 @@ TEST(ModalDialog, StillTakesKeysWhileAnotherThreadIsBusyWithAClick) {
 TEST(ModalDialog, EscapeCancels) {
     WindowWaiter waiter;
     auto worker = std::async(std::launch::async, [] {
-        return DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDD_OVERWRITE), nullptr, CloseOnCommand, 0);
+        return DialogBoxParamA(TestResourceHandle(), MAKEINTRESOURCEA(IDD_TEST_CHOICE), nullptr, CloseOnCommand, 0);
     });
-    ASSERT_NE(nullptr, waiter.WaitForTopLevel("#32770", Utf8ToAnsi("파일 바꾸기 확인")));
+    ASSERT_NE(nullptr, waiter.WaitForTopLevel("#32770", Utf8ToAnsi("바꾸기 확인")));
     InjectKeyPress(VK_ESCAPE);
     EXPECT_EQ(IDCANCEL, AwaitModal(worker));
 }

@@ -36,6 +36,19 @@ TEST(LocalPaths, ExtraDrivesComeFromTheEnvironmentAndKoreanNamesConvert) {
     EXPECT_EQ(ostrana::LocalToHostPath(local).value(), "/tmp/접속");
 }
 
+TEST(LocalPaths, PathsInsideDisplayTextsBecomeThisMachinesPaths) {
+    EXPECT_EQ(ostrana::HostPathsInText("(C:\\tmp\\work\\)폴더에서 (myfolder/)폴더로.."),
+              "(/tmp/work/)폴더에서 (myfolder/)폴더로..");
+    EXPECT_EQ(ostrana::HostPathsInText("C:\\home\\ana\\my x.txt 파일을 만들 수 없습니다."),
+              "/home/ana/my x.txt 파일을 만들 수 없습니다.");
+    EXPECT_EQ(ostrana::HostPathsInText("\"C:\\\\a\\b\" and \"C:\\\""), "\"/a/b\" and \"/\"");
+    setenv("OSTRANA_DRIVES", "D=/mnt/data", 1);
+    EXPECT_EQ(ostrana::HostPathsInText("[d:\\x\\y]"), "[/mnt/data/x/y]");
+    unsetenv("OSTRANA_DRIVES");
+    // Only a mapped drive that starts a word is a path; everything else is left as it stands.
+    EXPECT_EQ(ostrana::HostPathsInText("Q:\\x ABC:\\y a\\b C: done"), "Q:\\x ABC:\\y a\\b C: done");
+}
+
 TEST(FileApi, WriteReadAndSizeInBinary) {
     TempDir dir;
     std::string path = Local(dir / "data.bin");

@@ -1,8 +1,9 @@
-// Type icons from the shell: one index per type, the same in both system lists, and folders,
-// drives and extensions told apart.
+// Type icons from the shell: named by the registered table, one index per image, the same in both
+// system lists, and folders, drives and extensions told apart.
 #include <gtest/gtest.h>
 
 #include "platform/base/FileApi.h"
+#include "platform/base/FileTypeIcons.h"
 #include "platform/shell/FileInfo.h"
 
 namespace ostrana::test {
@@ -14,23 +15,36 @@ int IconOf(const char* path, UINT flags = 0, DWORD attributes = 0) {
     return info.iIcon;
 }
 
-TEST(FileInfo, TypeIconsShareOneIndexInBothSystemLists) {
+constexpr FileTypeIcon kTestTypes[] = {
+    {"folder", "icon test_folder"}, {"drive", "icon test_drive"}, {".txt", "icon test_text"}, {".log", "icon test_text"},
+    {".zip", "icon test_archive"},
+};
+
+TEST(FileInfo, TypeIconsComeFromTheRegisteredTableWithOneIndexInBothSystemLists) {
     SHFILEINFOA info;
     EXPECT_EQ(0u, SHGetFileInfoA("a.txt", 0, &info, sizeof info, 0));
     EXPECT_EQ(reinterpret_cast<DWORD_PTR>(SystemImageList(false)), SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX));
     EXPECT_EQ(reinterpret_cast<DWORD_PTR>(SystemImageList(true)),
               SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
 
+    // Without a table the platform's own images stand.
+    RegisterFileTypeIcons({});
+    EXPECT_EQ("system file", ImageListEntry(SystemImageList(false), IconOf("C:\\x\\plain.dat")));
+    EXPECT_EQ("system folder", ImageListEntry(SystemImageList(false), IconOf("C:\\x\\")));
+
+    RegisterFileTypeIcons(kTestTypes);
     int text = IconOf("C:\\x\\notes.TXT");
     EXPECT_EQ(text, IconOf("/srv/log.txt", SHGFI_SMALLICON));
-    EXPECT_EQ("icon filetype_text", ImageListEntry(SystemImageList(false), text));
-    EXPECT_EQ("icon filetype_text", ImageListEntry(SystemImageList(true), text));
-    EXPECT_EQ("icon filetype_drive", ImageListEntry(SystemImageList(false), IconOf("C:\\")));
-    EXPECT_EQ("icon filetype_folder", ImageListEntry(SystemImageList(false), IconOf("C:\\x.zip\\")));
-    EXPECT_EQ("icon filetype_folder",
+    EXPECT_EQ(text, IconOf("/srv/today.log")) << "kinds with one image share its entry";
+    EXPECT_EQ("icon test_text", ImageListEntry(SystemImageList(false), text));
+    EXPECT_EQ("icon test_text", ImageListEntry(SystemImageList(true), text));
+    EXPECT_EQ("icon test_drive", ImageListEntry(SystemImageList(false), IconOf("C:\\")));
+    EXPECT_EQ("icon test_folder", ImageListEntry(SystemImageList(false), IconOf("C:\\x.zip\\")));
+    EXPECT_EQ("icon test_folder",
               ImageListEntry(SystemImageList(false), IconOf("C:\\pack", SHGFI_USEFILEATTRIBUTES, FILE_ATTRIBUTE_DIRECTORY)));
-    EXPECT_EQ("icon filetype_file", ImageListEntry(SystemImageList(false), IconOf("C:\\dir.v2\\README")));
-    EXPECT_EQ("icon filetype_archive", ImageListEntry(SystemImageList(false), IconOf("C:\\a.zip")));
+    EXPECT_EQ("system file", ImageListEntry(SystemImageList(false), IconOf("C:\\dir.v2\\README")));
+    EXPECT_EQ("icon test_archive", ImageListEntry(SystemImageList(false), IconOf("C:\\a.zip")));
+    RegisterFileTypeIcons({});
 }
 
 } // namespace

@@ -11,8 +11,7 @@
 #include "platform/window/Input.h"
 #include "platform/window/MessageBox.h"
 #include "platform/window/VirtualKeys.h"
-#include "res/ResourceIds.h"
-#include "res/Resources.h"
+#include "tests/platform/TestResources.h"
 #include "tests/platform/TestWindows.h"
 #include "tests/support/WindowHarness.h"
 
@@ -21,7 +20,7 @@ namespace {
 
 class PromptDialog : public CDialog {
 public:
-    PromptDialog() : CDialog(IDD_OVERWRITE) {}
+    PromptDialog() : CDialog(IDD_TEST_CHOICE) {}
     std::string m_folder;
     std::string m_name;
     int m_choice = 0;
@@ -34,14 +33,14 @@ public:
 };
 
 TEST(DataExchange, ModalDialogMovesMembersInAndTheRadioValueOut) {
-    AfxGetResourceHandle();
+    TestResourceHandle();
     WindowWaiter waiter;
     PromptDialog dialog;
     dialog.m_folder = Utf8ToAnsi("myfolder/사진/");
     dialog.m_name = "a.txt";
     dialog.m_choice = 0;
     auto result = std::async(std::launch::async, [&] { return dialog.DoModal(); });
-    HWND window = waiter.WaitForTopLevel("#32770", Utf8ToAnsi("파일 바꾸기 확인"));
+    HWND window = waiter.WaitForTopLevel("#32770", Utf8ToAnsi("바꾸기 확인"));
     ASSERT_NE(nullptr, window);
     std::string shown;
     RunOnWindowThread(window, [&] { shown = WindowText(GetDlgItem(window, 237)); });
@@ -79,14 +78,14 @@ public:
 TEST(DataExchange, ChildDialogRoundTripsComboTextCheckAndTypedPassword) {
     UiThread ui;
     ui.Run([] {
-        AfxGetResourceHandle();
+        TestResourceHandle();
         ResetInputState();
         HWND parent = MakeTestWindow("PanelParent", DefWindowProcA, WS_POPUP | WS_VISIBLE, RECT{0, 0, 600, 600});
         LoginPanel panel;
         panel.m_server = "beta";
         panel.m_serverIndex = 1;
         panel.m_savePassword = 1;
-        ASSERT_TRUE(panel.Create(IDD_LOGIN, CWnd::FromHandle(parent)));
+        ASSERT_TRUE(panel.Create(IDD_TEST_PANEL, CWnd::FromHandle(parent)));
         EXPECT_EQ("beta.example:8080", panel.m_servers.GetWindowText());
         EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(panel.m_hWnd, 1007));
         EXPECT_EQ(GetDlgItem(panel.m_hWnd, 1019), GetNextDlgTabItem(panel.m_hWnd, nullptr, FALSE));
@@ -113,10 +112,10 @@ TEST(DataExchange, ChildDialogRoundTripsComboTextCheckAndTypedPassword) {
 TEST(BitmapButton, TakesItsFourBitmapsFromTheCaption) {
     UiThread ui;
     ui.Run([] {
-        AfxGetResourceHandle();
+        TestResourceHandle();
         HWND parent = MakeTestWindow("ButtonParent", DefWindowProcA, WS_POPUP | WS_VISIBLE, RECT{0, 0, 600, 600});
         CDialog main;
-        ASSERT_TRUE(main.Create(IDD_OSTRANA, CWnd::FromHandle(parent)));
+        ASSERT_TRUE(main.Create(IDD_TEST_BUTTONS, CWnd::FromHandle(parent)));
         CBitmapButton upload;
         ASSERT_TRUE(upload.AutoLoad(245, &main));
         RECT rect;

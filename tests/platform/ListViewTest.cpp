@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <functional>
 #include <mutex>
 
@@ -358,24 +359,9 @@ namespace ostrana::test {
 namespace {
 
 WNDPROC g_listProcedure = nullptr;
-std::vector<std::string> g_tipRequests;
 
-// Answers cell tips as the toolkit does: the list hears the request itself; wide requests only.
-LRESULT TipAnsweringList(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NOTIFY) {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (header->code == TTN_GETDISPINFOA) {
-            g_tipRequests.push_back("A " + std::to_string(header->idFrom));
-            return 0;
-        }
-        if (header->code == TTN_GETDISPINFOW) {
-            g_tipRequests.push_back("W " + std::to_string(header->idFrom));
-            auto* record = reinterpret_cast<NMTTDISPINFOW*>(lParam);
-            const char16_t tip[] = u"tip";
-            std::copy(std::begin(tip), std::end(tip), record->szText);
-            return 0;
-        }
-    }
+// Paints over the control's own picture as an owner of an empty list does.
+LRESULT OwnerPaintingList(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
         // The owner paints the empty list's text over the control's own picture.
         LRESULT result = CallWindowProcA(g_listProcedure, list, message, wParam, lParam);
@@ -390,26 +376,32 @@ LRESULT TipAnsweringList(HWND list, UINT message, WPARAM wParam, LPARAM lParam) 
     return CallWindowProcA(g_listProcedure, list, message, wParam, lParam);
 }
 
-TEST(ListView, CellTipsAreAskedOfTheListWithTheCellsToolId) {
+TEST(ListView, CellTipsAreAskedOfTheOwnerByItemAndSubItem) {
     UiThread ui;
     ui.Run([] {
         ListFixture f;
-        g_tipRequests.clear();
-        g_listProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(f.list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TipAnsweringList)));
+        std::vector<std::string> requests;
+        f.parent.answer = [&](NMHDR* header) -> LRESULT {
+            if (header->code != LVN_GETINFOTIPA) return 0;
+            auto* record = reinterpret_cast<NMLVGETINFOTIPA*>(header);
+            requests.push_back(std::to_string(record->iItem) + "," + std::to_string(record->iSubItem));
+            std::snprintf(record->pszText, static_cast<std::size_t>(record->cchTextMax), "tip %d", record->iItem);
+            return 0;
+        };
         UseManualMessageClock(true);
         InjectMouseMove(RowPoint(3, 150)); // row 3, sub-item 1
         PumpUntilIdle();
         AdvanceMessageClock(600);
         PumpUntilIdle();
         UseManualMessageClock(false);
-        EXPECT_EQ((std::vector<std::string>{"A 3074", "W 3074"}), g_tipRequests);
+        EXPECT_EQ((std::vector<std::string>{"3,1"}), requests);
         HWND tip = reinterpret_cast<HWND>(SendMessageA(f.list, LVM_GETTOOLTIPS, 0, 0));
         ASSERT_NE(nullptr, tip);
         EXPECT_TRUE(IsWindowVisible(tip));
-        EXPECT_EQ("tip", WindowText(tip));
+        EXPECT_EQ("tip 3", WindowText(tip));
         f.Click(RowPoint(3, 150));
         EXPECT_FALSE(IsWindowVisible(tip));
-        SetWindowLongPtrA(f.list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_listProcedure));
+        f.parent.answer = nullptr;
     });
 }
 
@@ -417,7 +409,7 @@ TEST(ListView, TheOwnerPaintsTheEmptyAreaOverTheControlsPicture) {
     UiThread ui;
     ui.Run([] {
         ListFixture f(0);
-        g_listProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(f.list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TipAnsweringList)));
+        g_listProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(f.list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnerPaintingList)));
         InvalidateRect(f.list, nullptr, TRUE);
         PumpUntilIdle();
         std::string dump = DumpWindowTree(f.list);

@@ -11,8 +11,7 @@
 #include "platform/window/KeyNames.h"
 #include "platform/window/Menu.h"
 #include "platform/window/VirtualKeys.h"
-#include "res/ResourceIds.h"
-#include "res/Resources.h"
+#include "tests/platform/TestResources.h"
 #include "tests/platform/TestWindows.h"
 #include "tests/support/WindowHarness.h"
 
@@ -26,11 +25,11 @@ std::string ItemText(HMENU menu, int position) {
 }
 
 TEST(MenuResource, ServerTreeMenuHasItsCommandsAndStates) {
-    HMENU menu = LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_SERVER_TREE_MENU));
+    HMENU menu = LoadMenuA(TestResourceHandle(), MAKEINTRESOURCEA(IDR_TEST_TREE_MENU));
     ASSERT_NE(nullptr, menu);
     HMENU popup = GetSubMenu(menu, 0);
     ASSERT_NE(nullptr, popup);
-    EXPECT_EQ("서버메뉴", ItemText(menu, 0));
+    EXPECT_EQ("나무", ItemText(menu, 0));
     std::vector<UINT> ids;
     for (int i = 0; i < GetMenuItemCount(popup); ++i) {
         if (!(GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR)) ids.push_back(GetMenuItemID(popup, i));
@@ -47,7 +46,7 @@ TEST(MenuResource, ServerTreeMenuHasItsCommandsAndStates) {
 }
 
 TEST(MenuResource, DragMenuTakesItsDefaultItem) {
-    HMENU menu = LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_DRAG_MENU));
+    HMENU menu = LoadMenuA(TestResourceHandle(), MAKEINTRESOURCEA(IDR_TEST_DRAG_MENU));
     HMENU popup = GetSubMenu(menu, 0);
     EXPECT_TRUE(SetMenuDefaultItem(popup, 42768, FALSE));
     EXPECT_EQ(42768u, GetMenuDefaultItem(popup, FALSE, 0));
@@ -177,7 +176,7 @@ TEST(MenuTracking, OwnerDrawnItemsAreMeasuredByTheOwnerAndAnswerMenuCharacters) 
 
 TEST(MenuTracking, MouseOpensTheSubmenuAndClicksItsItem) {
     Tracking tracking;
-    HMENU menu = LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_SERVER_LIST_MENU));
+    HMENU menu = LoadMenuA(TestResourceHandle(), MAKEINTRESOURCEA(IDR_TEST_LIST_MENU));
     auto result = tracking.Track(GetSubMenu(menu, 0), TPM_RETURNCMD | TPM_RIGHTBUTTON, POINT{300, 300});
     HWND top = tracking.WaitForMenuWindow();
     ASSERT_NE(nullptr, top);

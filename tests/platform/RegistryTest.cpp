@@ -227,4 +227,17 @@ TEST(RegistryTree, ParsesContinuedHexAndIgnoresNoise) {
     EXPECT_EQ(key->Value("Bad"), nullptr);
 }
 
+TEST(RegistryTree, AValueTypeTooLongForADwordIsNoiseNotACrash) {
+    std::string text = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n"
+                       "\"Huge\"=hex(11111111111111111111):01\r\n\"Nine\"=hex(100000000):01\r\n"
+                       "\"Kept\"=hex(7):61,00,00,00\r\n";
+    ostrana::RegistryTree tree = ostrana::RegistryTree::Parse(text);
+    const ostrana::RegistryKey* key = tree.Find({"HKEY_CURRENT_USER", "A"});
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->Value("Huge"), nullptr);
+    EXPECT_EQ(key->Value("Nine"), nullptr);
+    ASSERT_NE(key->Value("Kept"), nullptr);
+    EXPECT_EQ(key->Value("Kept")->type, static_cast<DWORD>(REG_MULTI_SZ));
+}
+
 } // namespace

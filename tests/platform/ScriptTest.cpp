@@ -9,8 +9,7 @@
 #include "platform/window/Menu.h"
 #include "platform/window/MessageBoxWindow.h"
 #include "platform/window/VirtualKeys.h"
-#include "res/ResourceIds.h"
-#include "res/Resources.h"
+#include "tests/platform/TestResources.h"
 #include "tests/platform/TestWindows.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/WindowHarness.h"
@@ -20,17 +19,17 @@ namespace {
 
 class ChoiceDialog : public CDialog {
 public:
-    ChoiceDialog() : CDialog(IDD_OVERWRITE) {}
+    ChoiceDialog() : CDialog(IDD_TEST_CHOICE) {}
     int m_choice = 0;
     void DoDataExchange(CDataExchange* dx) override { DDX_Radio(dx, 234, m_choice); }
 };
 
 TEST(ModalScript, AnswersAMessageBoxADialogAndAMenuInTurn) {
-    AfxGetResourceHandle();
+    TestResourceHandle();
     SetMessageBoxPresenter(std::make_shared<WindowMessageBoxPresenter>());
     ModalScript script;
     script.AnswerDialog("Quorel Report", {IDNO});
-    script.AnswerDialog(Utf8ToAnsi("파일 바꾸기 확인"), {236, IDOK});
+    script.AnswerDialog(Utf8ToAnsi("바꾸기 확인"), {236, IDOK});
     script.AnswerMenu({VK_DOWN, VK_DOWN, VK_RETURN});
     UiThread ui;
     ui.Run([] {
@@ -44,13 +43,13 @@ TEST(ModalScript, AnswersAMessageBoxADialogAndAMenuInTurn) {
         EXPECT_EQ(IDOK, dialog.DoModal());
         EXPECT_EQ(2, dialog.m_choice);
         SetFocus(owner);
-        HMENU menu = LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_DRAG_MENU));
+        HMENU menu = LoadMenuA(TestResourceHandle(), MAKEINTRESOURCEA(IDR_TEST_DRAG_MENU));
         EXPECT_EQ(42769, TrackPopupMenuEx(GetSubMenu(menu, 0), TPM_RETURNCMD, 10, 10, owner, nullptr));
         DestroyMenu(menu);
         DestroyWindow(owner);
     });
     EXPECT_EQ(0u, script.Pending());
-    EXPECT_EQ((std::vector<std::string>{"Quorel Report", Utf8ToAnsi("파일 바꾸기 확인")}), script.Answered());
+    EXPECT_EQ((std::vector<std::string>{"Quorel Report", Utf8ToAnsi("바꾸기 확인")}), script.Answered());
     SetMessageBoxPresenter(nullptr);
 }
 

@@ -2,7 +2,9 @@
 // control, visibility and focus, enabled state and the mouse.
 #include <gtest/gtest.h>
 
+#include "platform/base/LastError.h"
 #include "platform/window/Dialog.h"
+#include "platform/window/DisplayObserver.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
 #include "platform/window/Paint.h"
@@ -107,6 +109,63 @@ TEST(WindowState, HidingTheFocusMovesItToTheParentAndDisabledWindowsLoseIt) {
         EXPECT_FALSE(IsWindowVisible(child)); // hidden with its parent
         DestroyWindow(top);
     });
+}
+
+struct ChangeList : DisplayObserver {
+    std::vector<WindowChange> changes;
+    void OnWindowChanged(HWND, WindowChange change) override { changes.push_back(change); }
+};
+
+TEST(WindowState, SetParentRefusesACycleAndTellsTheObserverOfAMove) {
+    HWND top = MakeTestWindow("StatePlain", DefWindowProcA, WS_POPUP, RECT{0, 0, 100, 100});
+    HWND child = MakeTestWindow("StatePlain", DefWindowProcA, WS_CHILD, RECT{0, 0, 10, 10}, top, 1);
+    HWND grandchild = MakeTestWindow("StatePlain", DefWindowProcA, WS_CHILD, RECT{0, 0, 5, 5}, child, 2);
+    ChangeList observer;
+    AddDisplayObserver(&observer);
+    EXPECT_EQ(nullptr, SetParent(top, grandchild));
+    EXPECT_EQ(nullptr, SetParent(child, child));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+    EXPECT_TRUE(observer.changes.empty());
+    EXPECT_EQ(top, GetAncestor(grandchild, GA_ROOT));
+    EXPECT_EQ(child, SetParent(grandchild, top));
+    RemoveDisplayObserver(&observer);
+    EXPECT_EQ((std::vector<WindowChange>{WindowChange::ZOrder, WindowChange::Moved}), observer.changes);
+    DestroyWindow(top);
+}
+
+TEST(WindowState, StyleChangesThroughSetWindowLongReportHiddenShownAndEnabled) {
+    HWND window = MakeTestWindow("StatePlain", DefWindowProcA, WS_POPUP | WS_VISIBLE, RECT{0, 0, 10, 10});
+    ChangeList observer;
+    AddDisplayObserver(&observer);
+    LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+    SetWindowLongPtrA(window, GWL_STYLE, style & ~WS_VISIBLE);
+    SetWindowLongPtrA(window, GWL_STYLE, style | WS_DISABLED);
+    SetWindowLongPtrA(window, GWL_STYLE, style | WS_DISABLED | WS_BORDER);
+    RemoveDisplayObserver(&observer);
+    EXPECT_EQ((std::vector<WindowChange>{WindowChange::Hidden, WindowChange::Shown, WindowChange::Enabled}), observer.changes);
+    DestroyWindow(window);
+}
+
+LRESULT EraseAnswer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ERASEBKGND) return GetWindowLongPtrA(window, GWLP_USERDATA);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(WindowState, BeginPaintLeavesTheErasingToThePainterOnlyWhenAnEraseWasAskedAndNotDone) {
+    HWND window = MakeTestWindow("StateErase", EraseAnswer, WS_POPUP | WS_VISIBLE, RECT{0, 0, 10, 10});
+    auto paintAfter = [&](BOOL erase, LONG_PTR erased) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, erased);
+        ValidateRect(window, nullptr);
+        InvalidateRect(window, nullptr, erase);
+        PAINTSTRUCT paint{};
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+        return paint.fErase;
+    };
+    EXPECT_FALSE(paintAfter(FALSE, 0));
+    EXPECT_TRUE(paintAfter(TRUE, 0));
+    EXPECT_FALSE(paintAfter(TRUE, 1));
+    DestroyWindow(window);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <random>
 #include <sys/stat.h>
 #include <thread>
@@ -364,13 +365,21 @@ TEST(ServiceLimits, AnOpeningRequestThatNeverEndsIsClosedAtItsDeadline) {
     EXPECT_TRUE(IsOkReply(client.Command(".DIR \"myfolder/\"\r\n")));
 }
 
-TEST(ServiceLimits, ConnectionsBeyondTheBoundAreClosedWhileOthersAreServed) {
-    ServiceProcess service({"--max-connections", "1"});
-    RawConnection first(service.Port());
-    RawConnection second(service.Port());
-    EXPECT_EQ(second.ReceiveAll(), "");
-    first.Send(LoginRequest("127.0.0.1", "demo", "demo1234"));
-    EXPECT_NE(first.ReceiveAll().find("Set-Cookie: WAXLO_AUTH="), std::string::npos);
+TEST(ServiceLimits, ConnectionsBeyondTheBoundWaitUntilOneEnds) {
+    ServiceProcess service({"--max-connections", "3"});
+    std::vector<std::unique_ptr<CommandClient>> sessions;
+    for (int i = 0; i < 3; ++i) {
+        sessions.push_back(std::make_unique<CommandClient>(service.Port(), "demo", "demo1234"));
+        ASSERT_EQ(sessions.back()->Greeting(), "OK 1 [데모]\n");
+    }
+    ASSERT_TRUE(WaitForLog(service, "connection limit reached"));
+    RawConnection waiting(service.Port());
+    ASSERT_TRUE(waiting.Connected());
+    ASSERT_TRUE(waiting.Send(LoginRequest("127.0.0.1", "demo", "demo1234")));
+    EXPECT_TRUE(IsOkReply(sessions[2]->Command(".DIR \"myfolder/\"\r\n")));
+    sessions.erase(sessions.begin());
+    EXPECT_NE(waiting.ReceiveAll().find("Set-Cookie: WAXLO_AUTH="), std::string::npos);
+    EXPECT_TRUE(IsOkReply(sessions[0]->Command(".DIR \"myfolder/\"\r\n")));
 }
 
 TEST(ServiceProgram, HelpDocumentsEveryOption) {

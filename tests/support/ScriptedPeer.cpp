@@ -76,6 +76,11 @@ ScriptedPeer& ScriptedPeer::SendBytewise(std::string bytes) {
     return *this;
 }
 
+ScriptedPeer& ScriptedPeer::Trickle(std::string bytes, std::chrono::milliseconds gap) {
+    m_steps.push_back({Step::TrickleKind, std::move(bytes), gap});
+    return *this;
+}
+
 ScriptedPeer& ScriptedPeer::Close() {
     m_steps.push_back({Step::CloseKind, {}});
     return *this;
@@ -131,6 +136,10 @@ bool ScriptedPeer::RunReadySteps() {
                 break;
             }
             connection.consumed = at + step.text.size();
+        } else if (step.kind == Step::TrickleKind) {
+            if (!TrickleStep(m_steps[m_next], connection)) {
+                break;
+            }
         } else if (step.kind == Step::CloseKind) {
             // Only the sending side closes: the client still gets every byte, and what it sends
             // afterwards is still recorded.
@@ -168,6 +177,22 @@ void ScriptedPeer::SendOn(int fd, const std::string& bytes, bool bytewise) {
         }
         sent += static_cast<std::size_t>(result);
     }
+}
+
+bool ScriptedPeer::TrickleStep(Step& step, Connection& connection) {
+    if (connection.closedByClient || step.trickled >= step.text.size()) {
+        return true;
+    }
+    // The step's start time doubles as the moment the last byte went out.
+    if (step.trickled > 0 && std::chrono::steady_clock::now() - m_stepStarted < step.gap) {
+        return false;
+    }
+    if (::send(connection.fd, step.text.data() + step.trickled, 1, MSG_NOSIGNAL) != 1) {
+        return true;
+    }
+    ++step.trickled;
+    m_stepStarted = std::chrono::steady_clock::now();
+    return step.trickled >= step.text.size();
 }
 
 void ScriptedPeer::PollOnce(bool wantAccept) {

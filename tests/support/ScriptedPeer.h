@@ -1,6 +1,6 @@
 // A scripted server on 127.0.0.1 for protocol tests. It accepts connections, records every byte
-// each one receives, and plays a script: wait for a connection or for text, send replies whole or
-// one byte per send, close. A truncated reply is a partial send followed by a close; where the
+// each one receives, and plays a script: wait for a connection or for text, send replies whole, one
+// byte per send or one byte per interval, close. A truncated reply is a partial send followed by a close; where the
 // script ends the connection stays open and silent. Every wait has a time-out; none sleeps.
 #pragma once
 
@@ -32,6 +32,9 @@ public:
     ScriptedPeer& Send(std::string bytes);
     // One send per byte with Nagle off, so the client meets the reply in many receives.
     ScriptedPeer& SendBytewise(std::string bytes);
+    // One byte every `gap`, until all are sent or the client closes the connection: a server
+    // that is never silent for long but never finishes either.
+    ScriptedPeer& Trickle(std::string bytes, std::chrono::milliseconds gap);
     // Ends the peer's sending side; the client then reads the end of the connection.
     ScriptedPeer& Close();
 
@@ -47,8 +50,10 @@ public:
 
 private:
     struct Step {
-        enum Kind { AcceptKind, WaitKind, SendKind, SendBytewiseKind, CloseKind } kind;
+        enum Kind { AcceptKind, WaitKind, SendKind, SendBytewiseKind, TrickleKind, CloseKind } kind;
         std::string text;
+        std::chrono::milliseconds gap{0};
+        std::size_t trickled = 0;
     };
     struct Connection {
         int fd = -1;
@@ -61,6 +66,8 @@ private:
     bool RunReadySteps();
     void PollOnce(bool wantAccept);
     void SendOn(int fd, const std::string& bytes, bool bytewise);
+    // Sends the trickle's next byte when it is due; true once the step is over.
+    bool TrickleStep(Step& step, Connection& connection);
 
     int m_listener = -1;
     int m_port = 0;

@@ -194,7 +194,9 @@ bool FakeStorageServer::HandleCommand(int socket, int connection, const std::str
             if (found == m_files.end()) {
                 return SendBytes(socket, ".ERR no such file\n");
             }
-            std::string header = ".OK " + std::to_string(found->second.size()) + "\n";
+            auto replaced = m_headers.find(path);
+            std::string header = replaced != m_headers.end() ? replaced->second
+                                                              : ".OK " + std::to_string(found->second.size()) + "\n";
             reply = header + found->second + ".OK\n";
             cut = std::exchange(m_cut, 0);
             if (m_closePath == path) {
@@ -239,6 +241,9 @@ std::string FakeStorageServer::Listing(const std::string& folder) const {
     }
     for (const auto& [path, sizeText] : m_listedSizes) {
         listFile(path, sizeText);
+    }
+    for (auto [line, end] = m_listingLines.equal_range(folder); line != end; ++line) {
+        listing += line->second + "\n";
     }
     return listing;
 }
@@ -295,6 +300,16 @@ void FakeStorageServer::CloseGetFileAfter(const std::string& path, std::size_t b
     std::lock_guard guard(m_lock);
     m_closePath = path;
     m_closeAfter = bytes;
+}
+
+void FakeStorageServer::AddListingLine(const std::string& folder, const std::string& line) {
+    std::lock_guard guard(m_lock);
+    m_listingLines.emplace(folder, line);
+}
+
+void FakeStorageServer::SetGetFileHeader(const std::string& path, const std::string& header) {
+    std::lock_guard guard(m_lock);
+    m_headers[path] = header;
 }
 
 void FakeStorageServer::RefuseSaveTo(const std::string& path) {

@@ -1,6 +1,7 @@
 // A small in-memory storage server that speaks the file-action protocol on 127.0.0.1, for the
 // transfer tests: folders and files in memory, every command line recorded, and faults on demand
-// (".GETFILE" replies cut at a chosen byte, a connection closed in the middle of a body).
+// (".GETFILE" replies cut at a chosen byte, a connection closed in the middle of a body, listing
+// lines and file headers of a lying server).
 #pragma once
 
 #include <atomic>
@@ -39,6 +40,10 @@ public:
     void CutNextGetFileAt(std::size_t cut);
     // The next ".GETFILE" of `path` sends its header and `bytes` body bytes, then closes.
     void CloseGetFileAfter(const std::string& path, std::size_t bytes);
+    // A line the listing of `folder` carries as it stands (a lying server's names and sizes).
+    void AddListingLine(const std::string& folder, const std::string& line);
+    // ".GETFILE" of `path` is answered with this header line (line feed included) before the bytes.
+    void SetGetFileHeader(const std::string& path, const std::string& header);
     // ".SAVETO" of this path is refused.
     void RefuseSaveTo(const std::string& path);
 
@@ -73,6 +78,8 @@ private:
     std::set<std::string> m_folders;
     std::map<std::string, std::string> m_files;
     std::map<std::string, std::string> m_listedSizes;
+    std::multimap<std::string, std::string> m_listingLines;
+    std::map<std::string, std::string> m_headers;
     std::vector<std::string> m_commands;
     long long m_quota[3] = {102400, 0, 102400};
     std::size_t m_cut = 0;

@@ -1,6 +1,7 @@
 // Jobs against a scripted storage server: the order of the job's end, cancel, the quota check,
 // folder creation, split ".GETFILE" replies, a server that closes mid-body, a file that shrinks
 // while it is sent, files that cannot be created, and commands that must not interleave.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -396,4 +397,57 @@ TEST_F(TransferJobTest, CommandsOfTheUserInterfaceDoNotInterleaveWithAnUpload) {
     SetEvent(harness.starter.DoneEvent());
     EXPECT_EQ(harness.starter.StopTransfer()->sent, 20);
     EXPECT_EQ(server.FileCount(), 21u);
+}
+
+TEST_F(TransferJobTest, ALyingServerCannotMakeADownloadWriteOutsideTheChosenFolder) {
+    fs::create_directory(dir / "dest");
+    server.AddFolder("myfolder/evil/");
+    server.AddFile("myfolder/evil/ok.txt", "fine");
+    // Each hostile entry is also served, so only the client's rule keeps it out. Names without
+    // "/" the fake lists by itself; the others need a line of their own.
+    server.AddFile("myfolder/evil/C:drive.txt", "bad!");
+    server.AddFile("myfolder/evil/ctl\x1b[2Jname", "bad!");
+    server.AddFolder("myfolder/evil/..\\up/");
+    server.AddFile("myfolder/evil/..\\up/x.txt", "bad!");
+    server.AddListingLine("myfolder/evil/", "F 4 demo 20240305 140709 ../../escape.txt");
+    server.AddFile("myfolder/evil/../../escape.txt", "bad!");
+    server.AddListingLine("myfolder/evil/", "D 0 demo 20240305 140709 sub/../../../up");
+    server.AddFolder("myfolder/evil/sub/../../../up/");
+    server.AddFile("myfolder/evil/sub/../../../up/x.txt", "bad!");
+    TransferTally tally = harness.Run(0, TransferHarness::Local((dir / "dest").string()) + "\\",
+                                      DownloadListOf(harness.session, {"myfolder/evil"}));
+    EXPECT_EQ(tally.sent, 1);
+    EXPECT_EQ(tally.failed, 5);
+    EXPECT_EQ(ReadFileBytes(dir / "dest" / "evil" / "ok.txt"), "fine");
+    std::vector<std::string> created;
+    for (const auto& entry : fs::recursive_directory_iterator(dir.Path())) {
+        created.push_back(fs::relative(entry.path(), dir.Path()).string());
+    }
+    std::sort(created.begin(), created.end());
+    EXPECT_EQ(created, (std::vector<std::string>{"dest", "dest/evil", "dest/evil/ok.txt"}));
+    EXPECT_EQ(server.CommandsStartingWith(".GETFILE"), (std::vector<std::string>{".GETFILE \"myfolder/evil/ok.txt\""}));
+    EXPECT_EQ(server.CommandsStartingWith(".DIR").size(), 2u) << "a refused folder is never listed";
+    ASSERT_EQ(harness.BoxTexts().size(), 1u) << "one report for the job";
+    const std::string report = harness.BoxTexts()[0];
+    EXPECT_EQ(report.rfind("서버가 보낸 이름이 올바르지 않은 항목 5개는 받지 않았습니다: ", 0), 0u) << report;
+    EXPECT_NE(report.find("myfolder/evil/../../escape.txt"), std::string::npos);
+    EXPECT_NE(report.find("myfolder/evil/ctl?[2Jname"), std::string::npos) << "no control character reaches the screen";
+}
+
+TEST_F(TransferJobTest, GarbledFiguresFromTheServerFailOnlyWhatTheyBelongTo) {
+    server.AddFile("myfolder/abc.txt", "hello");
+    server.SetGetFileHeader("myfolder/abc.txt", ".OK abc\n");
+    server.AddFile("myfolder/next.txt", "next");
+    server.AddFolder("myfolder/g/");
+    server.AddFile("myfolder/g/good.txt", "good");
+    server.AddListedFile("myfolder/g/garbled.txt", "12abc");
+    TransferTally tally = harness.Run(0, TransferHarness::Local(dir.Str()) + "\\",
+                                      DownloadListOf(harness.session, {"myfolder/abc.txt", "myfolder/next.txt", "myfolder/g"}));
+    EXPECT_EQ(tally.sent, 2);
+    EXPECT_EQ(tally.failed, 1);
+    EXPECT_FALSE(fs::exists(dir / "abc.txt")) << "a header without a size writes nothing";
+    EXPECT_EQ(ReadFileBytes(dir / "next.txt"), "next");
+    EXPECT_EQ(ReadFileBytes(dir / "g" / "good.txt"), "good");
+    EXPECT_TRUE(server.CommandsStartingWith(".GETFILE \"myfolder/g/garbled.txt").empty())
+        << "a line with a garbled size is passed over";
 }

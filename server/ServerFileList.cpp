@@ -1,0 +1,4 @@
+// The server list row record; see ServerFileList.h.
+#include "server/ServerFileList.h"
+
+IMPLEMENT_DYNCREATE(CServerFileList, CObject)

@@ -1,9 +1,8 @@
 #include "platform/window/WindowSnapshot.h"
 
-#include "platform/window/Caret.h"
-
 #include "platform/gdi/ScreenOverlay.h"
 #include "platform/gdi/ScreenSize.h"
+#include "platform/window/Caret.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/DisplayChanges.h"
 #include "platform/window/WindowGeometry.h"

@@ -30,6 +30,8 @@ public:
     // Asks the running job to stop at its next check, as the user's Cancel would.
     void RequestStop();
     // Asks the job to stop, waits up to 5000 ms for its done event and for its thread, deletes it.
+    // Like the blocking start, the waits answer messages sent to this thread meanwhile (a worker's
+    // prompt disabling the main window), so the worker is never stuck on the waiting thread.
     // Returns the ended job's tally, nothing when no job existed.
     std::optional<TransferTally> StopTransfer();
 

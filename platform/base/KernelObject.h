@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -37,6 +38,29 @@ bool RemoveKernelObject(HANDLE handle);
 template <typename T> std::shared_ptr<T> LookupKernelObjectAs(HANDLE handle) {
     return std::dynamic_pointer_cast<T>(LookupKernelObject(handle));
 }
+
+// A thread that owns a message queue answers the messages sent to it while it waits for kernel
+// objects, as it does while it is blocked in a send: a thread waiting for its answer could
+// otherwise wait for ever. The window system installs one companion per such thread.
+class WaitCompanion {
+public:
+    virtual ~WaitCompanion() = default;
+    // Waits nest (a served message may wait again); arrivals wake the thread while any is open.
+    virtual void EnterWait() = 0;
+    virtual void LeaveWait() = 0;
+    // Asked with WaitLock() held: must not take any lock.
+    virtual bool HasSentMessages() const = 0;
+    virtual void ServeSentMessages() = 0;
+};
+void SetThreadWaitCompanion(WaitCompanion* companion);
+
+// Wakes every waiting thread so that it looks again at what it waits for, once the caller made a
+// change that a wait's `interrupt` below reads.
+void WakeWaitingThreads();
+// WaitForMultipleObjects that also ends, with WAIT_OBJECT_0 + count, once `interrupt` (asked with
+// WaitLock() held) is true. count may be 0: then only the interrupt or the time-out ends it.
+DWORD WaitForObjectsOrInterrupt(DWORD count, const HANDLE* handles, bool waitAll, DWORD milliseconds,
+                                const std::function<bool()>& interrupt);
 
 } // namespace ostrana
 

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "platform/base/LastError.h"
 
@@ -33,6 +34,20 @@ private:
 std::atomic<DWORD> g_nextThreadId{1};
 thread_local DWORD t_threadId = 0;
 
+struct ThreadEndActions {
+    std::vector<void (*)()> actions;
+    void Run() {
+        while (!actions.empty()) {
+            auto action = actions.back();
+            actions.pop_back();
+            action();
+        }
+    }
+    ~ThreadEndActions() { Run(); }
+};
+
+thread_local ThreadEndActions t_endActions;
+
 } // namespace
 
 HANDLE CreateThread(void* /*securityAttributes*/, SIZE_T /*stackSize*/, LPTHREAD_START_ROUTINE startAddress,
@@ -47,6 +62,7 @@ HANDLE CreateThread(void* /*securityAttributes*/, SIZE_T /*stackSize*/, LPTHREAD
         std::thread([object, startAddress, parameter, id] {
             t_threadId = id;
             DWORD code = startAddress(parameter);
+            t_endActions.Run();
             object->Finish(code);
         }).detach();
     } catch (const std::system_error&) {
@@ -97,3 +113,9 @@ DWORD GetTickCount() {
     auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
+
+namespace ostrana {
+
+void AtThreadEnd(void (*action)()) { t_endActions.actions.push_back(action); }
+
+} // namespace ostrana

@@ -20,5 +20,12 @@ BOOL GetExitCodeThread(HANDLE thread, LPDWORD exitCode);
 BOOL SetThreadPriority(HANDLE thread, int priority);
 int GetThreadPriority(HANDLE thread);
 DWORD GetCurrentThreadId();
+
+namespace ostrana {
+// Runs `action` when the calling thread ends: for a thread of CreateThread before its handle is
+// signalled, so a waiter on the handle finds the thread's state (its windows, its queue) gone.
+// Other threads run their actions when their thread-local storage goes.
+void AtThreadEnd(void (*action)());
+} // namespace ostrana
 void Sleep(DWORD milliseconds);
 DWORD GetTickCount();

@@ -1,5 +1,6 @@
 #include "platform/window/Cursor.h"
 
+#include <atomic>
 #include <map>
 #include <mutex>
 
@@ -41,7 +42,7 @@ HCURSOR Cached(const std::string& name) {
     return cursor;
 }
 
-int g_showCount = 0;
+std::atomic<int> g_showCount{0}; // the display count, one for the desktop as on Windows
 
 } // namespace
 

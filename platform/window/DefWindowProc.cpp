@@ -1,8 +1,9 @@
 // The default window procedure: text storage, painting and erasing with the class brush, cursor
-// and context-menu negotiation with the parent, control colours, closing, and the frame (its size,
-// hit testing, painting and the presses in it).
+// and context-menu negotiation with the parent, control colours, composed characters, closing, and
+// the frame (its size, hit testing, painting and the presses in it).
 #include <cstring>
 
+#include "platform/gdi/TextMetric.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/NonClient.h"
 #include "platform/window/Paint.h"
@@ -26,10 +27,16 @@ LRESULT StoreText(HWND handle, LPCSTR text) {
     return TRUE;
 }
 
+// A buffer too small for the whole text gets the whole characters that fit, never half of one.
 LRESULT CopyText(HWND handle, WPARAM bufferMax, LPSTR buffer) {
     std::string text = WindowText(handle);
     if (buffer == nullptr || bufferMax == 0) return 0;
-    std::size_t length = std::min(text.size(), static_cast<std::size_t>(bufferMax - 1));
+    std::size_t length = 0;
+    while (length < text.size()) {
+        std::size_t next = length + CharLength(text, length);
+        if (next > static_cast<std::size_t>(bufferMax - 1)) break;
+        length = next;
+    }
     std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';
     return static_cast<LRESULT>(length);
@@ -50,6 +57,16 @@ LRESULT ControlColor(UINT message, HDC dc) {
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(dc, GetSysColor(background));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
+}
+
+// A composed character's code holds the lead byte above the trail byte; the window receives it as
+// two WM_CHARs in that order (one for a single-byte code), as the ANSI default procedure does.
+LRESULT ImeCharacter(HWND handle, WPARAM code, LPARAM lParam) {
+    auto lead = static_cast<unsigned char>((code >> 8) & 0xFF);
+    auto trail = static_cast<unsigned char>(code & 0xFF);
+    if (lead != 0) SendMessageA(handle, WM_CHAR, lead, lParam);
+    SendMessageA(handle, WM_CHAR, trail, lParam);
+    return 0;
 }
 
 LRESULT SetCursorDefault(HWND handle, WPARAM wParam, LPARAM lParam) {
@@ -86,6 +103,7 @@ LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
     }
     case WM_ERASEBKGND: return EraseBackground(handle, reinterpret_cast<HDC>(wParam));
     case WM_SETCURSOR: return SetCursorDefault(handle, wParam, lParam);
+    case WM_IME_CHAR: return ImeCharacter(handle, wParam, lParam);
     case WM_CLOSE: DestroyWindow(handle); return 0;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:

@@ -206,8 +206,9 @@ INT_PTR DialogBoxIndirectParamA(HINSTANCE instance, const DialogTemplate* dialog
                                 LPARAM parameter) {
     if (dialog == nullptr) return -1;
     HWND owner = parent != nullptr ? GetAncestor(parent, GA_ROOT) : nullptr;
-    bool disableOwner = owner != nullptr && GetWindowThreadProcessId(owner, nullptr) == GetCurrentThreadId() &&
-                        IsWindowEnabled(owner);
+    // An owner on another thread is disabled too, as on Windows: its thread answers the WM_ENABLE
+    // even while it waits for an event or a thread.
+    bool disableOwner = owner != nullptr && IsWindowEnabled(owner);
     DialogTemplate modal = *dialog;
     modal.style &= ~static_cast<DWORD>(WS_VISIBLE | WS_CHILD);
     modal.style |= WS_POPUP;

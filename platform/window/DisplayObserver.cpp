@@ -1,32 +1,24 @@
 #include "platform/window/DisplayObserver.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <mutex>
 #include <vector>
 
 #include "platform/base/CodePage.h"
 #include "platform/gdi/ScreenOverlay.h"
 #include "platform/window/Focus.h"
+#include "platform/window/ObserverList.h"
 #include "platform/window/WindowSystem.h"
 
 namespace ostrana {
 namespace {
 
-std::mutex& ObserverLock() {
-    static std::mutex lock;
-    return lock;
+// Never destroyed: a thread that ends while the process exits still reports its windows gone.
+detail::ObserverList<DisplayObserver>& Observers() {
+    static auto* observers = new detail::ObserverList<DisplayObserver>;
+    return *observers;
 }
 
-std::vector<DisplayObserver*>& Observers() {
-    static std::vector<DisplayObserver*> observers;
-    return observers;
-}
-
-std::vector<DisplayObserver*> Snapshot() {
-    std::lock_guard guard(ObserverLock());
-    return Observers();
-}
+template <typename Call> void ForEachObserver(const Call& call) { Observers().ForEach(call); }
 
 std::string Escaped(const std::string& ansi) {
     std::string out;
@@ -84,10 +76,10 @@ void DumpWindow(HWND handle, int depth, bool includeHidden, HWND focus, std::str
 struct OverlayBridge {
     OverlayBridge() {
         SetOverlayListener([](const void* window) {
-            for (DisplayObserver* observer : Snapshot()) {
-                if (window == nullptr) observer->OnOverlayChanged();
-                else observer->OnWindowChanged(static_cast<HWND>(const_cast<void*>(window)), WindowChange::Overlay);
-            }
+            ForEachObserver([window](DisplayObserver& observer) {
+                if (window == nullptr) observer.OnOverlayChanged();
+                else observer.OnWindowChanged(static_cast<HWND>(const_cast<void*>(window)), WindowChange::Overlay);
+            });
         });
     }
 };
@@ -96,14 +88,10 @@ struct OverlayBridge {
 
 void AddDisplayObserver(DisplayObserver* observer) {
     static OverlayBridge bridge;
-    std::lock_guard guard(ObserverLock());
-    Observers().push_back(observer);
+    Observers().Add(observer);
 }
 
-void RemoveDisplayObserver(DisplayObserver* observer) {
-    std::lock_guard guard(ObserverLock());
-    std::erase(Observers(), observer);
-}
+void RemoveDisplayObserver(DisplayObserver* observer) { Observers().Remove(observer); }
 
 std::string DumpWindowTree(HWND root, bool includeHidden) {
     std::string out;
@@ -130,11 +118,11 @@ std::string DumpDesktop() {
 namespace detail {
 
 void NotifyChange(HWND window, WindowChange change) {
-    for (DisplayObserver* observer : Snapshot()) observer->OnWindowChanged(window, change);
+    ForEachObserver([&](DisplayObserver& observer) { observer.OnWindowChanged(window, change); });
 }
 
 void NotifyPicture(HWND window) {
-    for (DisplayObserver* observer : Snapshot()) observer->OnPicture(window);
+    ForEachObserver([&](DisplayObserver& observer) { observer.OnPicture(window); });
 }
 
 } // namespace detail

@@ -24,6 +24,8 @@ public:
 };
 
 void AddDisplayObserver(DisplayObserver* observer);
+// Returns once no callback of the observer runs any more (other than the caller's own, when it
+// removes itself from inside one), so the observer may be destroyed right after.
 void RemoveDisplayObserver(DisplayObserver* observer);
 
 // The window, its picture and its children (top of the z-order first), indented by depth. Hidden

@@ -1,10 +1,13 @@
 // The edit control's messages: typing through WM_CHAR (double-byte characters arrive as two),
-// editing keys with Shift selection, the EM_ messages and the EN_ notifications.
+// editing keys with Shift selection, the clipboard, the caret while focused, the EM_ messages and
+// the EN_ notifications. A password edit never puts its text on the clipboard.
 #include "platform/window/EditControl.h"
 
 #include <cstring>
 
 #include "platform/base/CodePage.h"
+#include "platform/window/Caret.h"
+#include "platform/window/Clipboard.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
@@ -30,6 +33,58 @@ void Insert(HWND edit, EditData& data, std::string_view text) {
     else NotifyParent(edit, EN_MAXTEXT);
 }
 
+bool MayCopy(HWND edit, const EditData& data) {
+    auto [first, second] = data.model.Selection();
+    return first != second && data.passwordChar == 0 && !(StyleOf(edit) & ES_PASSWORD);
+}
+
+void Copy(HWND edit, const EditData& data) {
+    if (!MayCopy(edit, data)) return;
+    auto [first, second] = data.model.Selection();
+    CopyTextToClipboard(edit, std::string_view(data.model.Text()).substr(first, second - first));
+}
+
+void Clear(HWND edit, EditData& data) {
+    auto [first, second] = data.model.Selection();
+    if (first == second || (StyleOf(edit) & ES_READONLY)) return;
+    if (data.model.ReplaceSelection("")) Changed(edit, data);
+}
+
+void Cut(HWND edit, EditData& data) {
+    if (!MayCopy(edit, data) || (StyleOf(edit) & ES_READONLY)) return;
+    Copy(edit, data);
+    Clear(edit, data);
+}
+
+// A single-line edit takes the pasted text up to its first line break.
+void Paste(HWND edit, EditData& data) {
+    if (StyleOf(edit) & ES_READONLY) return;
+    std::string text;
+    if (!PasteTextFromClipboard(edit, text) || text.empty()) return;
+    if (!(StyleOf(edit) & ES_MULTILINE)) text = text.substr(0, text.find_first_of("\r\n"));
+    Insert(edit, data, text);
+}
+
+void PlaceCaret(HWND edit, const EditData& data) {
+    if (!data.focused) return;
+    POINT point = EditCaretPoint(edit, data);
+    SetCaretPos(point.x, point.y);
+}
+
+void TakeFocus(HWND edit, EditData& data, bool focused) {
+    data.focused = focused;
+    data.pendingLead = 0;
+    if (focused) {
+        CreateCaret(edit, nullptr, 1, EditMetric(data).height);
+        PlaceCaret(edit, data);
+        ShowCaret(edit);
+    } else {
+        DestroyCaret();
+    }
+    InvalidateRect(edit, nullptr, TRUE);
+    NotifyParent(edit, focused ? EN_SETFOCUS : EN_KILLFOCUS);
+}
+
 bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE && GetACP() != CP_UTF8; }
 
 void TypeCharacter(HWND edit, EditData& data, unsigned char c) {
@@ -44,10 +99,15 @@ void TypeCharacter(HWND edit, EditData& data, unsigned char c) {
         if (!(style & ES_READONLY) && data.model.Backspace()) Changed(edit, data);
         return;
     }
-    if (c == 1) { // Ctrl+A
+    switch (c) {
+    case 1: // Ctrl+A
         data.model.Select(0, -1);
         InvalidateRect(edit, nullptr, TRUE);
         return;
+    case 3: SendMessageA(edit, WM_COPY, 0, 0); return;   // Ctrl+C
+    case 0x16: SendMessageA(edit, WM_PASTE, 0, 0); return; // Ctrl+V
+    case 0x18: SendMessageA(edit, WM_CUT, 0, 0); return;   // Ctrl+X
+    default: break;
     }
     if (c == '\r') {
         if (style & ES_MULTILINE) Insert(edit, data, "\r\n");
@@ -74,7 +134,12 @@ void PressKey(HWND edit, EditData& data, WPARAM key) {
     case VK_HOME: data.model.Move(control ? CaretMove::DocumentStart : CaretMove::Home, shift); break;
     case VK_END: data.model.Move(control ? CaretMove::DocumentEnd : CaretMove::End, shift); break;
     case VK_DELETE:
-        if (!(StyleOf(edit) & ES_READONLY) && data.model.DeleteForward()) Changed(edit, data);
+        if (shift) SendMessageA(edit, WM_CUT, 0, 0);
+        else if (!(StyleOf(edit) & ES_READONLY) && data.model.DeleteForward()) Changed(edit, data);
+        return;
+    case VK_INSERT:
+        if (control) SendMessageA(edit, WM_COPY, 0, 0);
+        else if (shift) SendMessageA(edit, WM_PASTE, 0, 0);
         return;
     default: return;
     }
@@ -133,11 +198,15 @@ LRESULT EditMessage(HWND edit, EditData& data, UINT message, WPARAM wParam, LPAR
     case EM_GETMODIFY: return data.modified;
     case EM_SETMODIFY: data.modified = wParam != 0; return 0;
     case EM_SCROLLCARET: return TRUE;
+    case WM_COPY: Copy(edit, data); return 0;
+    case WM_CUT: Cut(edit, data); return 0;
+    case WM_PASTE: Paste(edit, data); return 0;
+    case WM_CLEAR: Clear(edit, data); return 0;
     default: return DefWindowProcA(edit, message, wParam, lParam);
     }
 }
 
-LRESULT EditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HandleEditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     auto data = ControlDataAs<EditData>(edit);
     if (!data && message != WM_NCCREATE) return DefWindowProcA(edit, message, wParam, lParam);
     LRESULT result = 0;
@@ -171,16 +240,37 @@ LRESULT EditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        data->focused = message == WM_SETFOCUS;
-        data->pendingLead = 0;
-        InvalidateRect(edit, nullptr, TRUE);
-        NotifyParent(edit, data->focused ? EN_SETFOCUS : EN_KILLFOCUS);
-        return 0;
+    case WM_KILLFOCUS: TakeFocus(edit, *data, message == WM_SETFOCUS); return 0;
     case WM_ENABLE: InvalidateRect(edit, nullptr, TRUE); return 0;
     case WM_GETDLGCODE: return DialogCode(edit);
     default: return EditMessage(edit, *data, message, wParam, lParam);
     }
+}
+
+// Messages after which the caret may stand elsewhere.
+bool MovesCaret(UINT message) {
+    switch (message) {
+    case WM_CHAR:
+    case WM_KEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_SETTEXT:
+    case WM_SIZE:
+    case WM_SETFONT:
+    case EM_SETSEL:
+    case EM_REPLACESEL:
+    case WM_CUT:
+    case WM_PASTE:
+    case WM_CLEAR: return true;
+    default: return false;
+    }
+}
+
+LRESULT EditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = HandleEditMessage(edit, message, wParam, lParam);
+    if (MovesCaret(message)) {
+        if (auto data = ControlDataAs<EditData>(edit)) PlaceCaret(edit, *data);
+    }
+    return result;
 }
 
 } // namespace

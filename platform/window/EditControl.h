@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/window/ControlCommon.h"
+#include "platform/gdi/TextMetric.h"
 #include "platform/window/EditModel.h"
 
 namespace ostrana::detail {
@@ -15,6 +16,9 @@ struct EditData : ControlBase {
 };
 
 void PaintEdit(HWND edit, EditData& data);
+FontMetric EditMetric(const EditData& data);
+// Where the caret's top-left corner belongs, in client coordinates.
+POINT EditCaretPoint(HWND edit, const EditData& data);
 // The byte offset nearest to a client point (single line).
 std::size_t EditOffsetAt(HWND edit, EditData& data, POINT point);
 

@@ -1,5 +1,6 @@
 // How the edit control draws itself: its background from WM_CTLCOLOREDIT (WM_CTLCOLORSTATIC when
-// read-only or disabled), the text (masked for passwords), the selection and the caret.
+// read-only or disabled), the text (masked for passwords) and the selection; and where its caret
+// goes, laid out as the text is painted (the caret itself is the platform's, not in the picture).
 #include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/TextLayout.h"
 #include "platform/window/EditControl.h"
@@ -49,13 +50,53 @@ void PaintSingleLine(HWND edit, EditData& data, HDC dc, const RECT& client, cons
         x += TextWidth(metric, selected);
     }
     if (!after.empty()) TextOutA(dc, x, y, after.c_str(), static_cast<int>(after.size()));
-    if (data.focused && first == second) {
-        int caretX = kMargin - ScrollOffset(data, metric, client) + WidthOf(data, metric, std::string_view(text).substr(0, data.model.Caret()));
-        SelectObject(dc, GetStockObject(BLACK_PEN));
-        MoveToEx(dc, caretX, y, nullptr);
-        LineTo(dc, caretX, y + metric.height);
-    }
     (void)edit;
+}
+
+UINT MultiLineFormat(HWND edit) {
+    UINT format = DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS;
+    if (!(GetWindowLongPtrA(edit, GWL_STYLE) & ES_AUTOHSCROLL)) format |= DT_WORDBREAK;
+    return format;
+}
+
+// Where each painted row of one paragraph (a line without its CR LF) starts in it: the painter
+// drops the blanks at a break, so each row's text is found again after them.
+std::vector<std::size_t> RowStarts(const std::string& paragraph, const RECT& area, UINT format, const FontMetric& metric) {
+    std::vector<std::size_t> starts;
+    std::size_t pos = 0;
+    for (const TextLine& row : LayoutText(paragraph, area, format, metric).lines) {
+        while (!starts.empty() && pos < paragraph.size() && paragraph[pos] == ' ' &&
+               paragraph.compare(pos, row.text.size(), row.text) != 0) {
+            ++pos;
+        }
+        starts.push_back(pos);
+        pos += row.text.size();
+    }
+    if (starts.empty()) starts.push_back(0);
+    return starts;
+}
+
+POINT MultiLineCaret(HWND edit, const EditData& data, const RECT& client, const FontMetric& metric) {
+    RECT area = client;
+    InflateRect(&area, -kMargin, -kMargin);
+    UINT format = MultiLineFormat(edit);
+    const EditModel& model = data.model;
+    std::size_t caretLine = model.LineOf(model.Caret());
+    int row = 0;
+    for (std::size_t line = 0;; ++line) {
+        std::size_t start = model.LineIndex(line);
+        std::string paragraph = model.Text().substr(start, model.LineLength(start));
+        std::vector<std::size_t> starts = RowStarts(paragraph, area, format, metric);
+        if (line < caretLine) {
+            row += static_cast<int>(starts.size());
+            continue;
+        }
+        std::size_t column = std::min(model.Caret() - start, paragraph.size());
+        std::size_t within = 0;
+        while (within + 1 < starts.size() && starts[within + 1] <= column) ++within;
+        int x = TextWidth(metric, std::string_view(paragraph).substr(starts[within], column - starts[within]));
+        return POINT{area.left + x, area.top + (row + static_cast<int>(within)) * metric.height};
+    }
 }
 
 void PaintMultiLine(HWND edit, EditData& data, HDC dc, const RECT& client) {
@@ -65,8 +106,7 @@ void PaintMultiLine(HWND edit, EditData& data, HDC dc, const RECT& client) {
     }
     RECT area = client;
     InflateRect(&area, -kMargin, -kMargin);
-    UINT format = DT_LEFT | DT_NOPREFIX | DT_EXPANDTABS;
-    if (!(GetWindowLongPtrA(edit, GWL_STYLE) & ES_AUTOHSCROLL)) format |= DT_WORDBREAK;
+    UINT format = MultiLineFormat(edit);
     SetBkMode(dc, TRANSPARENT);
     text = Shown(data, text);
     DrawTextA(dc, text.c_str(), -1, &area, format);
@@ -90,10 +130,23 @@ void PaintEdit(HWND edit, EditData& data) {
     EndPaint(edit, &paint);
 }
 
-std::size_t EditOffsetAt(HWND edit, EditData& data, POINT point) {
+FontMetric EditMetric(const EditData& data) {
     FontInfo font = DefaultGuiFont();
     if (data.font != nullptr) font = FontOf(data.font).value_or(font);
-    FontMetric metric = MetricOf(font);
+    return MetricOf(font);
+}
+
+POINT EditCaretPoint(HWND edit, const EditData& data) {
+    FontMetric metric = EditMetric(data);
+    RECT client;
+    GetClientRect(edit, &client);
+    if (GetWindowLongPtrA(edit, GWL_STYLE) & ES_MULTILINE) return MultiLineCaret(edit, data, client, metric);
+    std::string_view before = std::string_view(data.model.Text()).substr(0, data.model.Caret());
+    return POINT{kMargin - ScrollOffset(data, metric, client) + WidthOf(data, metric, before), kMargin};
+}
+
+std::size_t EditOffsetAt(HWND edit, EditData& data, POINT point) {
+    FontMetric metric = EditMetric(data);
     RECT client;
     GetClientRect(edit, &client);
     int x = point.x - kMargin + ScrollOffset(data, metric, client);

@@ -6,6 +6,8 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "platform/gdi/TextMetric.h"
+
 #include "platform/window/KeyNames.h"
 #include "platform/window/WindowGeometry.h"
 #include "platform/window/WindowSystem.h"
@@ -74,7 +76,7 @@ void Hold(InputMessage input) {
         }
     }
     queue->input.push_back(input);
-    queue->wake.notify_all();
+    SignalQueue(*queue);
 }
 
 UINT ButtonMessage(MouseButton button, bool down) {
@@ -193,6 +195,25 @@ void InjectText(std::string_view ansi) {
     for (char c : ansi) {
         Hold(InputMessage{InputMessage::Kind::Char, MSG{nullptr, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1, 0, {}}, {},
                               false, false, 0});
+    }
+}
+
+void InjectImeText(std::string_view ansi) {
+    Lock lock = LockSystem();
+    for (std::size_t pos = 0; pos < ansi.size();) {
+        std::size_t length = std::min(CharLength(ansi, pos), ansi.size() - pos);
+        if (length > 2) {
+            for (std::size_t i = 0; i < length; ++i) {
+                Hold(InputMessage{InputMessage::Kind::Char,
+                                  MSG{nullptr, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(ansi[pos + i])), 1, 0, {}},
+                                  {}, false, false, 0});
+            }
+        } else {
+            WPARAM code = static_cast<unsigned char>(ansi[pos]);
+            if (length == 2) code = (code << 8) | static_cast<unsigned char>(ansi[pos + 1]);
+            Hold(InputMessage{InputMessage::Kind::Char, MSG{nullptr, WM_IME_CHAR, code, 1, 0, {}}, {}, false, false, 0});
+        }
+        pos += length;
     }
 }
 

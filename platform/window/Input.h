@@ -32,6 +32,10 @@ void InjectKey(UINT virtualKey, bool down, char character = 0);
 void InjectKeyPress(UINT virtualKey, char character = 0);
 // Text typed through the input method: WM_CHAR per byte of the ANSI text.
 void InjectText(std::string_view ansi);
+// Characters composed by the input method: one WM_IME_CHAR per character of the ANSI text, with the
+// double-byte code (lead byte high) of a double-byte character. A character longer than two bytes
+// (UTF-8 as the ANSI code page) arrives as WM_CHAR bytes instead.
+void InjectImeText(std::string_view ansi);
 // Forgets pressed keys, buttons and the double-click memory (between tests).
 void ResetInputState();
 

@@ -57,6 +57,14 @@ bool TakePaint(ThreadQueue& queue, MSG& out, HWND filter, UINT min, UINT max) {
     return true;
 }
 
+bool HasDueTimer(const ThreadQueue& queue) {
+    DWORD now = MessageClock();
+    for (const Timer& timer : queue.timers) {
+        if (static_cast<LONG>(now - timer.due) >= 0) return true;
+    }
+    return false;
+}
+
 bool TakeTimer(ThreadQueue& queue, MSG& out, HWND filter, UINT min, UINT max, bool remove) {
     DWORD now = MessageClock();
     for (Timer& timer : queue.timers) {
@@ -70,8 +78,10 @@ bool TakeTimer(ThreadQueue& queue, MSG& out, HWND filter, UINT min, UINT max, bo
     return false;
 }
 
+} // namespace
+
 // Milliseconds until the next timer is due on the real clock; -1 when nothing is scheduled.
-long long NextTimerWait(const ThreadQueue& queue) {
+long long NextTimerWaitLocked(const ThreadQueue& queue) {
     if (queue.timers.empty() || g_manualClock) return -1;
     DWORD now = MessageClock();
     long long best = -1;
@@ -82,6 +92,18 @@ long long NextTimerWait(const ThreadQueue& queue) {
     }
     return best;
 }
+
+DWORD QueueStatusLocked(ThreadQueue& queue) {
+    DWORD status = 0;
+    if (!queue.posted.empty() || queue.quit) status |= QS_POSTMESSAGE;
+    if (!queue.input.empty()) status |= QS_KEY | QS_MOUSEBUTTON;
+    if (!queue.sent.empty()) status |= QS_SENDMESSAGE;
+    if (FindInvalid(Sys().topLevel, queue.thread) != nullptr) status |= QS_PAINT;
+    if (HasDueTimer(queue)) status |= QS_TIMER;
+    return status;
+}
+
+namespace {
 
 enum class Taken { Message, Nothing, Swallowed };
 
@@ -125,7 +147,7 @@ bool SettleInput(ThreadQueue& queue, std::size_t index) {
         if (window && window->thread == queue.thread) return true;
         if (auto other = window ? QueueOf(window->thread) : nullptr) {
             other->input.push_back(input);
-            other->wake.notify_all();
+            SignalQueue(*other);
         }
     }
     queue.input.erase(queue.input.begin() + static_cast<std::ptrdiff_t>(index));
@@ -207,12 +229,14 @@ bool Retrieve(MSG* out, HWND filter, UINT min, UINT max, bool remove, bool wait)
             lock.lock();
             continue;
         }
-        long long timeout = NextTimerWait(*queue);
+        long long timeout = NextTimerWaitLocked(*queue);
+        queue->retrieving = true;
         if (timeout < 0) {
             queue->wake.wait(lock);
         } else {
             queue->wake.wait_for(lock, std::chrono::milliseconds(timeout + 1));
         }
+        queue->retrieving = false;
         flushed = false;
     }
 }
@@ -232,7 +256,7 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto queue = QueueOf(object->thread);
     if (!queue) return FALSE;
     queue->posted.push_back(MSG{window, message, wParam, lParam, MessageClock(), Sys().cursorPos});
-    queue->wake.notify_all();
+    SignalQueue(*queue);
     return TRUE;
 }
 
@@ -241,7 +265,7 @@ BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lPar
     auto queue = threadId == GetCurrentThreadId() ? CurrentQueueLocked() : QueueOf(threadId);
     if (!queue) return FALSE;
     queue->posted.push_back(MSG{nullptr, message, wParam, lParam, MessageClock(), Sys().cursorPos});
-    queue->wake.notify_all();
+    SignalQueue(*queue);
     return TRUE;
 }
 
@@ -301,7 +325,7 @@ void PostQuitMessage(int exitCode) {
     auto queue = CurrentQueueLocked();
     queue->quit = true;
     queue->quitCode = exitCode;
-    queue->wake.notify_all();
+    SignalQueue(*queue);
 }
 
 DWORD GetMessageTime() {
@@ -312,12 +336,7 @@ DWORD GetMessageTime() {
 DWORD GetQueueStatus(UINT) {
     Lock lock = LockSystem();
     auto queue = CurrentQueueLocked();
-    DWORD status = 0;
-    if (!queue->posted.empty()) status |= QS_POSTMESSAGE;
-    if (!queue->input.empty()) status |= QS_KEY | QS_MOUSEBUTTON;
-    if (!queue->sent.empty()) status |= QS_SENDMESSAGE;
-    if (FindInvalid(Sys().topLevel, queue->thread) != nullptr) status |= QS_PAINT;
-    return status;
+    return QueueStatusLocked(*queue);
 }
 
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure) {
@@ -333,7 +352,7 @@ UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure) {
     if (elapse == 0) elapse = 1;
     std::erase_if(queue->timers, [&](const Timer& timer) { return timer.window == window && timer.id == id; });
     queue->timers.push_back(Timer{window, id, elapse, MessageClock() + elapse, procedure});
-    queue->wake.notify_all();
+    SignalQueue(*queue);
     return window != nullptr ? (id != 0 ? id : 1) : id;
 }
 
@@ -374,7 +393,7 @@ void UseManualMessageClock(bool manual) {
 void AdvanceMessageClock(DWORD milliseconds) {
     g_manualNow += milliseconds;
     Lock lock = LockSystem();
-    for (auto& [thread, queue] : Sys().queues) queue->wake.notify_all();
+    for (auto& [thread, queue] : Sys().queues) SignalQueue(*queue);
 }
 
 DWORD MessageClock() {

@@ -1,6 +1,7 @@
 // Per-thread message queues: posting, sending (also across threads), retrieving and dispatching,
-// quitting, timers and keyboard hooks. Sent messages are served inside GetMessage, PeekMessage and
-// while the thread itself waits in SendMessage, so two threads sending to each other never lock.
+// quitting, timers and keyboard hooks. Sent messages are served inside GetMessage, PeekMessage,
+// while the thread itself waits in SendMessage and while it waits in WaitForSingleObject or
+// WaitForMultipleObjects, so two threads waiting for each other's answer never lock.
 #pragma once
 
 #include <functional>
@@ -23,6 +24,10 @@
 #define QS_PAINT 0x0020
 #define QS_SENDMESSAGE 0x0040
 #define QS_ALLINPUT 0x04FF
+
+#define MWMO_WAITALL 0x0001
+#define MWMO_ALERTABLE 0x0002
+#define MWMO_INPUTAVAILABLE 0x0004
 
 #define SMTO_NORMAL 0x0000
 #define SMTO_BLOCK 0x0001
@@ -52,6 +57,12 @@ BOOL WaitMessage();
 DWORD GetMessageTime();
 DWORD GetQueueStatus(UINT flags);
 BOOL InSendMessage();
+// Waits for the objects or for messages of the kinds in wakeMask (QS_ bits); WAIT_OBJECT_0 + count
+// when messages came first. Messages already waiting count, as with MWMO_INPUTAVAILABLE; the wait
+// itself serves nothing (PeekMessage does), so QS_SENDMESSAGE belongs in the mask of a thread that
+// others send to.
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds, DWORD wakeMask);
+DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds, DWORD wakeMask, DWORD flags);
 
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure);
 BOOL KillTimer(HWND window, UINT_PTR id);

@@ -272,8 +272,12 @@ BOOL EnableWindow(HWND handle, BOOL enable) {
         else window->style |= WS_DISABLED;
         InvalidateLocked(*window, nullptr, true);
     }
-    if (!enable && GetFocus() == handle) SetFocus(nullptr);
-    SendMessageA(handle, WM_ENABLE, enable, 0);
+    // Focus belongs to the window's own thread: judge and drop it there, also when another thread
+    // disables the window (a worker's modal prompt disabling its owner).
+    RunOnWindowThread(handle, [handle, enable] {
+        if (!enable && GetFocus() == handle) SetFocus(nullptr);
+        SendMessageA(handle, WM_ENABLE, enable, 0);
+    });
     NotifyChange(handle, WindowChange::Enabled);
     return wasDisabled;
 }

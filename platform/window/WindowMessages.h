@@ -97,6 +97,12 @@
 #define WM_MOVING 0x0216
 #define WM_ENTERSIZEMOVE 0x0231
 #define WM_EXITSIZEMOVE 0x0232
+#define WM_IME_CHAR 0x0286
+#define WM_CUT 0x0300
+#define WM_COPY 0x0301
+#define WM_PASTE 0x0302
+#define WM_CLEAR 0x0303
+#define WM_UNDO 0x0304
 #define WM_USER 0x0400
 #define WM_APP 0x8000
 

@@ -2,6 +2,7 @@
 
 #include "platform/gdi/ScreenOverlay.h"
 #include "platform/gdi/ScreenSize.h"
+#include "platform/window/Caret.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/DisplayChanges.h"
 #include "platform/window/WindowGeometry.h"
@@ -98,6 +99,12 @@ DesktopSnapshot TakeDesktopSnapshot() {
         snapshot.cursorRef.name = snapshot.cursor;
     }
     snapshot.cursorPos = sys.cursorPos;
+    // The caret's lock is a leaf, so it may be read under the system's.
+    CaretInfo caret = CurrentCaret();
+    snapshot.caret = CaretState{caret.window,
+                                RECT{caret.position.x, caret.position.y, caret.position.x + caret.width,
+                                     caret.position.y + caret.height},
+                                caret.shown, GetCaretBlinkTime()};
     return snapshot;
 }
 

@@ -3,6 +3,7 @@
 // with the lock held. Not for use outside platform/window.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -99,6 +100,14 @@ struct ThreadQueue {
     bool alive = true;
     std::condition_variable wake;
     std::deque<std::shared_ptr<SentMessage>> sent;
+    // Read by the thread's kernel waits without the lock: whether sends wait, how many times the
+    // queue was woken, and how many kernel waits of the thread are open.
+    std::atomic<bool> sentPending{false};
+    std::atomic<unsigned> arrivals{0};
+    std::atomic<int> kernelWaits{0};
+    bool retrieving = false; // blocked in GetMessage or WaitMessage
+    int sending = 0;         // blocked in a send to another thread
+    DWORD lastLook = 0;      // tick count when the thread last looked at its queue
     std::deque<MSG> posted;
     std::deque<InputMessage> input;
     std::vector<Timer> timers;
@@ -144,6 +153,12 @@ std::shared_ptr<ThreadQueue> QueueOf(DWORD thread);       // lock held; null whe
 std::shared_ptr<ThreadQueue> CurrentQueue();              // lock not held; made on first use
 std::shared_ptr<ThreadQueue> CurrentQueueLocked();        // lock held
 void WakeQueue(DWORD thread);                             // lock held
+// Something arrived for the queue: wakes its message loop and any kernel wait of its thread.
+void SignalQueue(ThreadQueue& queue);                      // lock held
+void PushSent(ThreadQueue& queue, std::shared_ptr<SentMessage> record); // lock held
+// What GetQueueStatus reports, and the milliseconds until the next timer is due (-1: none).
+DWORD QueueStatusLocked(ThreadQueue& queue);               // lock held
+long long NextTimerWaitLocked(const ThreadQueue& queue);   // lock held
 
 // Coordinates, lock held.
 POINT ClientOriginOnScreen(const WindowObject& window);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <mutex>
 
+#include "platform/base/CodePage.h"
 #include "platform/controls/CommCtrl.h"
 #include "platform/window/Controls.h"
 #include "platform/window/Focus.h"
@@ -216,6 +217,33 @@ TEST(ListView, LabelEditingIsAcceptedOrRefusedByTheParent) {
 
         f.parent.answer = [](NMHDR* header) -> LRESULT { return header->code == LVN_BEGINLABELEDITA ? TRUE : 0; };
         EXPECT_EQ(0, SendMessageA(f.list, LVM_EDITLABELA, 4, 0));
+    });
+}
+
+TEST(ListView, KoreanLabelTypedThroughTheInputMethodComesBackByteExact) {
+    UiThread ui;
+    ui.Run([] {
+        ListFixture f(3, LVS_REPORT | LVS_EDITLABELS);
+        f.parent.answer = [](NMHDR* header) -> LRESULT { return header->code == LVN_ENDLABELEDITA ? TRUE : 0; };
+        HWND edit = reinterpret_cast<HWND>(SendMessageA(f.list, LVM_EDITLABELA, 1, 0));
+        ASSERT_NE(nullptr, edit);
+        SendMessageA(edit, EM_SETSEL, 0, -1);
+        InjectImeText(Utf8ToAnsi("새 폴더다"));
+        InjectKeyPress(VK_BACK);
+        PumpUntilIdle();
+        std::string expected = Utf8ToAnsi("새 폴더");
+        ASSERT_EQ(7u, expected.size());
+        char buffer[64] = {};
+        EXPECT_EQ(7, GetWindowTextA(edit, buffer, sizeof buffer));
+        EXPECT_EQ(expected, std::string(buffer));
+        // A buffer that ends inside a double-byte character gets the characters before it whole.
+        EXPECT_EQ(5, GetWindowTextA(edit, buffer, 7));
+        EXPECT_EQ(expected.substr(0, 5), std::string(buffer));
+        EXPECT_EQ(edit, GetFocus());
+        InjectKeyPress(VK_RETURN);
+        PumpUntilIdle();
+        EXPECT_EQ(expected, f.Text(1));
+        EXPECT_TRUE(SameSequence({"LVN_BEGINLABELEDIT 1 item1", "LVN_ENDLABELEDIT 1 " + expected}, f.parent.Take()));
     });
 }
 

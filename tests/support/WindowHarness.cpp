@@ -152,6 +152,8 @@ std::string MessageName(UINT message) {
         {WM_RBUTTONDOWN, "WM_RBUTTONDOWN"}, {WM_RBUTTONUP, "WM_RBUTTONUP"}, {WM_MOUSEWHEEL, "WM_MOUSEWHEEL"},
         {WM_CAPTURECHANGED, "WM_CAPTURECHANGED"}, {WM_GETDLGCODE, "WM_GETDLGCODE"}, {WM_ENTERMENULOOP, "WM_ENTERMENULOOP"},
         {WM_EXITMENULOOP, "WM_EXITMENULOOP"}, {WM_UNINITMENUPOPUP, "WM_UNINITMENUPOPUP"},
+        {WM_IME_CHAR, "WM_IME_CHAR"}, {WM_CUT, "WM_CUT"}, {WM_COPY, "WM_COPY"}, {WM_PASTE, "WM_PASTE"},
+        {WM_CLEAR, "WM_CLEAR"},
         {WM_NCCALCSIZE, "WM_NCCALCSIZE"}, {WM_NCHITTEST, "WM_NCHITTEST"}, {WM_NCPAINT, "WM_NCPAINT"},
         {WM_NCACTIVATE, "WM_NCACTIVATE"}, {WM_NCMOUSEMOVE, "WM_NCMOUSEMOVE"}, {WM_NCLBUTTONDOWN, "WM_NCLBUTTONDOWN"},
         {WM_NCLBUTTONUP, "WM_NCLBUTTONUP"}, {WM_NCLBUTTONDBLCLK, "WM_NCLBUTTONDBLCLK"}, {WM_SYSCOMMAND, "WM_SYSCOMMAND"},
@@ -243,7 +245,10 @@ LRESULT MessageRecorder::Procedure(HWND window, UINT message, WPARAM wParam, LPA
         std::string entry = MessageName(message);
         if (message == WM_COMMAND) entry += " " + std::to_string(LOWORD(wParam)) + " " + std::to_string(HIWORD(wParam));
         if (message == WM_NOTIFY && lParam != 0) entry += " " + std::to_string(static_cast<int>(reinterpret_cast<NMHDR*>(lParam)->code));
-        if (message == WM_CHAR || message == WM_KEYDOWN || message == WM_KEYUP || message == WM_TIMER) entry += " " + std::to_string(wParam);
+        if (message == WM_CHAR || message == WM_KEYDOWN || message == WM_KEYUP || message == WM_TIMER || message == WM_ENABLE ||
+            message == WM_IME_CHAR) {
+            entry += " " + std::to_string(wParam);
+        }
         if (message == WM_VSCROLL || message == WM_HSCROLL) entry += " " + ScrollName(wParam);
         if (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONDBLCLK) entry += " " + HitName(wParam);
         if (message == WM_SYSCOMMAND) entry += " " + SysCommandName(wParam);

@@ -1,6 +1,6 @@
 // Names are compared after widening, folding only ASCII letters, so that the trail bytes of
 // double-byte characters are never folded as if they were letters.
-#include "platform/ole/ClipboardFormat.h"
+#include "platform/window/ClipboardFormat.h"
 
 #include <algorithm>
 #include <cstring>

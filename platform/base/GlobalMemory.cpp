@@ -1,6 +1,6 @@
 // One process-wide table of blocks. The handle value carries its table's tag, the slot and the
 // generation, so it can never be mistaken for a pointer or a kernel handle.
-#include "platform/ole/GlobalMemory.h"
+#include "platform/base/GlobalMemory.h"
 
 #include <cstring>
 #include <limits>

@@ -10,6 +10,7 @@
 #include "platform/base/CodePage.h"
 #include "platform/base/LastError.h"
 #include "platform/base/Thread.h"
+#include "platform/window/DisplayChanges.h"
 #include "platform/window/ObserverList.h"
 
 using namespace ostrana;
@@ -97,6 +98,7 @@ std::string TextLocked(ClipboardState& state) {
 }
 
 void TellObservers(const std::string& utf8) {
+    RecordDisplayChange(DisplayEvent::Clipboard, nullptr);
     Observers().ForEach([&](ClipboardObserver& observer) { observer.OnClipboardText(utf8); });
 }
 

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/gdi/ScreenOverlay.h"
+#include "platform/window/Clipboard.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/DisplayChanges.h"
 #include "platform/window/Focus.h"
@@ -227,6 +228,15 @@ TEST(DisplayChanges, NameFocusCursorAndOverlayChanges) {
     EXPECT_NE(std::vector<std::string>{}, recorder.EventsOf(nullptr));
     EXPECT_EQ("cursor", recorder.EventsOf(nullptr).back());
     ui.Run([&] { DestroyWindow(window); });
+}
+
+TEST(DisplayChanges, AnnounceAChangedClipboard) {
+    BatchRecorder recorder;
+    UiThread ui;
+    ui.Run([&] { EXPECT_TRUE(PutClipboardText("붙여넣을 글")); });
+    ui.WaitIdle();
+    std::vector<std::string> events = recorder.EventsOf(nullptr);
+    EXPECT_NE(events.end(), std::find(events.begin(), events.end(), "clipboard"));
 }
 
 TEST(WindowOverlay, InvertingFiguresOnAWindowDcToggleInsteadOfGrowingThePicture) {

@@ -152,8 +152,10 @@ int ServerSession::ConnectSocket(SOCKET& socket) {
     return 1;
 }
 
-int ServerSession::Receive(SOCKET socket, char* buffer, int size, Clock::time_point deadline) {
-    if (socket != m_transferSocket || socket == INVALID_SOCKET) {
+// The caller says which connection it reads: the user-interface thread's command exchanges must not
+// look at the transfer socket, which the transfer thread opens and closes meanwhile.
+int ServerSession::Receive(SOCKET socket, bool transfer, char* buffer, int size, Clock::time_point deadline) {
+    if (!transfer || socket == INVALID_SOCKET) {
         return ReceiveFromSocket(socket, buffer, size, deadline);
     }
     if (size <= 0) {
@@ -204,12 +206,12 @@ int ServerSession::ReceiveFromSocket(SOCKET socket, char* buffer, int size, Cloc
     return got < 0 ? -1 : static_cast<int>(got);
 }
 
-int ServerSession::ReceiveUntil(SOCKET socket, std::string& block, bool (*complete)(std::string_view block)) {
+int ServerSession::ReceiveUntil(SOCKET socket, bool transfer, std::string& block, bool (*complete)(std::string_view block)) {
     Clock::time_point deadline = ExchangeDeadline();
     char buffer[kReceiveBlock];
     while (block.size() < kMaxJudgedReply) {
         int want = static_cast<int>(std::min<std::size_t>(kReceiveBlock, kMaxJudgedReply - block.size()));
-        int got = Receive(socket, buffer, want, deadline);
+        int got = Receive(socket, transfer, buffer, want, deadline);
         if (got < 0) {
             return -1;
         }
@@ -271,7 +273,7 @@ int ServerSession::ReadReply(std::string& reply, int& ok) {
     char buffer[kReceiveBlock];
     Clock::time_point deadline = ExchangeDeadline();
     for (;;) {
-        int got = Receive(m_commandSocket, buffer, kReceiveBlock - 1, deadline);
+        int got = Receive(m_commandSocket, false, buffer, kReceiveBlock - 1, deadline);
         if (got <= 0) {
             reply = Utf8ToLocal(std::string_view(bytes).substr(0, ostrana::CompleteUtf8Prefix(bytes)));
             return -1;
@@ -308,7 +310,7 @@ int ServerSession::ReceiveBody(char* buffer, int size) {
         return 0;
     }
     // A peer that closes in the middle of a body is a failure, not an endless run of empty blocks.
-    int got = Receive(m_transferSocket, buffer, size);
+    int got = Receive(m_transferSocket, true, buffer, size);
     return got == 0 && size > 0 ? -1 : got;
 }
 
@@ -318,6 +320,6 @@ void ServerSession::FinishTransferFile(bool cancelled) {
     }
     if (m_transferSocket != INVALID_SOCKET) {
         std::string reply;
-        ReceiveUntil(m_transferSocket, reply, HoldsLineFeed);
+        ReceiveUntil(m_transferSocket, true, reply, HoldsLineFeed);
     }
 }

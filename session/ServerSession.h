@@ -108,14 +108,14 @@ private:
     Clock::time_point ExchangeDeadline() const;
     // One receive that gives up after the receive time-out or at the deadline: count, 0 closed,
     // -1 failure/time-out. The transfer connection is read through its read-ahead.
-    int Receive(SOCKET socket, char* buffer, int size, Clock::time_point deadline = kNoDeadline);
+    int Receive(SOCKET socket, bool transfer, char* buffer, int size, Clock::time_point deadline = kNoDeadline);
     int ReceiveFromSocket(SOCKET socket, char* buffer, int size, Clock::time_point deadline);
     // Refills the empty read-ahead of the transfer connection with one receive; its result.
     int FillReadAhead(Clock::time_point deadline);
     // Receives into `block` until `complete` says it can be judged, the peer closes (what came
     // is kept) or the bound is reached. -1 when a receive failed or the exchange deadline or
     // the idle time-out passed first, however much had come.
-    int ReceiveUntil(SOCKET socket, std::string& block, bool (*complete)(std::string_view block));
+    int ReceiveUntil(SOCKET socket, bool transfer, std::string& block, bool (*complete)(std::string_view block));
     // Receives one line of the transfer connection, its line feed included; what follows it
     // stays in the read-ahead for the next read. Failures as for ReceiveUntil.
     int ReceiveTransferLine(std::string& line);

@@ -63,7 +63,7 @@ int ServerSession::OpenCommandSessionLocked() {
         return fail();
     }
     std::string block;
-    if (ReceiveUntil(m_commandSocket, block, HoldsLineFeed) <= 0) {
+    if (ReceiveUntil(m_commandSocket, false, block, HoldsLineFeed) <= 0) {
         return fail();
     }
     std::size_t lineFeed = block.find('\n');

@@ -74,7 +74,7 @@ int ServerSession::Login(int& status) {
         return fail();
     }
     std::string reply;
-    if (ReceiveUntil(m_commandSocket, reply, LoginReplyJudged) <= 0) {
+    if (ReceiveUntil(m_commandSocket, false, reply, LoginReplyJudged) <= 0) {
         return fail();
     }
     std::size_t first = reply.find(kCookieName);

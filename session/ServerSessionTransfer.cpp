@@ -29,7 +29,7 @@ int ServerSession::OpenTransferSession() {
         return 0;
     }
     std::string greeting;
-    ReceiveUntil(m_transferSocket, greeting, HoldsLineFeed);
+    ReceiveUntil(m_transferSocket, true, greeting, HoldsLineFeed);
     return 1;
 }
 
@@ -70,13 +70,13 @@ int ServerSession::BeginDownload(const std::string& path, char* buffer, int& fir
         return fail();
     }
     std::string block;
-    if (ReceiveUntil(m_transferSocket, block, HoldsLineFeed) <= 0) {
+    if (ReceiveUntil(m_transferSocket, true, block, HoldsLineFeed) <= 0) {
         // One retry on a fresh connection: the server may have dropped an idle one. Whatever
         // part of a header came on the old one belongs to nothing.
         CloseTransfer();
         block.clear();
         if (OpenTransferSession() == 0 || SendText(m_transferSocket, line) == -1 ||
-            ReceiveUntil(m_transferSocket, block, HoldsLineFeed) <= 0) {
+            ReceiveUntil(m_transferSocket, true, block, HoldsLineFeed) <= 0) {
             return fail();
         }
     }
@@ -102,7 +102,7 @@ int ServerSession::BeginDownload(const std::string& path, char* buffer, int& fir
         char rest[kTrailerSize];
         Clock::time_point deadline = ExchangeDeadline();
         while (block.size() < complete) {
-            int more = Receive(m_transferSocket, rest, static_cast<int>(complete - block.size()), deadline);
+            int more = Receive(m_transferSocket, true, rest, static_cast<int>(complete - block.size()), deadline);
             if (more <= 0) {
                 break;
             }

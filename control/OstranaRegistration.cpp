@@ -7,19 +7,13 @@
 #include "platform/com/ClassFactory.h"
 #include "platform/com/Guid.h"
 #include "platform/registry/RegistryText.h"
-#include "res/Resources.h"
+#include "misc/ReportBox.h"
 
 namespace {
 
 constexpr UINT kControlTypeNameString = 1;
 constexpr UINT kPageTypeNameString = 2;
 constexpr int kToolboxBitmap = 1;
-
-std::string LoadText(UINT id) {
-    char buffer[256] = {};
-    LoadStringA(AfxGetResourceHandle(), id, buffer, sizeof(buffer));
-    return buffer;
-}
 
 bool SetValue(const std::string& path, const char* name, const std::string& value) {
     return ostrana::WriteRegistryText(HKEY_CLASSES_ROOT, path, name, value);
@@ -41,14 +35,14 @@ bool WriteServer(const std::string& classKey, const std::string& modulePath) {
 } // namespace
 
 TypeLibDescription OstranaTypeLibrary() {
-    return TypeLibDescription{LIBID_OstranaLib, "OstranaLib", kOstranaLibMajor, kOstranaLibMinor, LoadText(kControlTypeNameString),
+    return TypeLibDescription{LIBID_OstranaLib, "OstranaLib", kOstranaLibMajor, kOstranaLibMinor, LoadResourceString(kControlTypeNameString),
                               {{DIID__DOstrana, "_DOstrana"}, {DIID__DOstranaEvents, "_DOstranaEvents"}}};
 }
 
 BOOL UpdateControlRegistry(BOOL registering, const std::string& modulePath) {
     std::string classKey = "CLSID\\" + ostrana::GuidText(CLSID_Ostrana);
     if (!registering) return RemoveKey(classKey) && RemoveKey(kOstranaProgId) ? TRUE : FALSE;
-    std::string typeName = LoadText(kControlTypeNameString);
+    std::string typeName = LoadResourceString(kControlTypeNameString);
     bool written = SetDefault(classKey, typeName) && SetDefault(classKey + "\\ProgID", kOstranaProgId) &&
                    WriteServer(classKey, modulePath) &&
                    SetDefault(classKey + "\\ToolboxBitmap32", modulePath + ", " + std::to_string(kToolboxBitmap)) &&
@@ -64,7 +58,7 @@ BOOL UpdateControlRegistry(BOOL registering, const std::string& modulePath) {
 BOOL UpdatePropPageRegistry(BOOL registering, const std::string& modulePath) {
     std::string classKey = "CLSID\\" + ostrana::GuidText(CLSID_OstranaPropPage);
     if (!registering) return RemoveKey(classKey) ? TRUE : FALSE;
-    return SetDefault(classKey, LoadText(kPageTypeNameString)) && WriteServer(classKey, modulePath) ? TRUE : FALSE;
+    return SetDefault(classKey, LoadResourceString(kPageTypeNameString)) && WriteServer(classKey, modulePath) ? TRUE : FALSE;
 }
 
 HRESULT RegisterOstranaModule(const std::string& modulePath) {

@@ -8,7 +8,6 @@
 #include "mainwnd/MainWindowMessages.h"
 #include "mainwnd/SettingsStore.h"
 #include "misc/ReportBox.h"
-#include "platform/base/ModuleResources.h"
 #include "res/Resources.h"
 
 namespace {
@@ -44,12 +43,6 @@ int SelectedOrFirst(const CComboBox& combo) {
 }
 
 bool IsChecked(const CButton& box) { return box.GetCheck() == BST_CHECKED; }
-
-std::string LoadText(UINT id) {
-    char buffer[256] = {};
-    LoadStringA(AfxGetResourceHandle(), id, buffer, sizeof(buffer));
-    return buffer;
-}
 
 } // namespace
 
@@ -96,7 +89,7 @@ void CLogInDlg::MakeLinkLabel(CTextLabel& label, int id) {
     label.m_textColor = kLinkColour;
     label.m_backColor = kWhite;
     label.m_fillColor = kWhite;
-    label.SetFont(LoadText(kFontNameString).c_str(), 9, FALSE, FALSE, FALSE);
+    label.SetFont(LoadResourceString(kFontNameString).c_str(), 9, FALSE, FALSE, FALSE);
 }
 
 void CLogInDlg::LoadLoginSettings() {

@@ -26,7 +26,9 @@ std::string FormatV(const char* format, va_list args) {
     return std::string(buffer.data(), static_cast<std::size_t>(needed));
 }
 
-std::string LoadString(UINT id) {
+} // namespace
+
+std::string LoadResourceString(UINT id) {
     char buffer[kStringBufferSize];
     if (LoadStringA(AfxGetResourceHandle(), id, buffer, kStringBufferSize) == 0) {
         return {};
@@ -34,8 +36,10 @@ std::string LoadString(UINT id) {
     return buffer;
 }
 
+namespace {
+
 std::string LoadAndFormatV(UINT id, va_list args) {
-    std::string format = LoadString(id);
+    std::string format = LoadResourceString(id);
     if (format.empty()) {
         return {};
     }

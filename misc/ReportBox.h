@@ -8,6 +8,8 @@
 
 #define OSTRANA_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
 
+// String `id` of the module as it stands, unformatted; an empty text when it is missing.
+std::string LoadResourceString(UINT id);
 // Loads string `id` (an empty text when it is missing) and formats it with the arguments.
 std::string LoadAndFormat(UINT id, ...);
 // Throws CExceptionEx with LoadAndFormat's text.

@@ -16,19 +16,11 @@
 #include "tests/platform/TestResources.h"
 #include "tests/platform/TestWindows.h"
 #include "tests/support/Golden.h"
+#include "tests/support/TemplateDump.h"
 #include "tests/support/WindowHarness.h"
 
 namespace ostrana::test {
 namespace {
-
-INT_PTR CloseOnCommand(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_INITDIALOG) return TRUE;
-    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-        EndDialog(dialog, LOWORD(wParam));
-        return TRUE;
-    }
-    return FALSE;
-}
 
 std::string ItemName(HWND item) {
     return GetDlgCtrlID(item) > 0 ? std::to_string(GetDlgCtrlID(item)) : AnsiToUtf8(WindowText(item));

@@ -6,7 +6,6 @@
 #include "tests/support/WindowHarness.h"
 
 namespace ostrana::test {
-namespace {
 
 INT_PTR CloseOnCommand(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) return TRUE;
@@ -16,8 +15,6 @@ INT_PTR CloseOnCommand(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     }
     return FALSE;
 }
-
-} // namespace
 
 std::string DumpDialogTemplate(HINSTANCE module, int id) {
     UiThread ui;

@@ -23,12 +23,25 @@ struct CliRun {
     std::string err;
 };
 
+// In a forked child: becomes the built ostrana-cli with OSTRANA_PASSWORD set to `password`.
+[[noreturn]] void ExecCli(const std::vector<std::string>& args, const std::string& password) {
+    std::string binary = std::string(std::getenv("OSTRANA_TEST_BINARY_DIR")) + "/cli/ostrana-cli";
+    ::setenv("OSTRANA_PASSWORD", password.c_str(), 1);
+    std::vector<char*> argv{binary.data()};
+    std::vector<std::string> copies = args;
+    for (std::string& arg : copies) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    ::execv(binary.c_str(), argv.data());
+    ::_exit(127);
+}
+
 // Runs the built ostrana-cli with OSTRANA_PASSWORD set to `password`.
 CliRun RunBinary(const std::vector<std::string>& args, const std::string& password) {
     TempDir dir;
     std::string outPath = (dir / "out").string();
     std::string errPath = (dir / "err").string();
-    std::string binary = std::string(std::getenv("OSTRANA_TEST_BINARY_DIR")) + "/cli/ostrana-cli";
     pid_t pid = fork();
     if (pid == 0) {
         int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -37,15 +50,7 @@ CliRun RunBinary(const std::vector<std::string>& args, const std::string& passwo
         ::dup2(err, 2);
         int null = ::open("/dev/null", O_RDONLY);
         ::dup2(null, 0);
-        ::setenv("OSTRANA_PASSWORD", password.c_str(), 1);
-        std::vector<char*> argv{binary.data()};
-        std::vector<std::string> copies = args;
-        for (std::string& arg : copies) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
-        ::execv(binary.c_str(), argv.data());
-        ::_exit(127);
+        ExecCli(args, password);
     }
     int status = 0;
     ::waitpid(pid, &status, 0);
@@ -55,19 +60,10 @@ CliRun RunBinary(const std::vector<std::string>& args, const std::string& passwo
 // Runs the built ostrana-cli on a new terminal (stdin, stdout and stderr), with OSTRANA_PASSWORD
 // set; `out` receives everything the terminal showed.
 CliRun RunOnTerminal(const std::vector<std::string>& args, const std::string& password) {
-    std::string binary = std::string(std::getenv("OSTRANA_TEST_BINARY_DIR")) + "/cli/ostrana-cli";
     int terminal = -1;
     pid_t pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
     if (pid == 0) {
-        ::setenv("OSTRANA_PASSWORD", password.c_str(), 1);
-        std::vector<char*> argv{binary.data()};
-        std::vector<std::string> copies = args;
-        for (std::string& arg : copies) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
-        ::execv(binary.c_str(), argv.data());
-        ::_exit(127);
+        ExecCli(args, password);
     }
     std::string shown;
     char buffer[4096];

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/CliCommand.h"
+#include "cli/TerminalText.h"
 #include "session/ListingEntry.h"
 #include "session/ServerSession.h"
 #include "session/TextConversion.h"
@@ -34,7 +35,7 @@ std::string FormatEntry(const ListingEntry& entry) {
     std::snprintf(text, sizeof(text), "%s %12s %04d-%02d-%02d %02d:%02d:%02d ", entry.Kind().c_str(),
                   entry.SizeText().c_str(), entry.Year(), entry.Month(), entry.Day(), entry.Hour(), entry.Minute(),
                   entry.Second());
-    return text + LocalToUtf8(entry.Name());
+    return text + TerminalSafeText(LocalToUtf8(entry.Name()));
 }
 
 int Login(const CliContext& context, const Args& args, const Args&) {
@@ -48,7 +49,7 @@ int Login(const CliContext& context, const Args& args, const Args&) {
     if (status != kExitOk) {
         return status;
     }
-    context.err << "logged in: " << LocalToUtf8(context.owner.HomeLabel()) << " (" << context.options.userId
+    context.err << "logged in: " << TerminalSafeText(LocalToUtf8(context.owner.HomeLabel())) << " (" << context.options.userId
                 << "), account kind " << context.owner.GreetingNumber() << "\n";
     context.out << LocalToUtf8(context.owner.GetSessionCookie()) << "\n";
     return kExitOk;
@@ -70,7 +71,7 @@ int List(const CliContext& context, const Args& args, const Args& flags) {
     bool raw = HasFlag(flags, "--raw");
     for (const std::string& line : lines) {
         std::optional<ListingEntry> entry = ListingEntry::Parse(line);
-        context.out << (raw || !entry ? LocalToUtf8(line) : FormatEntry(*entry)) << "\n";
+        context.out << (raw || !entry ? TerminalSafeText(LocalToUtf8(line)) : FormatEntry(*entry)) << "\n";
     }
     return kExitOk;
 }

@@ -5,6 +5,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CliOptions.h"
+#include "cli/TerminalText.h"
 
 namespace {
 
@@ -90,3 +91,16 @@ TEST(CliUsageTest, AnUnreachableServerExitsWithOne) {
 }
 
 } // namespace
+
+namespace {
+
+// A server name carrying a terminal escape sequence or line breaks must not reach the terminal as
+// such; ordinary names, Korean ones included, are shown unchanged.
+TEST(TerminalTextTest, ControlCharactersFromTheServerAreShownAsEscapes) {
+    EXPECT_EQ(TerminalSafeText("\x1b]0;owned\x07name"), "\\x1B]0;owned\\x07name");
+    EXPECT_EQ(TerminalSafeText("two\r\nlines\x7f"), "two\\x0D\\x0Alines\\x7F");
+    EXPECT_EQ(TerminalSafeText("보고서 2024 (final).txt"), "보고서 2024 (final).txt");
+    EXPECT_EQ(TerminalSafeText(std::string("a\0b", 3)), "a\\x00b");
+}
+
+}  // namespace

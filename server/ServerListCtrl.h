@@ -3,12 +3,15 @@
 // and the drop of local files in.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/ole/DropFiles.h"
 #include "ui/UIODListCtrl.h"
 
+class CServerFileList;
 class CServerTreeCtrl;
 class ServerSession;
 
@@ -51,6 +54,8 @@ public:
     void GetSelectedServerPaths(std::vector<std::string>& paths) const;
     int FindRowByText(const std::string& text, int column) const;
     static std::string FormatSizeKB(const std::string& sizeText);
+    // The record of a row, or null.
+    const CServerFileList* GetRecord(int row) const;
 
     // User actions.
     void Resort();
@@ -63,6 +68,7 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL PreTranslateMessage(MSG* msg) override;
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     BOOL ColumnClick(int column) override;
     BOOL EndLabelEdit(int row, int column, LPCSTR text) override;
     BOOL DoubleClick(int row, int column) override;
@@ -71,11 +77,16 @@ protected:
     int CompareItems(const CUIListCtrlData* first, const CUIListCtrlData* second, const SortRecord& sort) override;
 
 private:
-    void OnCommand(UINT id);
+    bool OnCommand(UINT id);
     std::string CurrentFolderPath() const;
     void RefreshTree();
+    void AttachRecord(int row, CServerFileList* record);
+    void FreeRecord(DWORD_PTR record);
+    void FreeAllRecords();
 
     ServerSession* m_pSession = nullptr;
     CServerTreeCtrl* m_pServerTree = nullptr;
     int m_nFolderIcon = -1;
+    // The rows' records; the base list releases its own row data, not what it points to.
+    std::unordered_map<const CServerFileList*, std::unique_ptr<CServerFileList>> m_records;
 };

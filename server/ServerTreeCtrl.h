@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/ole/DropFiles.h"
+#include "transfer/ServerCollection.h"
 #include "ui/UITreeCtrl.h"
 
 class CServerListCtrl;
@@ -52,6 +53,8 @@ public:
 
     // Actions of the context menu and the keys.
     void StartRename();
+    // The rename at the end of a label edit: sent to the server, and the node follows on success.
+    void RenameFolder(HTREEITEM item, const std::string& newName);
     void DeleteSelected();
     void NewFolder();
     void UploadHere();
@@ -63,7 +66,7 @@ public:
     void UploadItemsHere(const TransferList& items);
     void DownloadServerPaths(const std::string& target, const std::vector<std::string>* paths, int noWait);
 
-    // The shell's dropped-files message over the tree, at `client` point.
+    // The shell's dropped-files message over the tree; releases the drop handle.
     void OnDropFiles(HDROP drop);
 
 protected:
@@ -71,13 +74,17 @@ protected:
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     void FreeUserData(DWORD_PTR userData) override;
     void ShowContextMenu(HTREEITEM item, POINT screen) override;
-    void OpenNode(HTREEITEM item) override;
+    void SendSelectionNotify(CObject* notify) override;
+    void GoUp(HTREEITEM item) override;
+    void Refresh(HTREEITEM item) override;
 
 private:
-    bool OnEndLabelEdit(NMTVDISPINFOA* info);
     void OnRightButtonDown(POINT client);
-    bool IsFixedOrRegistered(HTREEITEM item) const;
-    class ServerEntryLookupAdapter;
+    void TrackMenu(HTREEITEM item, POINT screen);
+    bool OnCommand(UINT id);
+    bool IsSpecialNode(HTREEITEM item, bool fixedOnly) const;
+    bool IsServerHome(HTREEITEM item) const;
+    ServerEntryLookup ListLookup() const;
 
     ServerSession* m_pSession = nullptr;
     CServerTreeView* m_pOwnerView = nullptr;

@@ -79,6 +79,8 @@ bool PlainImageName(const std::string& name)
 std::string ImageType(const std::filesystem::path& file)
 {
     std::string extension = file.extension().string();
+    if (extension == ".svg")
+        return "image/svg+xml";
     if (extension == ".png")
         return "image/png";
     if (extension == ".bmp")

@@ -15,6 +15,8 @@ protected:
         std::filesystem::create_directories(m_dir / "web");
         std::filesystem::create_directories(m_dir / "art" / "bitmaps");
         ostrana::test::WriteFileBytes(m_dir / "art" / "bitmaps" / "a.bmp", "BM");
+        ostrana::test::WriteFileBytes(m_dir / "art" / "bitmaps" / "b.svg", "<svg/>");
+        ostrana::test::WriteFileBytes(m_dir / "art" / "bitmaps" / "c.txt", "x");
         ostrana::test::WriteFileBytes(m_dir / "secret.png", "x");
     }
     GateRequest Get(const std::string& path, const std::string& query = "t=abc")
@@ -69,6 +71,8 @@ TEST_F(RequestGateTest, ImagesStayInsideTheArtFolder)
     auto image = m_gate.Decide(Get("/res/bitmaps/a.bmp"));
     EXPECT_EQ(image.verdict, GateVerdict::Image);
     EXPECT_EQ(image.contentType, "image/bmp");
+    EXPECT_EQ(m_gate.Decide(Get("/res/bitmaps/b.svg")).contentType, "image/svg+xml");
+    EXPECT_EQ(m_gate.Decide(Get("/res/bitmaps/c.txt")).verdict, GateVerdict::NotFound);
     for (const char* path : {"/res/../secret.png", "/res/bitmaps/../../secret.png", "/res//etc/passwd", "/res/.hidden.png",
                              "/res/bitmaps/missing.bmp", "/res/bitmaps/a.bmp/", "/res/%2e%2e/secret.png", "/index.html",
                              "/web/app.js", "/res/"})

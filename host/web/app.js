@@ -52,7 +52,16 @@ function startFromAddress(control) {
   const host = query.get("host");
   const user = query.get("user");
   if (!host || !user) {
-    document.getElementById("connect").hidden = false;
+    const form = document.getElementById("connect");
+    form.hidden = false;
+    form.addEventListener("submit", (event) => {
+      // The address keeps what was typed, so a reload starts the same session.
+      event.preventDefault();
+      const next = new URLSearchParams(location.search);
+      next.set("host", form.elements.host.value);
+      next.set("user", form.elements.user.value);
+      location.search = next.toString();
+    });
     return;
   }
   control.varHostName = host;

@@ -28,6 +28,15 @@ for kind in normal sanitize tsan; do
     status=1
   fi
 done
+# Skipped only when asked by name, so a missing browser never passes unnoticed.
+if [ "${OSTRANA_SKIP_E2E:-0}" = 1 ]; then
+  echo "=== e2e skipped (OSTRANA_SKIP_E2E=1)"
+else
+  echo "=== e2e"
+  if ! (cd "$top/tests/e2e" && OSTRANA_BUILD_DIR="$top/build" node --test run.mjs); then
+    status=1
+  fi
+fi
 echo "=== fuzz"
 if ! "$top/scripts/fuzz.sh" "${OSTRANA_FUZZ_SECONDS:-5}"; then
   status=1

@@ -4,6 +4,8 @@
 #include <optional>
 
 #include "platform/registry/Registry.h"
+#include "platform/window/Messages.h"
+#include "platform/window/Window.h"
 
 namespace {
 
@@ -90,3 +92,39 @@ void SHGetSettings(LPSHELLFLAGSTATE state, DWORD mask) {
     }
     *state = ostrana::ShellFlagsFromBits(bits & kept);
 }
+
+namespace {
+
+BOOL SendSettingChange(HWND window, LPARAM section) {
+    DWORD_PTR ignored = 0;
+    // A window whose thread does not answer must not stop the others from hearing it.
+    SendMessageTimeoutA(window, WM_SETTINGCHANGE, 0, section, SMTO_ABORTIFHUNG, 5000, &ignored);
+    return TRUE;
+}
+
+BOOL SendToTreeOf(HWND top, LPARAM section) {
+    SendSettingChange(top, section);
+    EnumChildWindows(top, SendSettingChange, section);
+    return TRUE;
+}
+
+} // namespace
+
+namespace ostrana {
+
+bool StoreShellFlags(DWORD bits) {
+    HKEY key = nullptr;
+    if (RegCreateKeyA(HKEY_CURRENT_USER, kExplorerKey, &key) != ERROR_SUCCESS) return false;
+    BYTE data[8] = {8, 0, 0, 0};
+    std::memcpy(data + 4, &bits, sizeof bits);
+    bool stored = RegSetValueExA(key, "ShellState", 0, REG_BINARY, data, sizeof data) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    if (stored) AnnounceSettingChange("ShellState");
+    return stored;
+}
+
+void AnnounceSettingChange(const char* section) {
+    EnumWindows(SendToTreeOf, reinterpret_cast<LPARAM>(section));
+}
+
+} // namespace ostrana

@@ -49,3 +49,10 @@ inline constexpr const char* kExplorerAdvancedKey = "Software\\Microsoft\\Window
 DWORD ShellFlagBits(const SHELLFLAGSTATE& state);
 SHELLFLAGSTATE ShellFlagsFromBits(DWORD bits);
 } // namespace ostrana
+
+namespace ostrana {
+// Stores the flag bits as Explorer's "ShellState" and tells every window of the process, children
+// included (as the framework's frames pass it on), with WM_SETTINGCHANGE and lParam "ShellState".
+bool StoreShellFlags(DWORD bits);
+void AnnounceSettingChange(const char* section);
+} // namespace ostrana

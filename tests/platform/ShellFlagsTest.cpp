@@ -62,3 +62,42 @@ TEST(ShellFlags, RegistryDecidesAndTheMaskFilters) {
 }
 
 } // namespace
+
+#include <atomic>
+
+#include "platform/window/Messages.h"
+#include "platform/window/Window.h"
+#include "tests/support/WindowHarness.h"
+
+namespace {
+
+std::atomic<int> g_shellStateHeard{0};
+
+LRESULT HearSettings(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETTINGCHANGE && lParam != 0 && std::strcmp(reinterpret_cast<const char*>(lParam), "ShellState") == 0) {
+        ++g_shellStateHeard;
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(ShellFlags, StoringAnnouncesTheChangeToTopLevelWindowsAndTheirChildren) {
+    ostrana::test::ScopedRegistryFile registry;
+    ostrana::test::UiThread ui;
+    HWND top = nullptr;
+    ui.Run([&] {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = HearSettings;
+        windowClass.lpszClassName = "ShellFlagsHearer";
+        RegisterClassA(&windowClass);
+        top = CreateWindowExA(0, "ShellFlagsHearer", "", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+        HWND child = CreateWindowExA(0, "ShellFlagsHearer", "", WS_CHILD, 0, 0, 5, 5, top, nullptr, nullptr, nullptr);
+        CreateWindowExA(0, "ShellFlagsHearer", "", WS_CHILD, 0, 0, 5, 5, child, nullptr, nullptr, nullptr);
+    });
+    ASSERT_TRUE(ostrana::StoreShellFlags(0x01 | 0x08));
+    EXPECT_EQ(g_shellStateHeard.load(), 3);
+    EXPECT_EQ(Read(SSF_SHOWALLOBJECTS | SSF_SHOWSYSFILES | SSF_SHOWEXTENSIONS), 0x09u);
+    ui.Run([&] { DestroyWindow(top); });
+}
+
+} // namespace

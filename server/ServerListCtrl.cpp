@@ -219,6 +219,13 @@ void CServerListCtrl::StartRename() {
     if (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0) EditLabel(row);
 }
 
+void CServerListCtrl::SelectAllRows() {
+    for (int row = 0, rows = GetItemCount(); row < rows; ++row) {
+        SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+        EnsureVisible(row, FALSE);
+    }
+}
+
 BOOL CServerListCtrl::EndLabelEdit(int row, int column, LPCSTR text) {
     ServerLabelEditing() = false;
     std::string oldName = GetCellText(row, kColumnName);

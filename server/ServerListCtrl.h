@@ -63,6 +63,8 @@ public:
     void NewFolder();
     void DeleteSelected();
     void StartRename();
+    // Every row selected, each scrolled into view (the select-all key).
+    void SelectAllRows();
     void OnDropFiles(HDROP drop);
 
 protected:

@@ -76,6 +76,8 @@ TEST_F(ServerListTest, EntryInfoAnswersFromTheFirstRowOfANameAndPathsFollowTheSe
         EXPECT_EQ("20070101", date);
         EXPECT_EQ(-1, h.list->FindRowByText("Twice", 0)) << "names match exactly";
     });
+    h.ui.Run([&] { h.list->SelectAllRows(); });
+    EXPECT_EQ(5u, h.ui.Get<UINT>([&] { return h.list->GetSelectedCount(); }));
     h.SelectRows({"readme.txt", "문서"});
     std::vector<std::string> paths;
     h.ui.Run([&] { h.list->GetSelectedServerPaths(paths); });

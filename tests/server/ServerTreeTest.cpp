@@ -8,7 +8,9 @@
 #include "platform/base/LocalPath.h"
 #include "platform/ole/DropFiles.h"
 #include "server/ServerPaneState.h"
+#include "platform/window/VirtualKeys.h"
 #include "tests/server/ServerPaneHarness.h"
+#include "tests/support/ModalScript.h"
 
 namespace fs = std::filesystem;
 
@@ -229,6 +231,31 @@ POINT CentreOf(CServerTreeCtrl& tree, HTREEITEM item) {
     RECT rect{};
     tree.GetItemRect(item, &rect, TRUE);
     return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+TEST_F(ServerTreeTest, ARightClickSelectsTheNodeUnderItAndShowsTheMenuOnce) {
+    h.InitRoots(true, false, 1);
+    ModalScript script;
+    script.AnswerMenu({VK_ESCAPE});
+    h.ui.Run([&] {
+        h.tree->Expand(h.treeView->GetMyFolderNode(), TVE_EXPAND);
+        POINT at = CentreOf(*h.tree, h.Child(h.treeView->GetMyFolderNode(), "사진"));
+        h.tree->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+        h.tree->SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    });
+    h.ui.WaitIdle();
+    EXPECT_EQ(0u, script.Pending());
+    EXPECT_EQ("myfolder/사진/", h.Selected());
+
+    // Beside every node: the selection stays and the menu still comes.
+    script.AnswerMenu({VK_ESCAPE});
+    h.ui.Run([&] {
+        h.tree->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(230, 470));
+        h.tree->SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(230, 470));
+    });
+    h.ui.WaitIdle();
+    EXPECT_EQ(0u, script.Pending());
+    EXPECT_EQ("myfolder/사진/", h.Selected());
 }
 
 TEST_F(ServerTreeTest, LocalFilesDroppedOnANeverListedRootUploadIntoItsPath) {

@@ -6,7 +6,11 @@
 
 #include "platform/base/LocalPath.h"
 #include "platform/ole/DropFiles.h"
+#include "platform/window/Input.h"
 #include "tests/server/ServerPaneHarness.h"
+
+#include <condition_variable>
+#include <mutex>
 
 namespace fs = std::filesystem;
 
@@ -62,6 +66,70 @@ TEST_F(ServerTransferTest, ServerRowsDroppedOnALocalFolderBecomeADownloadOfEvery
                                         "F myfolder/a/sub/y.txt 2"}),
               sorted);
     EXPECT_EQ(3, h.Logged(".DIR \"myfolder/a/sub")) << "one listing per folder below";
+}
+
+// A top-level window that accepts dropped files and keeps their names.
+class FileDropWindow {
+public:
+    explicit FileDropWindow(RECT screen) {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = &FileDropWindow::Procedure;
+        windowClass.lpszClassName = "ServerDragTestTarget";
+        RegisterClassA(&windowClass);
+        m_window = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, screen.left, screen.top,
+                                   screen.right - screen.left, screen.bottom - screen.top, nullptr, nullptr, nullptr, nullptr);
+        SetWindowLongPtrA(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        DragAcceptFiles(m_window, TRUE);
+    }
+    ~FileDropWindow() { DestroyWindow(m_window); }
+    std::vector<std::string> WaitForNames() {
+        std::unique_lock lock(m_lock);
+        m_dropped.wait_for(lock, std::chrono::seconds(10), [&] { return !m_names.empty(); });
+        return m_names;
+    }
+
+private:
+    static LRESULT Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<FileDropWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message == WM_DROPFILES && self != nullptr) {
+            auto drop = reinterpret_cast<HDROP>(wParam);
+            {
+                std::lock_guard guard(self->m_lock);
+                self->m_names = DragQueryFiles(drop);
+            }
+            DragFinish(drop);
+            self->m_dropped.notify_all();
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    HWND m_window = nullptr;
+    std::mutex m_lock;
+    std::condition_variable m_dropped;
+    std::vector<std::string> m_names;
+};
+
+TEST_F(ServerTransferTest, DraggingARowOffersItsFullServerPathAsDroppedFiles) {
+    ResetInputState();
+    std::unique_ptr<FileDropWindow> target;
+    POINT row{};
+    h.ui.Run([&] {
+        target = std::make_unique<FileDropWindow>(RECT{700, 100, 900, 300});
+        RECT rect{};
+        h.list->GetItemRect(h.list->FindRowByText("x.txt", 0), &rect, LVIR_LABEL);
+        row = POINT{rect.left + 10, (rect.top + rect.bottom) / 2};
+        h.list->ClientToScreen(&row);
+    });
+    h.SelectRows({"x.txt"});
+    InjectMouseButton(MouseButton::Left, true, row);
+    InjectMouseMove(POINT{row.x + 30, row.y + 30});
+    InjectMouseMove(POINT{750, 150});
+    InjectMouseMove(POINT{760, 160});
+    InjectMouseButton(MouseButton::Left, false, POINT{760, 160});
+    EXPECT_EQ((std::vector<std::string>{"myfolder/a/x.txt"}), target->WaitForNames());
+    h.ui.WaitIdle();
+    EXPECT_TRUE(h.link.transfers.empty());
+    h.ui.Run([&] { target.reset(); });
 }
 
 TEST_F(ServerTransferTest, TheDownloadCommandKeepsATrailingBackslashAndANameWithoutARowCountsAsAFile) {

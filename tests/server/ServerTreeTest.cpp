@@ -118,15 +118,19 @@ TEST_F(ServerTreeTest, RemovingAFolderAsksThenListsItsParent) {
     h.Open({"a", "b"});
     ASSERT_EQ("myfolder/a/b/", h.Selected());
 
+    // The toolkit's delete request asks too, and No keeps folder and node.
     h.boxes->QueueAnswer(IDNO);
-    h.ui.Run([&] { h.tree->DeleteSelected(); });
+    h.ui.Run([&] { h.tree->SendMessage(UWM_LIST_DELETE); });
+    ASSERT_EQ(1u, h.boxes->Boxes().size());
     EXPECT_EQ("b 파일을 정말로 삭제하시겠습니까 ?", Utf8(h.boxes->Boxes().back().text));
     EXPECT_TRUE(fs::exists(h.Stored("a/b")));
     EXPECT_EQ(0, h.Logged(".REMOVE"));
+    EXPECT_EQ("myfolder/a/b/", h.Selected());
 
     h.boxes->QueueAnswer(IDYES);
-    h.ui.Run([&] { h.tree->DeleteSelected(); });
+    h.ui.Run([&] { h.tree->SendMessage(WM_COMMAND, CServerTreeCtrl::kCmdDelete); });
     EXPECT_FALSE(fs::exists(h.Stored("a/b")));
+    EXPECT_EQ(1, h.Logged(".REMOVE \"myfolder/a/b/\""));
     EXPECT_EQ("myfolder/a/", h.Selected());
     EXPECT_EQ("myfolder/a/", h.link.paths.back());
     EXPECT_TRUE(h.Rows().empty());

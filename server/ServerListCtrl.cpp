@@ -19,6 +19,8 @@
 #include "session/ServerSession.h"
 #include "session/SplitFields.h"
 #include "transfer/MainWindowLink.h"
+#include "session/DecimalText.h"
+#include "session/PlainName.h"
 
 IMPLEMENT_DYNCREATE(CServerListCtrl, CUIODListCtrl)
 
@@ -88,6 +90,9 @@ int CServerListCtrl::AddServerEntry(const std::string& line, std::string* folder
     SplitFields(line, elements, 6, false, ' ');
     if (elements.size() != 6) return -1;
     const std::string& name = elements[5];
+    // A name that is not one plain name would become a path of later requests and downloads, and
+    // a garbled size has no meaning: such lines are passed over like short ones.
+    if (!IsPlainName(name) || !ReadDecimal(elements[1])) return -1;
     bool folder = elements[0] == "D";
     if (folder && folderName != nullptr) *folderName = name;
     SHFILEINFOA info;

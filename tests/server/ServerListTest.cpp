@@ -37,6 +37,14 @@ TEST_F(ServerListTest, ListingLinesBecomeRowsWithTheirRecordsAndColumnTexts) {
         EXPECT_EQ(3, h.list->AddServerEntry("F 1048576000 x 20070305 120000 huge"));
         EXPECT_EQ(-1, h.list->AddServerEntry("F 12"));
         EXPECT_EQ(-1, h.list->AddServerEntry(""));
+        // A lying server's names and figures never become rows, nodes or later request paths.
+        for (const char* line : {"D 0 x 20070305 093000 ..", "D 0 x 20070305 093000 a/../../b", "F 5 x 20070305 093000 .",
+                                 "F 5 x 20070305 093000 C:boot.ini", "F 5 x 20070305 093000 esc\x1b[2J",
+                                 "F 12x x 20070305 093000 garbled.txt", "F -5 x 20070305 093000 negative.txt"}) {
+            std::string name;
+            EXPECT_EQ(-1, h.list->AddServerEntry(line, &name)) << line;
+            EXPECT_TRUE(name.empty()) << line;
+        }
         EXPECT_EQ(4, h.list->GetItemCount());
 
         const CServerFileList* record = h.list->GetRecord(0);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The whole test run: set-up, a normal build and a sanitizer build, every CTest suite in both, a
-# ThreadSanitizer build of the threaded suites (window, controls, OLE, transfer) run in it, and a
+# ThreadSanitizer build of the threaded suites (window, controls, OLE, transfer, watchers) run in it, and a
 # short run of every fuzz target (OSTRANA_FUZZ_SECONDS each).
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)

@@ -23,6 +23,9 @@ public:
     // The upload command (button, "파일 올리기", "여기로 파일 올리기"): the local list's selection,
     // or the file dialog, into the server tree's current folder.
     virtual void UploadCommand() = 0;
+    // The download command (button, "파일 내려받기"): the server list's selection into the local
+    // pane's current folder.
+    virtual void DownloadCommand() {}
     // The add-folder dialog, opened from the server-home node's "새 폴더".
     virtual void AddFolderCommand() = 0;
 };

@@ -3,10 +3,13 @@
 // index is the same in the small and the large list.
 #include "platform/shell/FileInfo.h"
 
+#include <cctype>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <string>
 
+#include "platform/base/CodePage.h"
 #include "platform/base/FileApi.h"
 #include "platform/base/FileTypeIcons.h"
 
@@ -52,14 +55,88 @@ int IndexOfType(const std::string& kind) {
     return index;
 }
 
+struct KnownType {
+    const char* extension;
+    const char* name;
+};
+
+// The names the shell gives the commonest registered types.
+constexpr KnownType kKnownTypes[] = {
+    {".txt", "텍스트 문서"},       {".htm", "HTML 문서"},       {".html", "HTML 문서"},
+    {".jpg", "JPEG 이미지"},       {".jpeg", "JPEG 이미지"},    {".gif", "GIF 이미지"},
+    {".png", "PNG 이미지"},        {".bmp", "비트맵 이미지"},   {".exe", "응용 프로그램"},
+    {".zip", "압축(ZIP) 폴더"},    {".pdf", "PDF 문서"},        {".doc", "Microsoft Word 문서"},
+    {".xls", "Microsoft Excel 워크시트"}, {".mp3", "MP3 형식 사운드"}, {".avi", "비디오 클립"},
+};
+
+std::string Lower(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+// UTF-8 in, so that only ASCII letters change, never the second byte of a double-byte character.
+std::string TypeNameUtf8(const std::string& kind) {
+    if (kind == "folder") {
+        return "파일 폴더";
+    }
+    if (kind == "drive") {
+        return "로컬 디스크";
+    }
+    if (kind == "file") {
+        return "파일";
+    }
+    std::string lower = Lower(kind);
+    for (const KnownType& known : kKnownTypes) {
+        if (lower == known.extension) {
+            return known.name;
+        }
+    }
+    std::string upper = ostrana::AnsiToUtf8(kind.substr(1));
+    for (char& c : upper) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return upper.empty() ? "파일" : upper + " 파일";
+}
+
+constexpr std::size_t kTypeNameCacheLimit = 4096;
+
+// Each kind is converted once: a listing asks for thousands of names of a few kinds.
+std::string TypeNameOf(const std::string& kind) {
+    static std::mutex lock;
+    static std::map<std::string, std::string> names;
+    std::lock_guard guard(lock);
+    auto found = names.find(kind);
+    if (found != names.end()) return found->second;
+    std::string name = ostrana::Utf8ToAnsi(TypeNameUtf8(kind));
+    // Names chosen by a server can make every kind new; the cache stays small regardless.
+    if (names.size() < kTypeNameCacheLimit) names.emplace(kind, name);
+    return name;
+}
+
+void CopyTypeName(const std::string& name, SHFILEINFOA& info) {
+    std::size_t length = std::min(name.size(), sizeof info.szTypeName - 1);
+    std::memcpy(info.szTypeName, name.data(), length);
+    info.szTypeName[length] = '\0';
+}
+
 } // namespace
 
 DWORD_PTR SHGetFileInfoA(LPCSTR path, DWORD attributes, SHFILEINFOA* info, UINT size, UINT flags) {
-    if ((flags & SHGFI_SYSICONINDEX) == 0 || path == nullptr) {
+    if ((flags & (SHGFI_SYSICONINDEX | SHGFI_TYPENAME)) == 0 || path == nullptr) {
         return 0;
     }
-    if (info != nullptr && size >= sizeof(SHFILEINFOA)) {
-        info->iIcon = IndexOfType(TypeOf(path, attributes, flags));
+    bool filled = info != nullptr && size >= sizeof(SHFILEINFOA);
+    std::string kind = TypeOf(path, attributes, flags);
+    if (filled && (flags & SHGFI_TYPENAME) != 0) {
+        CopyTypeName(TypeNameOf(kind), *info);
+    }
+    if ((flags & SHGFI_SYSICONINDEX) == 0) {
+        return filled ? 1 : 0;
+    }
+    if (filled) {
+        info->iIcon = IndexOfType(kind);
     }
     return reinterpret_cast<DWORD_PTR>(ostrana::SystemImageList((flags & SHGFI_SMALLICON) != 0));
 }

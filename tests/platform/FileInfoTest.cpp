@@ -2,6 +2,7 @@
 // system lists, and folders, drives and extensions told apart.
 #include <gtest/gtest.h>
 
+#include "platform/base/CodePage.h"
 #include "platform/base/FileApi.h"
 #include "platform/base/FileTypeIcons.h"
 #include "platform/shell/FileInfo.h"
@@ -45,6 +46,29 @@ TEST(FileInfo, TypeIconsComeFromTheRegisteredTableWithOneIndexInBothSystemLists)
     EXPECT_EQ("system file", ImageListEntry(SystemImageList(false), IconOf("C:\\dir.v2\\README")));
     EXPECT_EQ("icon test_archive", ImageListEntry(SystemImageList(false), IconOf("C:\\a.zip")));
     RegisterFileTypeIcons({});
+}
+
+std::string TypeNameOf(const char* path, UINT flags = SHGFI_USEFILEATTRIBUTES, DWORD attributes = 0) {
+    SHFILEINFOA info;
+    EXPECT_EQ(1u, SHGetFileInfoA(path, attributes, &info, sizeof info, SHGFI_TYPENAME | flags));
+    return AnsiToUtf8(info.szTypeName);
+}
+
+TEST(FileInfo, TypeNamesGoByFolderOrExtensionWithoutTouchingTheFile) {
+    EXPECT_EQ("파일 폴더", TypeNameOf("New Folder", SHGFI_USEFILEATTRIBUTES, FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ("텍스트 문서", TypeNameOf("notes.TXT"));
+    EXPECT_EQ("HWP 파일", TypeNameOf("report.hwp"));
+    EXPECT_EQ("GZ 파일", TypeNameOf("dir.v2/pack.tar.gz"));
+    EXPECT_EQ("파일", TypeNameOf("README"));
+    EXPECT_EQ("파일", TypeNameOf("dir.v2/README")) << "a dot in a folder name is no extension";
+    EXPECT_EQ("파일", TypeNameOf("trailing."));
+    EXPECT_EQ("한글A 파일", TypeNameOf(Utf8ToAnsi("문서.한글a").c_str()));
+
+    // Type name and icon index in one query.
+    SHFILEINFOA info;
+    EXPECT_EQ(reinterpret_cast<DWORD_PTR>(SystemImageList(true)),
+              SHGetFileInfoA("a.zip", 0, &info, sizeof info, SHGFI_TYPENAME | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES));
+    EXPECT_EQ("압축(ZIP) 폴더", AnsiToUtf8(info.szTypeName));
 }
 
 } // namespace

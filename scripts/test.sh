@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The whole test run: set-up, a normal build and a sanitizer build, every CTest suite in both, a
-# ThreadSanitizer build of the threaded suites (window, controls, OLE, transfer) run in it, and a
+# ThreadSanitizer build of the threaded suites (window, controls, OLE, transfer, watchers) run in it, and a
 # short run of every fuzz target (OSTRANA_FUZZ_SECONDS each).
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,6 +28,15 @@ for kind in normal sanitize tsan; do
     status=1
   fi
 done
+# Skipped only when asked by name, so a missing browser never passes unnoticed.
+if [ "${OSTRANA_SKIP_E2E:-0}" = 1 ]; then
+  echo "=== e2e skipped (OSTRANA_SKIP_E2E=1)"
+else
+  echo "=== e2e"
+  if ! (cd "$top/tests/e2e" && OSTRANA_BUILD_DIR="$top/build" node --test run.mjs); then
+    status=1
+  fi
+fi
 echo "=== fuzz"
 if ! "$top/scripts/fuzz.sh" "${OSTRANA_FUZZ_SECONDS:-5}"; then
   status=1

@@ -19,6 +19,8 @@
 #include "session/ServerSession.h"
 #include "session/SplitFields.h"
 #include "transfer/MainWindowLink.h"
+#include "session/DecimalText.h"
+#include "session/PlainName.h"
 
 IMPLEMENT_DYNCREATE(CServerListCtrl, CUIODListCtrl)
 
@@ -43,7 +45,8 @@ CServerFileList* NewRecord(int folder, const std::vector<std::string>& elements)
 
 } // namespace
 
-CServerListCtrl::CServerListCtrl(ServerSession* session) : CUIODListCtrl(false), m_pSession(session) {
+CServerListCtrl::CServerListCtrl(ServerSession* session)
+    : CUIODListCtrl(false), m_pSession(session), m_folderTypeName(LoadResourceString(kFolderTypeString)) {
     // Dropped files come as the shell's dropped-files message, not through an OLE drop target.
     SetAcceptDropFiles(true);
 }
@@ -87,32 +90,34 @@ int CServerListCtrl::AddServerEntry(const std::string& line, std::string* folder
     SplitFields(line, elements, 6, false, ' ');
     if (elements.size() != 6) return -1;
     const std::string& name = elements[5];
+    // A name that is not one plain name would become a path of later requests and downloads, and
+    // a garbled size has no meaning: such lines are passed over like short ones.
+    if (!IsPlainName(name) || !ReadDecimal(elements[1])) return -1;
     bool folder = elements[0] == "D";
-    int row = -1;
-    if (folder) {
-        if (folderName != nullptr) *folderName = name;
-        row = AddTextItem(0, name.c_str(), m_nFolderIcon);
-        if (row < 0) return -1;
-        AttachRecord(row, NewRecord(1, elements));
-        SetCellText(row, kColumnType, LoadResourceString(kFolderTypeString).c_str());
-    } else {
-        SHFILEINFOA info;
+    if (folder && folderName != nullptr) *folderName = name;
+    SHFILEINFOA info;
+    if (!folder) {
         SHGetFileInfoA(name.c_str(), 0, &info, sizeof info, SHGFI_USEFILEATTRIBUTES | SHGFI_SMALLICON | SHGFI_SYSICONINDEX);
-        row = AddTextItem(0, name.c_str(), info.iIcon);
-        if (row < 0) return -1;
-        AttachRecord(row, NewRecord(0, elements));
-        SetCellText(row, kColumnSize, FormatSizeKB(elements[1]).c_str());
+    }
+    int row = AddTextItem(0, name.c_str(), folder ? m_nFolderIcon : info.iIcon);
+    auto* cells = dynamic_cast<CUIStrListCtrlData*>(GetRowData(row));
+    if (row < 0 || cells == nullptr) return -1;
+    AttachRecord(cells, NewRecord(folder ? 1 : 0, elements));
+    if (folder) {
+        cells->SetString(kColumnType, m_folderTypeName);
+    } else {
+        cells->SetString(kColumnSize, FormatSizeKB(elements[1]));
         SHGetFileInfoA(name.c_str(), 0, &info, sizeof info, SHGFI_USEFILEATTRIBUTES | SHGFI_TYPENAME);
-        SetCellText(row, kColumnType, info.szTypeName);
+        cells->SetString(kColumnType, info.szTypeName);
         SetItemState(row, INDEXTOSTATEIMAGEMASK(1), LVIS_STATEIMAGEMASK);
     }
-    SetCellText(row, kColumnDate, FormatServerDate(elements[3], elements[4]).c_str());
+    cells->SetString(kColumnDate, FormatServerDate(elements[3], elements[4]));
     return row;
 }
 
-void CServerListCtrl::AttachRecord(int row, CServerFileList* record) {
+void CServerListCtrl::AttachRecord(CUIListCtrlData* row, CServerFileList* record) {
     m_records.emplace(record, std::unique_ptr<CServerFileList>(record));
-    if (CUIListCtrlData* data = GetRowData(row); data != nullptr) data->SetExtData(reinterpret_cast<DWORD_PTR>(record));
+    row->SetExtData(reinterpret_cast<DWORD_PTR>(record));
 }
 
 void CServerListCtrl::FreeRecord(DWORD_PTR record) { m_records.erase(reinterpret_cast<CServerFileList*>(record)); }
@@ -217,6 +222,13 @@ void CServerListCtrl::DeleteSelected() {
 
 void CServerListCtrl::StartRename() {
     if (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0) EditLabel(row);
+}
+
+void CServerListCtrl::SelectAllRows() {
+    for (int row = 0, rows = GetItemCount(); row < rows; ++row) {
+        SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+        EnsureVisible(row, FALSE);
+    }
 }
 
 BOOL CServerListCtrl::EndLabelEdit(int row, int column, LPCSTR text) {

@@ -63,6 +63,8 @@ public:
     void NewFolder();
     void DeleteSelected();
     void StartRename();
+    // Every row selected, each scrolled into view (the select-all key).
+    void SelectAllRows();
     void OnDropFiles(HDROP drop);
 
 protected:
@@ -80,13 +82,14 @@ private:
     bool OnCommand(UINT id);
     std::string CurrentFolderPath() const;
     void RefreshTree();
-    void AttachRecord(int row, CServerFileList* record);
+    void AttachRecord(CUIListCtrlData* row, CServerFileList* record);
     void FreeRecord(DWORD_PTR record);
     void FreeAllRecords();
 
     ServerSession* m_pSession = nullptr;
     CServerTreeCtrl* m_pServerTree = nullptr;
     int m_nFolderIcon = -1;
+    std::string m_folderTypeName;
     // The rows' records; the base list releases its own row data, not what it points to.
     std::unordered_map<const CServerFileList*, std::unique_ptr<CServerFileList>> m_records;
 };

@@ -100,7 +100,20 @@ std::string TypeNameUtf8(const std::string& kind) {
     return upper.empty() ? "파일" : upper + " 파일";
 }
 
-std::string TypeNameOf(const std::string& kind) { return ostrana::Utf8ToAnsi(TypeNameUtf8(kind)); }
+constexpr std::size_t kTypeNameCacheLimit = 4096;
+
+// Each kind is converted once: a listing asks for thousands of names of a few kinds.
+std::string TypeNameOf(const std::string& kind) {
+    static std::mutex lock;
+    static std::map<std::string, std::string> names;
+    std::lock_guard guard(lock);
+    auto found = names.find(kind);
+    if (found != names.end()) return found->second;
+    std::string name = ostrana::Utf8ToAnsi(TypeNameUtf8(kind));
+    // Names chosen by a server can make every kind new; the cache stays small regardless.
+    if (names.size() < kTypeNameCacheLimit) names.emplace(kind, name);
+    return name;
+}
 
 void CopyTypeName(const std::string& name, SHFILEINFOA& info) {
     std::size_t length = std::min(name.size(), sizeof info.szTypeName - 1);

@@ -455,6 +455,19 @@ BOOL EnumThreadWindows(DWORD threadId, WNDENUMPROC callback, LPARAM parameter) {
     return TRUE;
 }
 
+BOOL EnumWindows(WNDENUMPROC callback, LPARAM parameter) {
+    if (callback == nullptr) return FALSE;
+    std::vector<HWND> windows;
+    {
+        Lock lock = LockSystem();
+        windows = Sys().topLevel;
+    }
+    for (HWND window : windows) {
+        if (IsWindow(window) && !callback(window, parameter)) return FALSE;
+    }
+    return TRUE;
+}
+
 HWND FindWindowA(LPCSTR className, LPCSTR windowName) {
     Lock lock = LockSystem();
     for (HWND top : Sys().topLevel) {

@@ -86,6 +86,8 @@ DWORD GetWindowThreadProcessId(HWND window, LPDWORD processId);
 using WNDENUMPROC = BOOL (*)(HWND, LPARAM);
 BOOL EnumChildWindows(HWND parent, WNDENUMPROC callback, LPARAM parameter);
 BOOL EnumThreadWindows(DWORD threadId, WNDENUMPROC callback, LPARAM parameter);
+// Every top-level window of the process, top of the z-order first.
+BOOL EnumWindows(WNDENUMPROC callback, LPARAM parameter);
 HWND FindWindowA(LPCSTR className, LPCSTR windowName);
 
 HWND GetDlgItem(HWND dialog, int id);

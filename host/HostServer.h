@@ -1,0 +1,63 @@
+// The container's web server on 127.0.0.1: serves the page through the request gate and keeps one
+// WebSocket to the page that owns the session; a newer page takes over and the older one is told so.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+struct mg_context;
+struct mg_connection;
+
+namespace ostrana::host {
+
+class RequestGate;
+
+class HostServer {
+public:
+    using MessageHandler = std::function<void(const std::string& json)>;
+    using PageHandler = std::function<void()>;
+
+    HostServer();
+    ~HostServer();
+    HostServer(const HostServer&) = delete;
+    HostServer& operator=(const HostServer&) = delete;
+
+    // Empty on success, else why it could not listen.
+    std::string Start(int port, const std::filesystem::path& webDir, const std::filesystem::path& imageDir);
+    void Stop();
+
+    int Port() const { return m_port; }
+    std::string Address() const;
+    const RequestGate& Gate() const { return *m_gate; }
+
+    // Called on a server thread: a message from the page, and a page that just took over.
+    void OnMessage(MessageHandler handler) { m_onMessage = std::move(handler); }
+    void OnPage(PageHandler handler) { m_onPage = std::move(handler); }
+
+    // Sends to the page that owns the session; false when none is connected.
+    bool Send(const std::string& json);
+
+private:
+    static int BeginRequest(mg_connection* connection);
+    static int SocketConnect(const mg_connection* connection, void* self);
+    static void SocketReady(mg_connection* connection, void* self);
+    static int SocketData(mg_connection* connection, int opcode, char* data, size_t length, void* self);
+    static void SocketClose(const mg_connection* connection, void* self);
+
+    int HandleRequest(mg_connection* connection);
+    void TakeOver(mg_connection* connection);
+
+    mg_context* m_context = nullptr;
+    int m_port = 0;
+    std::unique_ptr<RequestGate> m_gate;
+    MessageHandler m_onMessage;
+    PageHandler m_onPage;
+    std::mutex m_lock;
+    mg_connection* m_page = nullptr; // guarded by m_lock
+};
+
+} // namespace ostrana::host

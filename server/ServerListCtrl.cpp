@@ -16,11 +16,11 @@
 #include "server/ServerListCompare.h"
 #include "server/ServerPaneState.h"
 #include "server/ServerTreeCtrl.h"
+#include "session/DecimalText.h"
+#include "session/PlainName.h"
 #include "session/ServerSession.h"
 #include "session/SplitFields.h"
 #include "transfer/MainWindowLink.h"
-#include "session/DecimalText.h"
-#include "session/PlainName.h"
 
 IMPLEMENT_DYNCREATE(CServerListCtrl, CUIODListCtrl)
 
@@ -138,6 +138,21 @@ bool CServerListCtrl::GetServerEntryInfo(const std::string& name, int& folder, s
     date = record->m_strDate;
     time = record->m_strTime;
     return true;
+}
+
+ServerEntryLookup CServerListCtrl::EntryLookup() const {
+    auto entries = std::make_shared<std::unordered_map<std::string, ServerEntryInfo>>();
+    for (int row = 0, rows = GetItemCount(); row < rows; ++row) {
+        ServerEntryInfo info;
+        if (const CServerFileList* record = GetRecord(row); record != nullptr) {
+            info = ServerEntryInfo{record->m_nFolder == 1, record->m_strSize, record->m_strDate, record->m_strTime};
+        }
+        entries->emplace(GetCellText(row, kColumnName), std::move(info));
+    }
+    return [entries](const std::string& name) {
+        auto found = entries->find(name);
+        return found == entries->end() ? ServerEntryInfo{} : found->second;
+    };
 }
 
 void CServerListCtrl::GetSelectedServerPaths(std::vector<std::string>& paths) const {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/ole/DropFiles.h"
+#include "transfer/ServerCollection.h"
 #include "ui/UIODListCtrl.h"
 
 class CServerFileList;
@@ -51,6 +52,9 @@ public:
     int AddServerEntry(const std::string& line, std::string* folderName = nullptr);
     bool GetServerEntryInfo(const std::string& name, int& folder, std::string& size, std::string& date,
                             std::string& time) const;
+    // The same answers for every row at once, for a transfer list of many chosen rows: one pass
+    // over the rows instead of a search per row. The first row of a name answers for it.
+    ServerEntryLookup EntryLookup() const;
     void GetSelectedServerPaths(std::vector<std::string>& paths) const;
     int FindRowByText(const std::string& text, int column) const;
     static std::string FormatSizeKB(const std::string& sizeText);

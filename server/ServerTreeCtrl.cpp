@@ -318,13 +318,7 @@ void CServerTreeCtrl::DownloadServerPaths(const std::string& target, const std::
 }
 
 ServerEntryLookup CServerTreeCtrl::ListLookup() const {
-    CServerListCtrl* list = m_pServerList;
-    return [list](const std::string& name) {
-        ServerEntryInfo info;
-        int folder = 0;
-        if (list != nullptr && list->GetServerEntryInfo(name, folder, info.size, info.date, info.time)) info.folder = folder == 1;
-        return info;
-    };
+    return m_pServerList != nullptr ? m_pServerList->EntryLookup() : ServerEntryLookup{};
 }
 
 BOOL CServerTreeCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {

@@ -18,13 +18,10 @@
 #include "server/ServerListView.h"
 #include "server/ServerTreeView.h"
 #include "session/ServerSession.h"
+#include "shell/ShellMessages.h"
 #include "transfer/TransferList.h"
 #include "transfer/TransferStarter.h"
 #include "ui/UIMessages.h"
-
-#ifndef UWM_LIST_REFRESH
-#define UWM_LIST_REFRESH (WM_APP + 5001)
-#endif
 
 namespace {
 

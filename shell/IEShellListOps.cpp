@@ -116,8 +116,8 @@ void CIEShellListCtrl::ShowShellContextMenu(POINT screen) {
     for (int row : GetSelectedRows()) {
         if (const ShellItemData* data = GetShellItem(row); data != nullptr) items.push_back(data->Relative());
     }
-    ShellContextMenu::Show(m_hWnd, m_folder.Get(), items, screen, &m_contextMenu);
-    RefreshList();
+    // A chosen command may have changed the folder.
+    if (ShellContextMenu::Show(m_hWnd, m_folder.Get(), items, screen, &m_contextMenu) >= 0) RefreshList();
 }
 
 void CIEShellListCtrl::ShowContextMenu(int row, int column, POINT screen) {

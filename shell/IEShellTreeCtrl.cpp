@@ -120,16 +120,14 @@ void CIEShellTreeCtrl::RefreshOwnChange() {
 }
 
 HTREEITEM CIEShellTreeCtrl::FindChildByIdList(HTREEITEM parent, LPCITEMIDLIST relative) {
-    const ShellItemData* parentData = GetShellItem(parent);
     ShellPtr<IShellFolder> folder = GetItemFolder(parent);
     for (HTREEITEM child = GetChildItem(parent); child != nullptr; child = GetNextSiblingItem(child)) {
         const ShellItemData* data = GetShellItem(child);
         if (data == nullptr) continue;
         if (ostrana::ILIsSameBytes(data->Relative(), relative)) return child;
-        if (parentData != nullptr && ShellNamespace::Compare(folder.Get(), 0, data->Relative(), relative) == 0 &&
-            SUCCEEDED(folder->CompareIDs(0, data->Relative(), relative))) {
-            return child;
-        }
+        // An id may be spelled differently and still name the same item.
+        HRESULT order = folder ? folder->CompareIDs(0, data->Relative(), relative) : E_FAIL;
+        if (SUCCEEDED(order) && static_cast<short>(static_cast<unsigned>(order) & 0xFFFFu) == 0) return child;
     }
     return nullptr;
 }

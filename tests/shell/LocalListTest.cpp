@@ -1,0 +1,169 @@
+// The local file list over a home folder of its own: the shell's order, filters, new folders,
+// renames, deletes to the trash and past it, drops of server items, the web view of the
+// Internet folder, and what the main window asks of the panes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/window/Window.h"
+#include "tests/shell/LocalPaneHarness.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using ostrana::test::Ansi;
+using ostrana::test::LocalPaneHarness;
+using ostrana::test::Utf8;
+using Strings = std::vector<std::string>;
+
+void Touch(const fs::path& path, std::size_t bytes = 1) { std::ofstream(path) << std::string(bytes, 'x'); }
+
+TEST(LocalList, ShowsFoldersFirstInTheShellsOrderAndReversesOnASecondClick) {
+    LocalPaneHarness h;
+    Touch(h.Work("b.txt"));
+    Touch(h.Work("a.txt"));
+    fs::create_directories(h.Work("zdir"));
+    fs::create_directories(h.Work("adir"));
+    h.Show(h.Work());
+    EXPECT_TRUE(h.list->IsSortByShell());
+    EXPECT_EQ(h.Rows(), (Strings{"adir", "zdir", "a", "b"}));
+    h.ui.Run([&] {
+        NMLISTVIEW click{};
+        click.hdr.hwndFrom = h.list->GetSafeHwnd();
+        click.hdr.code = LVN_COLUMNCLICK;
+        click.iSubItem = 0;
+        LRESULT result = 0;
+        h.list->OnChildNotify(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click), &result);
+    });
+    EXPECT_EQ(h.Rows(), (Strings{"b", "a", "zdir", "adir"}));
+}
+
+TEST(LocalList, TheIncludePatternAndTheExcludedTypesLeaveRowsOut) {
+    LocalPaneHarness h;
+    Touch(h.Work("a.txt"));
+    Touch(h.Work("b.log"));
+    Touch(h.Work("c.txt"));
+    fs::create_directories(h.Work("dir"));
+    h.ui.Run([&] { h.list->SetIncludePattern("*.txt;*.none"); });
+    h.Show(h.Work());
+    EXPECT_EQ(h.Rows(), (Strings{"a", "c"}));
+    std::string folderType = Ansi("파일 폴더");
+    h.ui.Run([&] {
+        h.list->SetIncludePattern("*");
+        h.list->SetExcludeTypes({folderType}, true);
+        h.list->RefreshList();
+    });
+    EXPECT_EQ(h.Rows(), (Strings{"a", "b", "c"}));
+}
+
+TEST(LocalList, TwoNewFoldersInARowAreNamedOneAfterTheOther) {
+    LocalPaneHarness h;
+    h.Show(h.Work());
+    h.ui.Run([&] { h.list->NewFolder(); });
+    h.ui.Run([&] { h.list->NewFolder(); });
+    EXPECT_TRUE(fs::is_directory(h.Work("새폴더")));
+    EXPECT_TRUE(fs::is_directory(h.Work("새폴더1")));
+    EXPECT_EQ(h.Rows(), (Strings{"새폴더", "새폴더1"}));
+}
+
+TEST(LocalList, ARenameKeepsTheHiddenExtensionAndCannotLeaveTheFolder) {
+    LocalPaneHarness h;
+    fs::create_directories(h.Work("sub"));
+    Touch(h.Work("a.txt"));
+    h.Show(h.Work());
+    auto rowOf = [&](const std::string& name) {
+        Strings rows = h.Rows();
+        return static_cast<int>(std::find(rows.begin(), rows.end(), name) - rows.begin());
+    };
+    h.ui.Run([&] { h.list->RenameRow(rowOf("a"), "b"); });
+    EXPECT_TRUE(fs::exists(h.Work("b.txt")));
+    EXPECT_FALSE(fs::exists(h.Work("a.txt")));
+    EXPECT_EQ(h.Rows(), (Strings{"sub", "b"}));
+    h.ui.Run([&] { h.list->RenameRow(rowOf("b"), "..\\up"); });
+    h.ui.Run([&] { h.list->RenameRow(rowOf("b"), "sub\\in"); });
+    EXPECT_TRUE(fs::exists(h.Work("b.txt")));
+    EXPECT_FALSE(fs::exists(h.home.Path() / "up.txt"));
+    EXPECT_FALSE(fs::exists(h.Work("sub/in.txt")));
+}
+
+TEST(LocalList, DeleteSendsRowsToTheTrashAndWithShiftRemovesThem) {
+    LocalPaneHarness h;
+    Touch(h.Work("kept.txt"));
+    Touch(h.Work("binned.txt"));
+    Touch(h.Work("gone.txt"));
+    h.Show(h.Work());
+    fs::path trash = h.home.Path() / ".local" / "share" / "Trash";
+    h.SelectRows({"binned"});
+    h.ui.Run([&] { h.list->DeleteSelected(false); });
+    EXPECT_FALSE(fs::exists(h.Work("binned.txt")));
+    EXPECT_TRUE(fs::exists(trash / "info" / "binned.txt.trashinfo"));
+    EXPECT_TRUE(fs::exists(trash / "files" / "binned.txt"));
+    h.SelectRows({"gone"});
+    h.ui.Run([&] { h.list->DeleteSelected(true); });
+    EXPECT_FALSE(fs::exists(h.Work("gone.txt")));
+    EXPECT_FALSE(fs::exists(trash / "info" / "gone.txt.trashinfo"));
+    EXPECT_EQ(h.Rows(), (Strings{"kept"}));
+}
+
+TEST(LocalList, ServerItemsDroppedOnTheListDownloadIntoTheTreesFolder) {
+    LocalPaneHarness h;
+    fs::create_directories(h.Work("a"));
+    h.Show(h.Work());
+    HWND window = h.list->GetSafeHwnd();
+    h.DropFiles(window, {"myfolder/x.txt", "myfolder/y.txt"}, POINT{10, 10});
+    ASSERT_EQ(h.recorder.transfers.size(), 1u);
+    EXPECT_EQ(h.recorder.transfers[0].direction, 0);
+    EXPECT_EQ(h.recorder.transfers[0].target, LocalPaneHarness::Local(h.Work()) + "\\");
+    ASSERT_NE(h.recorder.transfers[0].list, nullptr);
+    EXPECT_EQ(h.recorder.transfers[0].list->Count(), 2u);
+    // The download's writes must not refill the list; the main window turns this on at the end.
+    EXPECT_FALSE(h.list->AutoRefresh().load());
+    h.panes->RefreshList();
+    h.ui.WaitIdle();
+    EXPECT_TRUE(h.list->AutoRefresh().load());
+    // Local files are no download.
+    h.DropFiles(window, {LocalPaneHarness::Local(h.Work("a"))}, POINT{10, 10});
+    EXPECT_EQ(h.recorder.transfers.size(), 1u);
+}
+
+TEST(LocalList, TheMainWindowGetsTheFolderTheSelectionAndTheWatchedPath) {
+    LocalPaneHarness h;
+    Touch(h.Work("one.txt"));
+    Touch(h.Work("two.txt"));
+    Touch(h.Work("three.txt"));
+    h.Show(h.Work());
+    h.SelectRows({"one", "three"});
+    EXPECT_EQ(h.panes->CurrentFolderPath(), LocalPaneHarness::Local(h.Work()));
+    EXPECT_EQ(h.panes->SelectedPaths(),
+              (Strings{LocalPaneHarness::Local(h.Work("one.txt")), LocalPaneHarness::Local(h.Work("three.txt"))}));
+    EXPECT_EQ(h.panes->ListControl(), h.list->GetSafeHwnd());
+    std::string watched = h.ui.Get<std::string>([&] {
+        char buffer[kWatchPathSize] = {};
+        EXPECT_EQ(h.list->SendMessage(UWM_LIST_GET_WATCH_PATH, reinterpret_cast<WPARAM>(buffer)), 1);
+        return std::string(buffer);
+    });
+    EXPECT_EQ(watched, LocalPaneHarness::Local(h.Work()));
+}
+
+TEST(LocalList, TheInternetFolderSwapsTheListForTheWebViewAndBack) {
+    LocalPaneHarness h;
+    CIEShellListView* view = h.panes->ListView();
+    h.ui.Run([&] {
+        ShellIdList internet = ShellNamespace::SpecialFolder(1);
+        HTREEITEM node = h.tree->FindIdList(internet.Get());
+        ASSERT_NE(node, nullptr);
+        h.tree->SelectItem(node);
+    });
+    h.ui.WaitIdle();
+    EXPECT_TRUE(view->IsWebViewShown());
+    ASSERT_NE(view->GetWebView(), nullptr);
+    EXPECT_TRUE(::IsWindowVisible(view->GetWebView()->GetSafeHwnd()));
+    EXPECT_FALSE(::IsWindowVisible(h.list->GetSafeHwnd()));
+    h.Show(h.Work());
+    EXPECT_FALSE(view->IsWebViewShown());
+    EXPECT_TRUE(::IsWindowVisible(h.list->GetSafeHwnd()));
+    EXPECT_FALSE(::IsWindowVisible(view->GetWebView()->GetSafeHwnd()));
+}
+
+} // namespace

@@ -10,6 +10,13 @@
 #include "platform/ole/DragDrop.h"
 #include "platform/shell/ContextMenu.h"
 
+#ifndef HRESULT_FROM_WIN32
+#define FACILITY_WIN32 7
+#define HRESULT_FROM_WIN32(x) \
+    (static_cast<HRESULT>(x) <= 0 ? static_cast<HRESULT>(x) \
+                                  : static_cast<HRESULT>((static_cast<ULONG>(x) & 0x0000FFFF) | (FACILITY_WIN32 << 16) | 0x80000000))
+#endif
+
 struct IBindCtx;
 using LPBC = IBindCtx*;
 struct IEnumExtraSearch;
@@ -136,7 +143,8 @@ struct IShellFolder : IUnknown {
     // A path ("C:\home\ana\a.txt") or a name under this folder into an id list relative to it.
     virtual HRESULT ParseDisplayName(HWND owner, IBindCtx* context, LPWSTR displayName, ULONG* eaten,
                                      PIDLIST_RELATIVE* list, ULONG* attributes) = 0;
-    // S_FALSE with no enumerator when the folder has nothing to enumerate.
+    // An enumerator (empty for a folder with nothing to list) on success; a failure when the
+    // directory cannot be read.
     virtual HRESULT EnumObjects(HWND owner, SHCONTF flags, IEnumIDList** enumerator) = 0;
     virtual HRESULT BindToObject(PCUIDLIST_RELATIVE list, IBindCtx* context, REFIID riid, void** object) = 0;
     virtual HRESULT BindToStorage(PCUIDLIST_RELATIVE list, IBindCtx* context, REFIID riid, void** object) = 0;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/shell/ShellFlags.h"
 #include "platform/window/Window.h"
 #include "tests/shell/LocalPaneHarness.h"
 
@@ -27,7 +28,7 @@ TEST(LocalList, ShowsFoldersFirstInTheShellsOrderAndReversesOnASecondClick) {
     fs::create_directories(h.Work("adir"));
     h.Show(h.Work());
     EXPECT_TRUE(h.list->IsSortByShell());
-    EXPECT_EQ(h.Rows(), (Strings{"adir", "zdir", "a", "b"}));
+    EXPECT_EQ(h.Rows(), (Strings{"adir", "zdir", "a.txt", "b.txt"}));
     h.ui.Run([&] {
         NMLISTVIEW click{};
         click.hdr.hwndFrom = h.list->GetSafeHwnd();
@@ -36,7 +37,7 @@ TEST(LocalList, ShowsFoldersFirstInTheShellsOrderAndReversesOnASecondClick) {
         LRESULT result = 0;
         h.list->OnChildNotify(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click), &result);
     });
-    EXPECT_EQ(h.Rows(), (Strings{"b", "a", "zdir", "adir"}));
+    EXPECT_EQ(h.Rows(), (Strings{"b.txt", "a.txt", "zdir", "adir"}));
 }
 
 TEST(LocalList, TheIncludePatternAndTheExcludedTypesLeaveRowsOut) {
@@ -47,14 +48,14 @@ TEST(LocalList, TheIncludePatternAndTheExcludedTypesLeaveRowsOut) {
     fs::create_directories(h.Work("dir"));
     h.ui.Run([&] { h.list->SetIncludePattern("*.txt;*.none"); });
     h.Show(h.Work());
-    EXPECT_EQ(h.Rows(), (Strings{"a", "c"}));
+    EXPECT_EQ(h.Rows(), (Strings{"a.txt", "c.txt"}));
     std::string folderType = Ansi("파일 폴더");
     h.ui.Run([&] {
         h.list->SetIncludePattern("*");
         h.list->SetExcludeTypes({folderType}, true);
         h.list->RefreshList();
     });
-    EXPECT_EQ(h.Rows(), (Strings{"a", "b", "c"}));
+    EXPECT_EQ(h.Rows(), (Strings{"a.txt", "b.log", "c.txt"}));
 }
 
 TEST(LocalList, TwoNewFoldersInARowAreNamedOneAfterTheOther) {
@@ -71,7 +72,13 @@ TEST(LocalList, ARenameKeepsTheHiddenExtensionAndCannotLeaveTheFolder) {
     LocalPaneHarness h;
     fs::create_directories(h.Work("sub"));
     Touch(h.Work("a.txt"));
+    h.ui.Run([&] {
+        // Extensions hidden.
+        ostrana::StoreShellFlags(0x20);
+        h.list->SendMessage(WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("ShellState"));
+    });
     h.Show(h.Work());
+    EXPECT_EQ(h.Rows(), (Strings{"sub", "a"}));
     auto rowOf = [&](const std::string& name) {
         Strings rows = h.Rows();
         return static_cast<int>(std::find(rows.begin(), rows.end(), name) - rows.begin());
@@ -94,16 +101,16 @@ TEST(LocalList, DeleteSendsRowsToTheTrashAndWithShiftRemovesThem) {
     Touch(h.Work("gone.txt"));
     h.Show(h.Work());
     fs::path trash = h.home.Path() / ".local" / "share" / "Trash";
-    h.SelectRows({"binned"});
+    h.SelectRows({"binned.txt"});
     h.ui.Run([&] { h.list->DeleteSelected(false); });
     EXPECT_FALSE(fs::exists(h.Work("binned.txt")));
     EXPECT_TRUE(fs::exists(trash / "info" / "binned.txt.trashinfo"));
     EXPECT_TRUE(fs::exists(trash / "files" / "binned.txt"));
-    h.SelectRows({"gone"});
+    h.SelectRows({"gone.txt"});
     h.ui.Run([&] { h.list->DeleteSelected(true); });
     EXPECT_FALSE(fs::exists(h.Work("gone.txt")));
     EXPECT_FALSE(fs::exists(trash / "info" / "gone.txt.trashinfo"));
-    EXPECT_EQ(h.Rows(), (Strings{"kept"}));
+    EXPECT_EQ(h.Rows(), (Strings{"kept.txt"}));
 }
 
 TEST(LocalList, ServerItemsDroppedOnTheListDownloadIntoTheTreesFolder) {
@@ -133,7 +140,7 @@ TEST(LocalList, TheMainWindowGetsTheFolderTheSelectionAndTheWatchedPath) {
     Touch(h.Work("two.txt"));
     Touch(h.Work("three.txt"));
     h.Show(h.Work());
-    h.SelectRows({"one", "three"});
+    h.SelectRows({"one.txt", "three.txt"});
     EXPECT_EQ(h.panes->CurrentFolderPath(), LocalPaneHarness::Local(h.Work()));
     EXPECT_EQ(h.panes->SelectedPaths(),
               (Strings{LocalPaneHarness::Local(h.Work("one.txt")), LocalPaneHarness::Local(h.Work("three.txt"))}));

@@ -23,7 +23,9 @@ HTREEITEM NodeOf(LocalPaneHarness& h, const fs::path& folder) {
     std::string path = LocalPaneHarness::Local(folder);
     return h.ui.Get<HTREEITEM>([&] {
         ShellIdList parsed = ShellNamespace::Parse(h.tree->GetDesktop(), path);
-        return h.tree->FindIdList(parsed.Get());
+        HTREEITEM node = h.tree->FindIdList(parsed.Get());
+        if (node != nullptr) h.tree->Expand(node, TVE_EXPAND);
+        return node;
     });
 }
 
@@ -59,7 +61,7 @@ TEST(LocalTree, ListsFoldersOnlyAndTakesTheButtonFromFoldersWithoutSubfolders) {
     EXPECT_TRUE(h.Children(a).empty());
     EXPECT_FALSE(h.ui.Get<bool>([&] { return h.tree->ItemHasChildren(a) != FALSE; }));
     // The list shows the folder's files and folders.
-    EXPECT_EQ(h.Rows(), (Strings{"a", "b", "f"}));
+    EXPECT_EQ(h.Rows(), (Strings{"a", "b", "f.txt"}));
 }
 
 TEST(LocalTree, SelectingAPathThatIsNoFolderOfTheTreeSaysItWasNotFound) {
@@ -129,7 +131,8 @@ TEST(LocalTree, ServerItemsDroppedOnAFolderDownloadIntoItAndNowhereElse) {
     EXPECT_EQ(h.recorder.transfers[0].direction, 0);
     EXPECT_EQ(h.recorder.transfers[0].target, LocalPaneHarness::Local(h.Work("a")) + "\\");
     // Below the last node, and on a folder without a file-system path, nothing starts.
-    h.DropFiles(window, {"myfolder/x.txt"}, POINT{5, 590});
+    h.DropFiles(window, {"myfolder/x.txt"}, POINT{5, 20000});
+    EXPECT_EQ(h.recorder.transfers.size(), 1u) << "below the nodes";
     RECT top = h.ui.Get<RECT>([&] {
         RECT item{};
         h.tree->GetItemRect(h.tree->GetRootItem(), &item, TRUE);

@@ -2,9 +2,11 @@
 #include "tests/shell/LocalPaneHarness.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 #include "platform/base/CodePage.h"
+#include "platform/base/Event.h"
 #include "platform/base/LocalPath.h"
 #include "platform/ole/DropFiles.h"
 
@@ -12,6 +14,19 @@ namespace ostrana::test {
 namespace {
 
 constexpr const char* kParentClass = "LocalPaneTestParent";
+
+// The frame of the panes under test; one harness at a time.
+std::atomic<int> g_folderSelections{0};
+HANDLE g_folderSelected = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+
+LRESULT FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == UWM_FOLDER_SELECTED) {
+        ++g_folderSelections;
+        SetEvent(g_folderSelected);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
 
 } // namespace
 
@@ -38,7 +53,7 @@ LocalPaneHarness::LocalPaneHarness() {
     SetMainWindowLink(&recorder);
     ui.Run([this] {
         WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = ::DefWindowProcA;
+        windowClass.lpfnWndProc = FrameProc;
         windowClass.lpszClassName = kParentClass;
         RegisterClassA(&windowClass);
         parent = std::make_unique<CWnd>();
@@ -50,6 +65,14 @@ LocalPaneHarness::LocalPaneHarness() {
         list = panes->List();
     });
     ui.WaitIdle();
+    g_folderSelections = 0;
+    ResetEvent(g_folderSelected);
+}
+
+int LocalPaneHarness::FolderSelections() const { return g_folderSelections.load(); }
+
+bool LocalPaneHarness::WaitForFolderSelection(DWORD timeoutMs) const {
+    return WaitForSingleObject(g_folderSelected, timeoutMs) == WAIT_OBJECT_0;
 }
 
 LocalPaneHarness::~LocalPaneHarness() {

@@ -78,6 +78,10 @@ public:
     // Sends a dropped-files message with these names to a window, as the platform does.
     void DropFiles(HWND window, const std::vector<std::string>& names, POINT point);
     std::vector<MessageBoxRequest> Boxes() const { return boxes->Boxes(); }
+    // How many folder selections the tree has told its frame (the test window) of, and a wait
+    // for the next one.
+    int FolderSelections() const;
+    bool WaitForFolderSelection(DWORD timeoutMs = 5000) const;
 
     TempDir home;
     ScopedEnv homeEnv{"HOME", home.Str()};

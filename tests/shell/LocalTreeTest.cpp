@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/window/Input.h"
+#include "platform/window/VirtualKeys.h"
 #include "tests/shell/LocalPaneHarness.h"
 
 namespace {
@@ -140,6 +142,33 @@ TEST(LocalTree, ServerItemsDroppedOnAFolderDownloadIntoItAndNowhereElse) {
     });
     h.DropFiles(window, {"myfolder/x.txt"}, POINT{(top.left + top.right) / 2, (top.top + top.bottom) / 2});
     EXPECT_EQ(h.recorder.transfers.size(), 1u);
+}
+
+TEST(LocalTree, HoldingDownThroughTenFoldersLoadsOnlyTheOneWhereTheKeyIsReleased) {
+    LocalPaneHarness h;
+    for (int i = 0; i < 10; ++i) fs::create_directories(h.Work("d" + std::to_string(i)));
+    h.Show(h.Work());
+    HTREEITEM work = NodeOf(h, h.Work());
+    HTREEITEM first = h.Child(work, "d0");
+    ASSERT_NE(first, nullptr);
+    h.ui.Run([&] {
+        h.tree->SelectItem(first);
+        h.tree->SetFocus();
+    });
+    h.ui.WaitIdle();
+    ASSERT_TRUE(h.WaitForFolderSelection());
+    int before = h.FolderSelections();
+    for (int i = 0; i < 9; ++i) {
+        ostrana::InjectKey(VK_DOWN, true);
+        h.ui.WaitIdle();
+    }
+    EXPECT_EQ(h.FolderSelections(), before);
+    ostrana::InjectKey(VK_DOWN, false);
+    ASSERT_TRUE(h.WaitForFolderSelection());
+    h.ui.WaitIdle();
+    EXPECT_EQ(h.FolderSelections(), before + 1);
+    EXPECT_EQ(h.SelectedFolder(), Utf8(LocalPaneHarness::Local(h.Work("d9"))));
+    EXPECT_EQ(h.list->GetShownPath(), LocalPaneHarness::Local(h.Work("d9")));
 }
 
 } // namespace

@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/shell/ShellExecute.h"
 #include "platform/shell/ShellFlags.h"
+#include "platform/base/Event.h"
 #include "platform/window/Window.h"
 #include "tests/shell/LocalPaneHarness.h"
 
@@ -171,6 +173,87 @@ TEST(LocalList, TheInternetFolderSwapsTheListForTheWebViewAndBack) {
     EXPECT_FALSE(view->IsWebViewShown());
     EXPECT_TRUE(::IsWindowVisible(h.list->GetSafeHwnd()));
     EXPECT_FALSE(::IsWindowVisible(view->GetWebView()->GetSafeHwnd()));
+}
+
+LRESULT Notify(LocalPaneHarness& h, NMHDR& header) {
+    return h.ui.Get<LRESULT>([&] {
+        header.hwndFrom = h.list->GetSafeHwnd();
+        LRESULT result = 0;
+        h.list->OnChildNotify(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header), &result);
+        return result;
+    });
+}
+
+TEST(LocalList, EnterOpensTheRowAndADoubleClickedFolderIsEnteredThroughTheTree) {
+    LocalPaneHarness h;
+    fs::create_directories(h.Work("sub/deeper"));
+    Touch(h.Work("doc.txt"));
+    std::vector<std::string> opened;
+    ostrana::SetDocumentOpener([&](const std::string& target) {
+        opened.push_back(target);
+        return true;
+    });
+    h.Show(h.Work());
+    h.SelectRows({"doc.txt"});
+    NMHDR enter{};
+    enter.code = NM_RETURN;
+    Notify(h, enter);
+    EXPECT_EQ(opened, (Strings{LocalPaneHarness::Local(h.Work("doc.txt"))}));
+    NMITEMACTIVATE click{};
+    click.hdr.code = NM_DBLCLK;
+    click.iItem = 0;
+    Notify(h, click.hdr);
+    h.ui.WaitIdle();
+    ostrana::SetDocumentOpener({});
+    EXPECT_EQ(opened.size(), 1u);
+    EXPECT_EQ(h.SelectedFolder(), Utf8(LocalPaneHarness::Local(h.Work("sub"))));
+    EXPECT_EQ(h.Rows(), (Strings{"deeper"}));
+}
+
+// Hears the list's questions for its watched folder and its refills, ahead of the list itself.
+struct ListSpy {
+    static inline WNDPROC previous = nullptr;
+    static inline HANDLE asked = nullptr;
+    static inline HANDLE refilled = nullptr;
+    static LRESULT Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        LRESULT result = CallWindowProcA(previous, window, message, wParam, lParam);
+        if (message == UWM_LIST_GET_WATCH_PATH) SetEvent(asked);
+        if (message == UWM_LIST_REFRESH) SetEvent(refilled);
+        return result;
+    }
+};
+
+TEST(LocalList, AFileMadeInTheShownFolderRefillsTheListThroughItsWatcher) {
+    LocalPaneHarness h;
+    Touch(h.Work("old.txt"));
+    ListSpy::asked = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    ListSpy::refilled = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    h.ui.Run([&] {
+        ListSpy::previous = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(h.list->GetSafeHwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListSpy::Proc)));
+        h.list->SetWatching(true);
+    });
+    h.Show(h.Work());
+    EXPECT_EQ(h.list->Watcher().Count(), 1);
+    ASSERT_EQ(WaitForSingleObject(ListSpy::asked, 5000), WAIT_OBJECT_0);
+    // The watch starts just after the answer; a file made before it would go unheard.
+    bool heard = false;
+    for (int attempt = 0; attempt < 5 && !heard; ++attempt) {
+        Touch(h.Work("new" + std::to_string(attempt) + ".txt"));
+        heard = WaitForSingleObject(ListSpy::refilled, 1000) == WAIT_OBJECT_0;
+    }
+    ASSERT_TRUE(heard);
+    h.ui.WaitIdle();
+    Strings rows = h.Rows();
+    EXPECT_EQ(rows.front(), "new0.txt");
+    EXPECT_EQ(rows.back(), "old.txt");
+    h.ui.Run([&] {
+        h.list->SetWatching(false);
+        SetWindowLongPtrA(h.list->GetSafeHwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListSpy::previous));
+    });
+    EXPECT_EQ(h.list->Watcher().Count(), 0);
+    CloseHandle(ListSpy::asked);
+    CloseHandle(ListSpy::refilled);
 }
 
 } // namespace

@@ -8,6 +8,10 @@
 
 #include "platform/shell/ShellExecute.h"
 #include "platform/shell/ShellFlags.h"
+#include "dragdrop/CCF_HDROP.h"
+#include "dragdrop/CCF_ShellIDList.h"
+#include "dragdrop/CCF_String.h"
+#include "dragdrop/ClipboardFormats.h"
 #include "platform/base/Event.h"
 #include "platform/window/Window.h"
 #include "tests/shell/LocalPaneHarness.h"
@@ -254,6 +258,73 @@ TEST(LocalList, AFileMadeInTheShownFolderRefillsTheListThroughItsWatcher) {
     EXPECT_EQ(h.list->Watcher().Count(), 0);
     CloseHandle(ListSpy::asked);
     CloseHandle(ListSpy::refilled);
+}
+
+// A data object as the server list's drag offers it: server paths as the dropped files.
+struct ServerDrag {
+    explicit ServerDrag(const Strings& names) {
+        CCF_HDROP files;
+        for (const std::string& name : names) files.AddFileName(name);
+        CClipboardFormats::PutOnDataSource(&source, &files, CFI_HDROP);
+        data.Attach(source.GetDataObject(), FALSE);
+    }
+    COleDataSource source;
+    COleDataObject data;
+};
+
+TEST(LocalList, AnOleDragOfServerItemsIsRefusedByTheTreeAndDownloadedByTheList) {
+    LocalPaneHarness h;
+    fs::create_directories(h.Work("a"));
+    h.Show(h.Work());
+    ServerDrag drag({"myfolder/x.txt"});
+    DROPEFFECT overTree = h.ui.Get<DROPEFFECT>([&] {
+        h.tree->OnOleDragEnter(&drag.data, 0, POINT{10, 10});
+        DROPEFFECT effect = h.tree->OnOleDragOver(&drag.data, 0, POINT{10, 10});
+        h.tree->OnOleDragLeave();
+        return effect;
+    });
+    EXPECT_EQ(overTree, static_cast<DROPEFFECT>(DROPEFFECT_NONE));
+    HWND list = h.list->GetSafeHwnd();
+    h.ui.Run([&] {
+        CDD_OleDropTargetInfo over(list, POINT{10, 10}, &drag.data);
+        SendDragDropMessage(list, UWM_DD_DRAGOVER, reinterpret_cast<WPARAM>(&over), 0);
+        EXPECT_EQ(over.GetDropEffect(), static_cast<DROPEFFECT>(DROPEFFECT_COPY));
+        CDD_OleDropTargetInfo drop(list, POINT{10, 10}, &drag.data);
+        drop.SetDropEffect(DROPEFFECT_COPY);
+        SendDragDropMessage(list, UWM_DD_DROP, reinterpret_cast<WPARAM>(&drop), 0);
+    });
+    ASSERT_EQ(h.recorder.transfers.size(), 1u);
+    EXPECT_EQ(h.recorder.transfers[0].direction, 0);
+    EXPECT_EQ(h.recorder.transfers[0].target, LocalPaneHarness::Local(h.Work()) + "\\");
+    EXPECT_TRUE(fs::is_empty(h.Work("a")));
+}
+
+TEST(LocalList, ADragOfRowsOffersTheirIdsPathsAndTextWithWhatTheShellGrants) {
+    LocalPaneHarness h;
+    Touch(h.Work("one.txt"));
+    Touch(h.Work("two.txt"));
+    h.Show(h.Work());
+    h.SelectRows({"one.txt", "two.txt"});
+    COleDataSource source;
+    HWND list = h.list->GetSafeHwnd();
+    auto effects = h.ui.Get<DROPEFFECT>([&] {
+        CDD_OleDropTargetInfo info(list, POINT{10, 10}, nullptr);
+        return static_cast<DROPEFFECT>(
+            SendDragDropMessage(list, UWM_DD_BEGINDRAG, reinterpret_cast<WPARAM>(&info), reinterpret_cast<LPARAM>(&source)));
+    });
+    EXPECT_TRUE(effects & DROPEFFECT_COPY);
+    COleDataObject data;
+    data.Attach(source.GetDataObject(), FALSE);
+    CCF_HDROP files;
+    CClipboardFormats::GetFromDataObject(&data, &files, CFI_HDROP);
+    ASSERT_EQ(files.GetCount(), 2);
+    EXPECT_EQ(files.GetFileName(0), LocalPaneHarness::Local(h.Work("one.txt")));
+    CCF_ShellIDList ids;
+    CClipboardFormats::GetFromDataObject(&data, &ids, CFI_SHELLIDLIST);
+    EXPECT_EQ(ids.GetCount(), 3);
+    CCF_String text;
+    CClipboardFormats::GetFromDataObject(&data, &text, CFI_TEXT);
+    EXPECT_EQ(text.GetString(), LocalPaneHarness::Local(h.Work("one.txt")) + "\n" + LocalPaneHarness::Local(h.Work("two.txt")) + "\n");
 }
 
 } // namespace

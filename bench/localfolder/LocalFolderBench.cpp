@@ -114,7 +114,8 @@ struct ListFixture {
 
 void ShowFolderInList(benchmark::State& state) {
     const std::string& folder = Shared().local[static_cast<int>(state.range(0))];
-    static ListFixture fixture;
+    // Made per run, not at exit time: the platform's own objects must outlive its windows.
+    ListFixture fixture;
     CIEShellListCtrl* list = fixture.view->GetShellList();
     for (auto _ : state) {
         fixture.ui.Run([&] {

@@ -12,6 +12,8 @@
 #include "platform/base/LocalPath.h"
 #include "platform/shell/DisplayNameParser.h"
 #include "platform/shell/FolderDetails.h"
+#include "platform/shell/FolderDropTarget.h"
+#include "platform/shell/ItemContextMenu.h"
 #include "platform/shell/ItemEnumerator.h"
 #include "platform/shell/ShellItemInfo.h"
 #include "platform/shell/ShellMalloc.h"
@@ -345,7 +347,10 @@ HRESULT NamespaceFolder::CreateViewObject(HWND owner, REFIID riid, void** object
         *object = static_cast<IShellDetails*>(new FolderDetails(this));
         return S_OK;
     }
-    (void)owner;
+    if (riid == IID_IDropTarget && m_place.kind == PlaceKind::Directory) {
+        *object = static_cast<IDropTarget*>(new FolderDropTarget(owner, m_place));
+        return S_OK;
+    }
     return E_NOINTERFACE;
 }
 
@@ -384,10 +389,29 @@ HRESULT NamespaceFolder::GetUIObjectOf(HWND owner, UINT count, PCUITEMID_CHILD_A
         return E_POINTER;
     }
     *object = nullptr;
-    (void)owner;
-    (void)count;
-    (void)items;
-    (void)riid;
+    if (count == 0 || items == nullptr) {
+        return E_INVALIDARG;
+    }
+    std::vector<ItemRef> children;
+    for (UINT i = 0; i < count; ++i) {
+        std::optional<ItemRef> item = ReadItem(items[i]);
+        if (!item || !ILIsEmpty(ILGetNext(items[i])) || !ChildPlace(m_place, *item)) {
+            return E_INVALIDARG;
+        }
+        children.push_back(std::move(*item));
+    }
+    if (riid == IID_IContextMenu) {
+        *object = static_cast<IContextMenu*>(new ItemContextMenu(m_place, m_absolute, std::move(children)));
+        return S_OK;
+    }
+    if (riid == IID_IDropTarget) {
+        std::optional<Place> target = ChildPlace(m_place, children[0]);
+        if (count != 1 || target->kind != PlaceKind::Directory) {
+            return E_NOINTERFACE;
+        }
+        *object = static_cast<IDropTarget*>(new FolderDropTarget(owner, std::move(*target)));
+        return S_OK;
+    }
     return E_NOINTERFACE;
 }
 

@@ -102,8 +102,10 @@ HRESULT StrRetToBufA(STRRET* record, PCUITEMID_CHILD item, LPSTR buffer, UINT si
 #define CSIDL_PROFILE 0x0028
 
 // Column details
+#ifndef LVCFMT_LEFT
 #define LVCFMT_LEFT 0x0000
 #define LVCFMT_RIGHT 0x0001
+#endif
 
 struct SHELLDETAILS {
     int fmt;

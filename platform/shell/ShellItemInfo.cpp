@@ -102,6 +102,7 @@ std::optional<EntryStat> StatHostPath(const std::string& hostPath) {
     entry.readOnly = (target.st_mode & S_IWUSR) == 0;
     entry.size = entry.directory ? 0 : static_cast<std::uint64_t>(target.st_size);
     entry.modified = FromUnix(target.st_mtim);
+    entry.accessed = FromUnix(target.st_atim);
     return entry;
 }
 
@@ -234,11 +235,10 @@ std::string DetailHeading(UINT column) {
     return column < kDetailColumns ? Utf8ToAnsi(kHeadings[column]) : std::string();
 }
 
-std::string KilobyteText(std::uint64_t bytes) {
-    std::uint64_t kilobytes = bytes <= 1024 ? 1 : (bytes + 1023) / 1024;
+std::string GroupedDigits(std::uint64_t value) {
     char separator[8] = {};
     GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, sizeof separator);
-    std::string digits = std::to_string(kilobytes);
+    std::string digits = std::to_string(value);
     std::string text;
     for (std::size_t i = 0; i < digits.size(); ++i) {
         if (i != 0 && (digits.size() - i) % 3 == 0) {
@@ -246,7 +246,12 @@ std::string KilobyteText(std::uint64_t bytes) {
         }
         text += digits[i];
     }
-    return text + " KB";
+    return text;
+}
+
+std::string KilobyteText(std::uint64_t bytes) {
+    std::uint64_t kilobytes = bytes <= 1024 ? 1 : (bytes + 1023) / 1024;
+    return GroupedDigits(kilobytes) + " KB";
 }
 
 std::string DetailText(const Place& place, UINT column, bool showExtensions) {
@@ -267,16 +272,20 @@ std::string DetailText(const Place& place, UINT column, bool showExtensions) {
         if (column == 1) {
             return place.kind == PlaceKind::File ? KilobyteText(stat->size) : std::string();
         }
-        SYSTEMTIME time{};
-        FILETIME local{};
-        if (!FileTimeToLocalFileTime(&stat->modified, &local) || !FileTimeToSystemTime(&local, &time)) {
-            return {};
-        }
-        return FormatSystemTime("%Y-%m-%d %p %#I:%M", time).value_or(std::string());
+        return FileTimeText(stat->modified);
     }
     default:
         return {};
     }
+}
+
+std::string FileTimeText(const FILETIME& time) {
+    SYSTEMTIME parts{};
+    FILETIME local{};
+    if (!FileTimeToLocalFileTime(&time, &local) || !FileTimeToSystemTime(&local, &parts)) {
+        return {};
+    }
+    return FormatSystemTime("%Y-%m-%d %p %#I:%M", parts).value_or(std::string());
 }
 
 bool ShowExtensionsNow() {

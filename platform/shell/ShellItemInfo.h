@@ -18,6 +18,7 @@ struct EntryStat {
     bool readOnly = false; // no write bit for the owner
     std::uint64_t size = 0;
     FILETIME modified{};
+    FILETIME accessed{};
 };
 
 // Nothing when the entry is gone (a dangling link still answers, as a file).
@@ -42,6 +43,11 @@ std::string DetailHeading(UINT column);
 std::string DetailText(const Place& place, UINT column, bool showExtensions);
 // "1 KB" up to 1024 bytes, whole kilobytes rounded up, with the locale's thousands separator.
 std::string KilobyteText(std::uint64_t bytes);
+// The digits with the locale's thousands separator.
+std::string GroupedDigits(std::uint64_t value);
+
+// A file time as the details show it ("2026-12-09 오후 12:00", ANSI); empty when invalid.
+std::string FileTimeText(const FILETIME& time);
 
 // The user's show-extensions flag, read now.
 bool ShowExtensionsNow();

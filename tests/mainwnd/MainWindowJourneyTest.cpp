@@ -244,10 +244,13 @@ TEST_F(MainWindowJourney, LogsInThroughThePanelAndShowsTheUserTheQuotaAndMyFolde
 
     // The typed server names the service's port after a colon.
     InjectClick(MouseButton::Left, IntoField(GetDlgItem(panel, IDC_LOGIN_SERVER)));
+    m_ui.WaitIdle();
     InjectText(m_service.Host() + ":" + std::to_string(m_service.Port()));
     InjectClick(MouseButton::Left, IntoField(GetDlgItem(panel, IDC_LOGIN_USER_ID)));
+    m_ui.WaitIdle();
     InjectText("demo");
     InjectClick(MouseButton::Left, IntoField(GetDlgItem(panel, IDC_LOGIN_PASSWORD)));
+    m_ui.WaitIdle();
     InjectText("wrong");
     InjectKeyPress(VK_RETURN);
     m_ui.WaitIdle();
@@ -258,6 +261,7 @@ TEST_F(MainWindowJourney, LogsInThroughThePanelAndShowsTheUserTheQuotaAndMyFolde
 
     m_ui.Run([&] { m_window->LoginDialog()->m_passwordEdit.SetWindowText(""); });
     InjectClick(MouseButton::Left, IntoField(GetDlgItem(panel, IDC_LOGIN_PASSWORD)));
+    m_ui.WaitIdle();
     InjectText("demo1234");
     InjectKeyPress(VK_RETURN);
     m_ui.WaitIdle();
@@ -306,7 +310,9 @@ TEST_F(MainWindowJourney, NewFolderButtonCreatesTheNextFreeNameOnTheServer) {
     m_ui.WaitIdle();
     EXPECT_TRUE(fs::is_directory(Stored("새폴더")));
     // The new row is being renamed; Escape keeps the name.
+    EXPECT_EQ("Edit", WindowClassName(m_ui.Get<HWND>([] { return GetFocus(); })));
     InjectKeyPress(VK_ESCAPE);
+    m_ui.WaitIdle();
     InjectClick(MouseButton::Left, Centre(Item(IDC_MAIN_NEW_FOLDER)));
     m_ui.WaitIdle();
     InjectKeyPress(VK_ESCAPE);
@@ -334,6 +340,7 @@ TEST_F(MainWindowJourney, UploadButtonWithoutSelectionSendsTheFilesChosenInTheDi
         MapWindowPoints(files, nullptr, reinterpret_cast<POINT*>(&row), 2);
     });
     InjectClick(MouseButton::Left, POINT{row.left + 10, (row.top + row.bottom) / 2});
+    m_ui.WaitIdle();
     InjectKeyPress(VK_RETURN);
     ASSERT_TRUE(m_window->WaitForTransfersHandled(1));
 
@@ -449,6 +456,7 @@ TEST_F(MainWindowJourney, AddFolderButtonRegistersAListableFolderAsANewRoot) {
     });
     EXPECT_TRUE(MatchesGolden(OSTRANA_GOLDEN_DIR, "add_folder_dialog", dump));
     InjectClick(MouseButton::Left, IntoField(GetDlgItem(dialog, IDC_ADD_FOLDER_PATH)));
+    m_ui.WaitIdle();
     InjectText("/myfolder/favorite");
     InjectKeyPress(VK_RETURN);
     EXPECT_TRUE(waiter.WaitUntil([&] { return !IsWindow(dialog); }));

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -440,6 +441,22 @@ TEST_F(MainWindowJourney, CancelInTheProgressWindowStopsBeforeTheNextFile) {
     EXPECT_FALSE(fs::exists(Stored("c.txt")));
     EXPECT_FALSE(IsWindow(progress));
     EXPECT_FALSE(m_ui.Get<bool>([&] { return m_window->HasTransferJob(); }));
+}
+
+TEST_F(MainWindowJourney, AnUploadLargerThanTheRemainingQuotaIsRefusedBeforeAnythingIsSent) {
+    {
+        std::ofstream create(m_localDir / "big.bin", std::ios::binary);
+    }
+    fs::resize_file(m_localDir / "big.bin", 200u << 20); // sparse: nothing is written
+    OpenLoggedIn();
+    UploadSelected({"big.bin"});
+    m_ui.WaitIdle();
+    EXPECT_FALSE(m_ui.Get<bool>([&] { return m_window->HasTransferJob(); }));
+    ASSERT_EQ(1u, m_boxes->Boxes().size());
+    const std::string text = Utf8(m_boxes->Boxes()[0].text);
+    EXPECT_NE(std::string::npos, text.find("남은 서버 용량 : 102399 KByte")) << text;
+    EXPECT_NE(std::string::npos, text.find("전송하려는 파일 용량 : 204800 KByte")) << text;
+    EXPECT_FALSE(fs::exists(Stored("big.bin")));
 }
 
 TEST_F(MainWindowJourney, AddFolderButtonRegistersAListableFolderAsANewRoot) {

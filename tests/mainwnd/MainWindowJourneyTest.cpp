@@ -17,6 +17,7 @@
 
 #include "mainwnd/AddFolderDlg.h"
 #include "mainwnd/LogInDlg.h"
+#include "mainwnd/MainWindowMessages.h"
 #include "mainwnd/OstranaDlg.h"
 #include "mainwnd/PlaceholderLocalPanes.h"
 #include "mainwnd/SettingsStore.h"
@@ -441,6 +442,40 @@ TEST_F(MainWindowJourney, CancelInTheProgressWindowStopsBeforeTheNextFile) {
     EXPECT_FALSE(fs::exists(Stored("c.txt")));
     EXPECT_FALSE(IsWindow(progress));
     EXPECT_FALSE(m_ui.Get<bool>([&] { return m_window->HasTransferJob(); }));
+}
+
+TEST_F(MainWindowJourney, HookKeysActOnTheFocusedServerList) {
+    OpenLoggedIn();
+    HWND list = m_ui.Get<HWND>([&] { return m_window->ServerListPane()->GetServerList()->m_hWnd; });
+    auto focus = [&] { return m_ui.Get<HWND>([] { return GetFocus(); }); };
+    auto key = [&](UINT message) {
+        PostMessageA(m_window->m_hWnd, message, 0, 0);
+        m_ui.WaitIdle();
+    };
+    m_ui.Run([&] { SetFocus(list); });
+
+    key(UWM_KEY_RENAME);
+    EXPECT_EQ(list, focus()) << "F2 without a selected row edits nothing";
+    SelectServerRow("readme.txt");
+    key(UWM_KEY_RENAME);
+    EXPECT_EQ("Edit", WindowClassName(focus()));
+    InjectKeyPress(VK_ESCAPE);
+    m_ui.WaitIdle();
+
+    m_ui.Run([&] { SetFocus(list); });
+    key(UWM_KEY_SELECT_ALL);
+    EXPECT_EQ(3u, m_ui.Get<UINT>([&] { return ListView_GetSelectedCount(list); }));
+    // Delete asks first; No removes nothing.
+    m_boxes->QueueAnswer(IDNO);
+    key(UWM_KEY_DELETE);
+    ASSERT_EQ(1u, m_boxes->Boxes().size());
+    EXPECT_TRUE(fs::exists(Stored("readme.txt")));
+    EXPECT_TRUE(fs::is_directory(Stored("문서")));
+
+    const int refreshes = m_ui.Get<int>([&] { return m_local->Refreshes(); });
+    key(UWM_KEY_REFRESH);
+    EXPECT_EQ(refreshes + 1, m_ui.Get<int>([&] { return m_local->Refreshes(); }));
+    EXPECT_EQ(3u, ServerRows().size());
 }
 
 TEST_F(MainWindowJourney, AnUploadLargerThanTheRemainingQuotaIsRefusedBeforeAnythingIsSent) {

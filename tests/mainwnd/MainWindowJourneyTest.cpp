@@ -356,16 +356,6 @@ TEST_F(MainWindowJourney, UploadButtonWithoutSelectionSendsTheFilesChosenInTheDi
     EXPECT_TRUE(m_boxes->Boxes().empty());
 }
 
-TEST_F(MainWindowJourney, UploadDialogCancelledSendsNothing) {
-    OpenLoggedIn();
-    ModalScript script;
-    script.AnswerDialog(Ansi("열기"), {IDCANCEL});
-    InjectClick(MouseButton::Left, Centre(Item(IDC_MAIN_UPLOAD)));
-    m_ui.WaitIdle();
-    EXPECT_EQ(0u, script.Pending());
-    EXPECT_FALSE(m_ui.Get<bool>([&] { return m_window->HasTransferJob(); }));
-}
-
 TEST_F(MainWindowJourney, OverwritePromptReplacesOnYesAndKeepsTheServerFileOnNo) {
     ASSERT_TRUE(WriteFileBytes(m_localDir / "note.txt", "first"));
     OpenLoggedIn();
@@ -401,19 +391,6 @@ TEST_F(MainWindowJourney, DownloadButtonFetchesTheSelectedServerFolderIntoTheLoc
     EXPECT_TRUE(m_ui.Get<bool>([&] { return m_local->AutoRefresh(); }));
     EXPECT_GE(m_ui.Get<int>([&] { return m_local->Refreshes(); }), 1);
     EXPECT_TRUE(m_boxes->Boxes().empty());
-}
-
-TEST_F(MainWindowJourney, DownloadWithoutLocalFolderOrSelectionStartsNothing) {
-    OpenLoggedIn();
-    InjectClick(MouseButton::Left, Centre(Item(IDC_MAIN_DOWNLOAD)));
-    m_ui.WaitIdle();
-    EXPECT_FALSE(m_ui.Get<bool>([&] { return m_window->HasTransferJob(); }));
-    SelectServerRow("readme.txt");
-    m_ui.Run([&] { m_local->SetCurrentFolderPath(""); });
-    InjectClick(MouseButton::Left, Centre(Item(IDC_MAIN_DOWNLOAD)));
-    m_ui.WaitIdle();
-    EXPECT_FALSE(m_ui.Get<bool>([&] { return m_window->HasTransferJob(); }));
-    EXPECT_TRUE(m_ui.Get<std::vector<bool>>([&] { return m_local->m_changes; }).empty());
 }
 
 TEST_F(MainWindowJourney, CancelInTheProgressWindowStopsBeforeTheNextFile) {

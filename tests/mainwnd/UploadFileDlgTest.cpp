@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <functional>
 #include <future>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -123,18 +122,6 @@ TEST_F(UploadFileDlgTest, ListsVisibleFoldersAndMatchingFilesAndReturnsTheChosen
     EXPECT_EQ((std::vector<std::string>{m_folder + "a.txt", m_folder + "b.txt"}), paths);
 }
 
-TEST_F(UploadFileDlgTest, TheFilterChoiceRefillsTheFiles) {
-    Run("Text|*.txt|All|*.*||", [&](HWND window) {
-        HWND filter = GetDlgItem(window, IDC_UPLOAD_FILTER);
-        RunOnWindowThread(window, [&] {
-            SendMessageA(filter, CB_SETCURSEL, 1, 0);
-            SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_UPLOAD_FILTER, CBN_SELCHANGE), reinterpret_cast<LPARAM>(filter));
-        });
-        EXPECT_EQ((std::vector<std::string>{"a.txt", "b.txt", "c.log"}), Rows(window, IDC_UPLOAD_FILES));
-        PostMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
-    });
-}
-
 TEST_F(UploadFileDlgTest, FoldersOpenByDoubleClickAndEnterAndOkWithoutFilesChoosesNothing) {
     auto [result, paths] = Run(Ansi("모든파일 (*.*)|*.*||"), [&](HWND window) {
         InjectClick(MouseButton::Left, RowPoint(window, IDC_UPLOAD_FOLDERS, 1));
@@ -153,17 +140,6 @@ TEST_F(UploadFileDlgTest, FoldersOpenByDoubleClickAndEnterAndOkWithoutFilesChoos
     });
     EXPECT_EQ(IDOK, result);
     EXPECT_EQ((std::vector<std::string>{m_folder + "c.log"}), paths);
-}
-
-TEST_F(UploadFileDlgTest, AFolderThatIsNoFolderStartsAtHome) {
-    CUploadFileDlg dialog(nullptr, m_folder + "a.txt", "");
-    const char* home = std::getenv("HOME");
-    ASSERT_NE(nullptr, home);
-    std::string expected = HostToLocalPath(home);
-    if (expected.back() != '\\') expected += '\\';
-    EXPECT_EQ(expected, dialog.GetFolder());
-    CUploadFileDlg here(nullptr, m_folder.substr(0, m_folder.size() - 1), "");
-    EXPECT_EQ(m_folder, here.GetFolder());
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // page. Generated once; they never change, since pages and registries out there name them.
 #pragma once
 
-#include "platform/com/Unknown.h"
+#include "platform/com/Dispatch.h"
 
 inline constexpr GUID LIBID_OstranaLib = {0xC4679218, 0x6DDF, 0x4DCB, {0x8E, 0x3F, 0xE2, 0x97, 0xE3, 0xB9, 0x6D, 0x14}};
 inline constexpr IID DIID__DOstrana = {0xBD0BD3F5, 0xAB03, 0x40C5, {0xBE, 0x17, 0x21, 0x55, 0x6B, 0x30, 0x49, 0x7E}};
@@ -14,3 +14,11 @@ inline constexpr const char* kOstranaProgId = "OSTRANA.OstranaCtrl.1";
 inline constexpr const char* kOstranaPropPageProgId = "OSTRANA.OstranaPropPage.1";
 inline constexpr WORD kOstranaLibMajor = 1;
 inline constexpr WORD kOstranaLibMinor = 0;
+
+// Members of _DOstrana and _DOstranaEvents by DISPID; pages and containers call them by number.
+inline constexpr DISPID kDispidDisplayType = 1;
+inline constexpr DISPID kDispidVarAuth = 2;
+inline constexpr DISPID kDispidVarUserID = 3;
+inline constexpr DISPID kDispidVarHostName = 4;
+inline constexpr DISPID kDispidStartOstrana = 5;
+inline constexpr DISPID kEventOnOstranaLoaded = 1;

@@ -15,6 +15,20 @@ inline constexpr const char* kOstranaPropPageProgId = "OSTRANA.OstranaPropPage.1
 inline constexpr WORD kOstranaLibMajor = 1;
 inline constexpr WORD kOstranaLibMinor = 0;
 
+// A container hosts the control this way, all on its user-interface thread:
+//   1. RegisterServerIfMissing(kOstranaProgId, ProgramFolder() + "/libostrana.so") (Com.h);
+//   2. CLSIDFromProgID, then CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch);
+//      QueryInterface for IHostedControl (HostedControl.h);
+//   3. Advise(sink) before CreateControlWindow, or OnOstranaLoaded is missed: the control fires it
+//      from its WM_CREATE. CreateControlWindow(parent, bounds) takes the area in the parent's
+//      client coordinates;
+//   4. whenever the area is drawn, moved or resized: move the control's window over it, then
+//      Draw(bounds) with the same rectangle; the control keeps its main window at the area's
+//      top-left corner, never smaller than 600 by 600 (a smaller area shows its top-left part);
+//   5. the page's puts and calls: Invoke by DISPID, DISPATCH_PROPERTYPUT with one argument named
+//      DISPID_PROPERTYPUT, or DISPATCH_METHOD without arguments for StartOstrana;
+//   6. at the end DestroyControlWindow, Advise(nullptr), Release every interface.
+
 // Members of _DOstrana and _DOstranaEvents by DISPID; pages and containers call them by number.
 inline constexpr DISPID kDispidDisplayType = 1;
 inline constexpr DISPID kDispidVarAuth = 2;

@@ -172,4 +172,23 @@ TEST_F(ControlModuleTest, WithTheLibraryAlreadyGoneUnregisteringFailsAndKeepsThe
     EXPECT_FALSE(ostrana::RegistryKeyExists(HKEY_CLASSES_ROOT, "OSTRANA.OstranaCtrl.1"));
 }
 
+TEST_F(ControlModuleTest, AContainerRegistersTheModuleOnlyWhenItsClassIsMissingOrItsFileIsGone) {
+    EXPECT_FALSE(ostrana::IsServerRegistered(kOstranaProgId));
+    EXPECT_EQ(CO_E_DLLNOTFOUND, ostrana::RegisterServerIfMissing(kOstranaProgId, "/nonexistent/libostrana.so"));
+    ASSERT_EQ(S_OK, ostrana::RegisterServerIfMissing(kOstranaProgId, OSTRANA_MODULE_FILE));
+    EXPECT_TRUE(ostrana::IsServerRegistered(kOstranaProgId));
+
+    // Registered already: nothing is written again.
+    ASSERT_TRUE(ostrana::WriteRegistryText(HKEY_CLASSES_ROOT, ClassKey(), "Marker", "kept"));
+    ASSERT_EQ(S_OK, ostrana::RegisterServerIfMissing(kOstranaProgId, "/nonexistent/libostrana.so"));
+    EXPECT_EQ("kept", ostrana::ReadRegistryText(HKEY_CLASSES_ROOT, ClassKey(), "Marker").value_or(""));
+
+    // A registry naming a file that has gone since counts as missing.
+    ASSERT_TRUE(ostrana::WriteRegistryText(HKEY_CLASSES_ROOT, ClassKey() + "\\InprocServer32", "", "C:\\gone\\libostrana.so"));
+    EXPECT_FALSE(ostrana::IsServerRegistered(kOstranaProgId));
+    ASSERT_EQ(S_OK, ostrana::RegisterServerIfMissing(kOstranaProgId, OSTRANA_MODULE_FILE));
+    EXPECT_TRUE(ostrana::IsServerRegistered(kOstranaProgId));
+    EXPECT_FALSE(ostrana::IsServerRegistered("OSTRANA.Nothing.1"));
+}
+
 } // namespace

@@ -41,8 +41,10 @@ public:
 class Module {
 public:
     Module() : m_handle(dlopen(OSTRANA_MODULE_FILE, RTLD_NOW | RTLD_LOCAL)) {}
-    ~Module() {
+    ~Module() { Close(); }
+    void Close() {
         if (m_handle != nullptr) dlclose(m_handle);
+        m_handle = nullptr;
     }
     Module(const Module&) = delete;
     Module& operator=(const Module&) = delete;
@@ -146,6 +148,49 @@ TEST_F(ControlModuleTest, ByProgIdTheControlOpensOneMainWindowInsideItsWindow) {
     hosted->Release();
     control->Release();
     EXPECT_EQ(S_OK, m_module.Call("DllCanUnloadNow"));
+    DestroyWindow(page);
+}
+
+// Creates a control by ProgID, its window in `page`, and starts it; the main window or null.
+HWND StartedControl(HWND page, IDispatch** control, IHostedControl** hosted) {
+    CLSID clsid{};
+    if (FAILED(CLSIDFromProgID(u"OSTRANA.OstranaCtrl.1", &clsid))) return nullptr;
+    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(control)))) return nullptr;
+    if (FAILED((*control)->QueryInterface(IID_IHostedControl, reinterpret_cast<void**>(hosted)))) return nullptr;
+    HWND window = nullptr;
+    if (FAILED((*hosted)->CreateControlWindow(page, RECT{0, 0, 600, 600}, &window))) return nullptr;
+    Call(*control, kDispidStartOstrana);
+    return GetWindow(window, GW_CHILD);
+}
+
+TEST_F(ControlModuleTest, TheModuleStaysLoadedOnceFreedSinceItsWindowClassesAndThreadsMayOutliveItsObjects) {
+    ASSERT_EQ(S_OK, m_module.Call("DllRegisterServer"));
+    HWND page = ostrana::test::MakeTestWindow("ModuleTestPage", DefWindowProcA, WS_POPUP | WS_VISIBLE, {0, 0, 900, 800});
+    IDispatch* control = nullptr;
+    IHostedControl* hosted = nullptr;
+    HWND main = StartedControl(page, &control, &hosted);
+    ASSERT_NE(main, nullptr);
+    // A live control keeps the module.
+    CoFreeUnusedLibraries();
+    EXPECT_EQ(S_OK, hosted->Draw(RECT{0, 0, 700, 700}));
+    EXPECT_EQ(S_OK, hosted->DestroyControlWindow());
+    hosted->Release();
+    control->Release();
+    EXPECT_EQ(S_OK, m_module.Call("DllCanUnloadNow"));
+
+    CoFreeUnusedLibraries();
+    m_module.Close();
+    void* still = dlopen(OSTRANA_MODULE_FILE, RTLD_NOW | RTLD_NOLOAD);
+    EXPECT_NE(still, nullptr);
+    if (still != nullptr) dlclose(still);
+
+    // Loaded again by the class table, it serves as before.
+    main = StartedControl(page, &control, &hosted);
+    EXPECT_NE(main, nullptr);
+    EXPECT_EQ("Zelkor TAVEN WebHard Control", Text(main));
+    hosted->DestroyControlWindow();
+    hosted->Release();
+    control->Release();
     DestroyWindow(page);
 }
 

@@ -151,6 +151,8 @@ void COstranaDlg::RefreshQuota() {
 
 void COstranaDlg::UploadCommand() {
     if (!m_pServerTree || !m_pLocalPanes) return;
+    // Without a server folder to receive them there is nothing to choose files for.
+    if (m_pServerTree->GetServerTree()->GetCurrentFolderPath().empty()) return;
     std::vector<std::string> paths = m_pLocalPanes->SelectedPaths();
     if (paths.empty()) paths = ChooseUploadFiles();
     TransferList chosen(0);

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -16,6 +17,7 @@
 
 #include "mainwnd/AddFolderDlg.h"
 #include "mainwnd/LogInDlg.h"
+#include "mainwnd/MainWindowMessages.h"
 #include "mainwnd/OstranaDlg.h"
 #include "mainwnd/PlaceholderLocalPanes.h"
 #include "mainwnd/SettingsStore.h"
@@ -244,10 +246,13 @@ TEST_F(MainWindowJourney, LogsInThroughThePanelAndShowsTheUserTheQuotaAndMyFolde
 
     // The typed server names the service's port after a colon.
     InjectClick(MouseButton::Left, IntoField(GetDlgItem(panel, IDC_LOGIN_SERVER)));
+    m_ui.WaitIdle();
     InjectText(m_service.Host() + ":" + std::to_string(m_service.Port()));
     InjectClick(MouseButton::Left, IntoField(GetDlgItem(panel, IDC_LOGIN_USER_ID)));
+    m_ui.WaitIdle();
     InjectText("demo");
     InjectClick(MouseButton::Left, IntoField(GetDlgItem(panel, IDC_LOGIN_PASSWORD)));
+    m_ui.WaitIdle();
     InjectText("wrong");
     InjectKeyPress(VK_RETURN);
     m_ui.WaitIdle();
@@ -258,6 +263,7 @@ TEST_F(MainWindowJourney, LogsInThroughThePanelAndShowsTheUserTheQuotaAndMyFolde
 
     m_ui.Run([&] { m_window->LoginDialog()->m_passwordEdit.SetWindowText(""); });
     InjectClick(MouseButton::Left, IntoField(GetDlgItem(panel, IDC_LOGIN_PASSWORD)));
+    m_ui.WaitIdle();
     InjectText("demo1234");
     InjectKeyPress(VK_RETURN);
     m_ui.WaitIdle();
@@ -306,7 +312,9 @@ TEST_F(MainWindowJourney, NewFolderButtonCreatesTheNextFreeNameOnTheServer) {
     m_ui.WaitIdle();
     EXPECT_TRUE(fs::is_directory(Stored("새폴더")));
     // The new row is being renamed; Escape keeps the name.
+    EXPECT_EQ("Edit", WindowClassName(m_ui.Get<HWND>([] { return GetFocus(); })));
     InjectKeyPress(VK_ESCAPE);
+    m_ui.WaitIdle();
     InjectClick(MouseButton::Left, Centre(Item(IDC_MAIN_NEW_FOLDER)));
     m_ui.WaitIdle();
     InjectKeyPress(VK_ESCAPE);
@@ -334,6 +342,7 @@ TEST_F(MainWindowJourney, UploadButtonWithoutSelectionSendsTheFilesChosenInTheDi
         MapWindowPoints(files, nullptr, reinterpret_cast<POINT*>(&row), 2);
     });
     InjectClick(MouseButton::Left, POINT{row.left + 10, (row.top + row.bottom) / 2});
+    m_ui.WaitIdle();
     InjectKeyPress(VK_RETURN);
     ASSERT_TRUE(m_window->WaitForTransfersHandled(1));
 
@@ -345,16 +354,6 @@ TEST_F(MainWindowJourney, UploadButtonWithoutSelectionSendsTheFilesChosenInTheDi
     EXPECT_FALSE(m_ui.Get<bool>([&] { return m_window->HasTransferJob(); }));
     EXPECT_GE(m_ui.Get<int>([&] { return m_local->Refreshes(); }), 1);
     EXPECT_TRUE(m_boxes->Boxes().empty());
-}
-
-TEST_F(MainWindowJourney, UploadDialogCancelledSendsNothing) {
-    OpenLoggedIn();
-    ModalScript script;
-    script.AnswerDialog(Ansi("열기"), {IDCANCEL});
-    InjectClick(MouseButton::Left, Centre(Item(IDC_MAIN_UPLOAD)));
-    m_ui.WaitIdle();
-    EXPECT_EQ(0u, script.Pending());
-    EXPECT_FALSE(m_ui.Get<bool>([&] { return m_window->HasTransferJob(); }));
 }
 
 TEST_F(MainWindowJourney, OverwritePromptReplacesOnYesAndKeepsTheServerFileOnNo) {
@@ -394,19 +393,6 @@ TEST_F(MainWindowJourney, DownloadButtonFetchesTheSelectedServerFolderIntoTheLoc
     EXPECT_TRUE(m_boxes->Boxes().empty());
 }
 
-TEST_F(MainWindowJourney, DownloadWithoutLocalFolderOrSelectionStartsNothing) {
-    OpenLoggedIn();
-    InjectClick(MouseButton::Left, Centre(Item(IDC_MAIN_DOWNLOAD)));
-    m_ui.WaitIdle();
-    EXPECT_FALSE(m_ui.Get<bool>([&] { return m_window->HasTransferJob(); }));
-    SelectServerRow("readme.txt");
-    m_ui.Run([&] { m_local->SetCurrentFolderPath(""); });
-    InjectClick(MouseButton::Left, Centre(Item(IDC_MAIN_DOWNLOAD)));
-    m_ui.WaitIdle();
-    EXPECT_FALSE(m_ui.Get<bool>([&] { return m_window->HasTransferJob(); }));
-    EXPECT_TRUE(m_ui.Get<std::vector<bool>>([&] { return m_local->m_changes; }).empty());
-}
-
 TEST_F(MainWindowJourney, CancelInTheProgressWindowStopsBeforeTheNextFile) {
     // The first file is on the server already: its prompt holds the job while Cancel is pressed.
     ASSERT_TRUE(WriteFileBytes(m_localDir / "a.txt", "local a"));
@@ -435,6 +421,56 @@ TEST_F(MainWindowJourney, CancelInTheProgressWindowStopsBeforeTheNextFile) {
     EXPECT_FALSE(m_ui.Get<bool>([&] { return m_window->HasTransferJob(); }));
 }
 
+TEST_F(MainWindowJourney, HookKeysActOnTheFocusedServerList) {
+    OpenLoggedIn();
+    HWND list = m_ui.Get<HWND>([&] { return m_window->ServerListPane()->GetServerList()->m_hWnd; });
+    auto focus = [&] { return m_ui.Get<HWND>([] { return GetFocus(); }); };
+    auto key = [&](UINT message) {
+        PostMessageA(m_window->m_hWnd, message, 0, 0);
+        m_ui.WaitIdle();
+    };
+    m_ui.Run([&] { SetFocus(list); });
+
+    key(UWM_KEY_RENAME);
+    EXPECT_EQ(list, focus()) << "F2 without a selected row edits nothing";
+    SelectServerRow("readme.txt");
+    key(UWM_KEY_RENAME);
+    EXPECT_EQ("Edit", WindowClassName(focus()));
+    InjectKeyPress(VK_ESCAPE);
+    m_ui.WaitIdle();
+
+    m_ui.Run([&] { SetFocus(list); });
+    key(UWM_KEY_SELECT_ALL);
+    EXPECT_EQ(3u, m_ui.Get<UINT>([&] { return ListView_GetSelectedCount(list); }));
+    // Delete asks first; No removes nothing.
+    m_boxes->QueueAnswer(IDNO);
+    key(UWM_KEY_DELETE);
+    ASSERT_EQ(1u, m_boxes->Boxes().size());
+    EXPECT_TRUE(fs::exists(Stored("readme.txt")));
+    EXPECT_TRUE(fs::is_directory(Stored("문서")));
+
+    const int refreshes = m_ui.Get<int>([&] { return m_local->Refreshes(); });
+    key(UWM_KEY_REFRESH);
+    EXPECT_EQ(refreshes + 1, m_ui.Get<int>([&] { return m_local->Refreshes(); }));
+    EXPECT_EQ(3u, ServerRows().size());
+}
+
+TEST_F(MainWindowJourney, AnUploadLargerThanTheRemainingQuotaIsRefusedBeforeAnythingIsSent) {
+    {
+        std::ofstream create(m_localDir / "big.bin", std::ios::binary);
+    }
+    fs::resize_file(m_localDir / "big.bin", 200u << 20); // sparse: nothing is written
+    OpenLoggedIn();
+    UploadSelected({"big.bin"});
+    m_ui.WaitIdle();
+    EXPECT_FALSE(m_ui.Get<bool>([&] { return m_window->HasTransferJob(); }));
+    ASSERT_EQ(1u, m_boxes->Boxes().size());
+    const std::string text = Utf8(m_boxes->Boxes()[0].text);
+    EXPECT_NE(std::string::npos, text.find("남은 서버 용량 : 102399 KByte")) << text;
+    EXPECT_NE(std::string::npos, text.find("전송하려는 파일 용량 : 204800 KByte")) << text;
+    EXPECT_FALSE(fs::exists(Stored("big.bin")));
+}
+
 TEST_F(MainWindowJourney, AddFolderButtonRegistersAListableFolderAsANewRoot) {
     fs::create_directories(Stored("favorite"));
     OpenLoggedIn();
@@ -449,6 +485,7 @@ TEST_F(MainWindowJourney, AddFolderButtonRegistersAListableFolderAsANewRoot) {
     });
     EXPECT_TRUE(MatchesGolden(OSTRANA_GOLDEN_DIR, "add_folder_dialog", dump));
     InjectClick(MouseButton::Left, IntoField(GetDlgItem(dialog, IDC_ADD_FOLDER_PATH)));
+    m_ui.WaitIdle();
     InjectText("/myfolder/favorite");
     InjectKeyPress(VK_RETURN);
     EXPECT_TRUE(waiter.WaitUntil([&] { return !IsWindow(dialog); }));

@@ -157,6 +157,19 @@ TEST(LocalList, TheMainWindowGetsTheFolderTheSelectionAndTheWatchedPath) {
         return std::string(buffer);
     });
     EXPECT_EQ(watched, LocalPaneHarness::Local(h.Work()));
+    // A folder without a file-system path leaves the watcher nothing to watch.
+    h.ui.Run([&] {
+        ShellIdList computer = ShellNamespace::SpecialFolder(CSIDL_DRIVES);
+        h.tree->SelectItem(h.tree->FindIdList(computer.Get()));
+    });
+    h.ui.WaitIdle();
+    EXPECT_EQ(h.ui.Get<std::string>([&] {
+        char buffer[kWatchPathSize] = {'x', 0};
+        h.list->SendMessage(UWM_LIST_GET_WATCH_PATH, reinterpret_cast<WPARAM>(buffer));
+        return std::string(buffer);
+    }),
+              "");
+    EXPECT_GT(h.list->GetItemCount(), 0);
 }
 
 TEST(LocalList, TheInternetFolderSwapsTheListForTheWebViewAndBack) {
@@ -325,6 +338,29 @@ TEST(LocalList, ADragOfRowsOffersTheirIdsPathsAndTextWithWhatTheShellGrants) {
     CCF_String text;
     CClipboardFormats::GetFromDataObject(&data, &text, CFI_TEXT);
     EXPECT_EQ(text.GetString(), LocalPaneHarness::Local(h.Work("one.txt")) + "\n" + LocalPaneHarness::Local(h.Work("two.txt")) + "\n");
+}
+
+TEST(LocalList, PropertiesOfThreeRowsOpenThreeSheets) {
+    LocalPaneHarness h;
+    Touch(h.Work("one.txt"));
+    Touch(h.Work("two.txt"));
+    Touch(h.Work("three.txt"));
+    h.Show(h.Work());
+    h.SelectRows({"one.txt", "two.txt", "three.txt"});
+    h.ui.Run([&] { h.list->SendMessage(UWM_LIST_PROPERTIES); });
+    std::vector<HWND> sheets = h.ui.Get<std::vector<HWND>>([&] {
+        std::vector<HWND> found;
+        for (const char* name : {"one.txt", "two.txt", "three.txt"}) {
+            found.push_back(FindWindowA(nullptr, (name + Ansi(" 속성")).c_str()));
+        }
+        return found;
+    });
+    for (HWND sheet : sheets) EXPECT_NE(sheet, nullptr);
+    h.ui.Run([&] {
+        for (HWND sheet : sheets) {
+            if (sheet != nullptr) DestroyWindow(sheet);
+        }
+    });
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/shell/ShellFlags.h"
 #include "platform/window/Input.h"
 #include "platform/window/VirtualKeys.h"
 #include "tests/shell/LocalPaneHarness.h"
@@ -169,6 +170,23 @@ TEST(LocalTree, HoldingDownThroughTenFoldersLoadsOnlyTheOneWhereTheKeyIsReleased
     EXPECT_EQ(h.FolderSelections(), before + 1);
     EXPECT_EQ(h.SelectedFolder(), Utf8(LocalPaneHarness::Local(h.Work("d9"))));
     EXPECT_EQ(h.list->GetShownPath(), LocalPaneHarness::Local(h.Work("d9")));
+}
+
+TEST(LocalTree, HiddenFoldersShowWithAllObjectsButNotWhenSystemFilesShowToo) {
+    LocalPaneHarness h;
+    fs::create_directories(h.Work(".hidden"));
+    fs::create_directories(h.Work("plain"));
+    h.Show(h.Work());
+    auto withFlags = [&](DWORD bits) {
+        h.ui.Run([&] {
+            ostrana::StoreShellFlags(bits);
+            h.tree->SendMessage(WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("ShellState"));
+        });
+        return h.Children(NodeOf(h, h.Work()));
+    };
+    EXPECT_EQ(withFlags(0x01 | 0x02), (Strings{".hidden", "plain"}));
+    EXPECT_EQ(withFlags(0x01 | 0x02 | 0x08), (Strings{"plain"}));
+    EXPECT_EQ(withFlags(0x02), (Strings{"plain"}));
 }
 
 } // namespace

@@ -14,7 +14,9 @@
 #include "dragdrop/ClipboardFormats.h"
 #include "platform/base/Event.h"
 #include "platform/window/Window.h"
+#include "platform/window/VirtualKeys.h"
 #include "tests/shell/LocalPaneHarness.h"
+#include "tests/support/ModalScript.h"
 
 namespace {
 
@@ -361,6 +363,25 @@ TEST(LocalList, PropertiesOfThreeRowsOpenThreeSheets) {
             if (sheet != nullptr) DestroyWindow(sheet);
         }
     });
+}
+
+TEST(LocalList, TheShellsContextMenuOfARowRunsTheChosenCommand) {
+    LocalPaneHarness h;
+    Touch(h.Work("doc.txt"));
+    h.Show(h.Work());
+    h.SelectRows({"doc.txt"});
+    ostrana::test::ModalScript script;
+    // 열기, 삭제, 이름 바꾸기, 속성: the fourth.
+    script.AnswerMenu({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+    h.ui.Run([&] {
+        h.list->SetFocus();
+        h.list->ShowShellContextMenu(POINT{400, 100});
+    });
+    h.ui.WaitIdle();
+    EXPECT_EQ(script.Pending(), 0u);
+    HWND sheet = h.ui.Get<HWND>([&] { return FindWindowA(nullptr, Ansi("doc.txt 속성").c_str()); });
+    EXPECT_NE(sheet, nullptr);
+    if (sheet != nullptr) h.ui.Run([&] { DestroyWindow(sheet); });
 }
 
 } // namespace

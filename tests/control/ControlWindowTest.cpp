@@ -13,7 +13,6 @@
 #include "control/OstranaPropPage.h"
 #include "mainwnd/MainWindowMessages.h"
 #include "mainwnd/OstranaDlg.h"
-#include "platform/base/CodePage.h"
 #include "platform/window/Controls.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
@@ -203,11 +202,6 @@ TEST_F(ControlWindowTest, ThePropertiesVerbShowsTheOnePageOverTheControl) {
     ASSERT_NE(page, nullptr);
     ASSERT_NE(page->m_hWnd, nullptr);
     EXPECT_EQ(GetParent(page->m_hWnd), ostrana.Window());
-    EXPECT_EQ(ostrana::Utf8ToAnsi("일반"), page->GetCaption());
-    // 196 by 94 dialog units of 굴림 9 pt.
-    RECT rect{};
-    GetWindowRect(page->m_hWnd, &rect);
-    EXPECT_EQ((std::vector<LONG>{294, 141}), (std::vector<LONG>{rect.right - rect.left, rect.bottom - rect.top}));
     // Over the main window, and asked again it stays the one page.
     EXPECT_EQ(GetWindow(ostrana.Window(), GW_CHILD), page->m_hWnd);
     ASSERT_EQ(S_OK, ostrana.Hosted().DoVerb(OLEIVERB_PROPERTIES));

@@ -18,6 +18,7 @@
 #include "platform/com/RefCounted.h"
 #include "platform/com/TypeLib.h"
 #include "platform/ole/HostedControl.h"
+#include "platform/ole/OlePropertyPage.h"
 #include "platform/registry/RegistryText.h"
 #include "platform/window/MessageBox.h"
 #include "tests/platform/TestWindows.h"
@@ -176,6 +177,26 @@ TEST_F(ControlModuleTest, ByProgIdTheControlOpensOneMainWindowAndTheFreedModuleS
     EXPECT_EQ(S_OK, Call(again.control, kDispidStartOstrana));
     EXPECT_NE(GetWindow(again.window, GW_CHILD), nullptr);
     again.Release();
+}
+
+TEST_F(ControlModuleTest, ThePageClassGivesItsCaptionAndSizeAndShowsInAFrame) {
+    ASSERT_EQ(S_OK, m_module.Call("DllRegisterServer"));
+    IPropertyPage* page = nullptr;
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_OstranaPropPage, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
+                                     reinterpret_cast<void**>(&page)));
+    PROPPAGEINFO info;
+    ASSERT_EQ(S_OK, page->GetPageInfo(&info));
+    EXPECT_EQ(u"일반", ostrana::BstrText(info.pszTitle));
+    SysFreeString(info.pszTitle);
+    EXPECT_EQ((std::vector<LONG>{294, 141}), (std::vector<LONG>{info.size.cx, info.size.cy}));
+    ASSERT_EQ(S_OK, page->Activate(m_page, RECT{10, 10, 10 + info.size.cx, 10 + info.size.cy}, TRUE));
+    HWND shown = GetWindow(m_page, GW_CHILD);
+    EXPECT_NE(shown, nullptr);
+    EXPECT_EQ(S_FALSE, page->IsPageDirty());
+    EXPECT_EQ(S_OK, page->Deactivate());
+    EXPECT_FALSE(IsWindow(shown));
+    page->Release();
+    EXPECT_EQ(S_OK, m_module.Call("DllCanUnloadNow"));
 }
 
 TEST_F(ControlModuleTest, RegistersTwiceAlikeAndUnregisteringWithoutTheLibraryKeepsTheClasses) {

@@ -139,6 +139,21 @@ TEST_F(ControlWindowTest, TheMainWindowGetsThePropertiesAsTheyStoodAtTheStart) {
     EXPECT_EQ(S_OK, ostrana.Put(kDispidVarUserID, Text(u"bob")));
     EXPECT_EQ(S_OK, ostrana.Put(kDispidVarAuth, Text(u"WAXLO_AUTH=second")));
     EXPECT_EQ("bob", ostrana.Control().UserId());
+    // A variable handed by reference is kept by value: the script's storage may go.
+    {
+        VARIANT variable = Text(u"carol");
+        VARIANT reference;
+        VariantInit(&reference);
+        reference.vt = VT_BYREF | VT_VARIANT;
+        reference.pvarVal = &variable;
+        EXPECT_EQ(S_OK, ostrana.Put(kDispidVarHostName, reference));
+        VariantClear(&variable);
+    }
+    VARIANT host = ostrana.Get(kDispidVarHostName);
+    ASSERT_EQ(VT_BSTR, host.vt);
+    EXPECT_EQ(u"carol", ostrana::BstrText(host.bstrVal));
+    VariantClear(&host);
+    EXPECT_EQ("carol", ostrana.Control().HostName());
     EXPECT_EQ("second", ostrana.Control().SessionCookie());
     EXPECT_EQ("alice", main->UserId());
     EXPECT_EQ("first", main->GetSessionCookie());

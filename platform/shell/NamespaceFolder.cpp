@@ -45,7 +45,7 @@ int KindRank(ItemKind kind) {
 int Sign(long long value) { return value < 0 ? -1 : (value > 0 ? 1 : 0); }
 
 // ASCII letters without case, then the bytes, so the order is total.
-int CompareNames(const std::string& first, const std::string& second) {
+int CompareNames(std::string_view first, std::string_view second) {
     std::size_t count = std::min(first.size(), second.size());
     for (std::size_t i = 0; i < count; ++i) {
         auto a = static_cast<unsigned char>(first[i]);
@@ -274,7 +274,7 @@ HRESULT NamespaceFolder::BindToStorage(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, vo
     return E_NOTIMPL;
 }
 
-int NamespaceFolder::CompareFirst(UINT column, const ItemRef& first, const ItemRef& second) const {
+int NamespaceFolder::CompareFirst(UINT column, const ItemView& first, const ItemView& second) const {
     int rank = KindRank(first.kind) - KindRank(second.kind);
     if (rank != 0 || first.kind == ItemKind::Home || first.kind == ItemKind::Computer ||
         first.kind == ItemKind::Internet) {
@@ -284,8 +284,8 @@ int NamespaceFolder::CompareFirst(UINT column, const ItemRef& first, const ItemR
     if (column == 0 || column >= kDetailColumns || byName == 0) {
         return byName;
     }
-    std::optional<Place> a = ChildPlace(m_place, first);
-    std::optional<Place> b = ChildPlace(m_place, second);
+    std::optional<Place> a = ChildPlace(m_place, ItemRef{first.kind, std::string(first.name)});
+    std::optional<Place> b = ChildPlace(m_place, ItemRef{second.kind, std::string(second.name)});
     if (!a || !b) {
         return byName;
     }
@@ -305,8 +305,8 @@ int NamespaceFolder::CompareFirst(UINT column, const ItemRef& first, const ItemR
 }
 
 HRESULT NamespaceFolder::CompareIDs(LPARAM column, PCUIDLIST_RELATIVE first, PCUIDLIST_RELATIVE second) {
-    std::optional<ItemRef> a = ReadItem(first);
-    std::optional<ItemRef> b = ReadItem(second);
+    std::optional<ItemView> a = ViewItem(first);
+    std::optional<ItemView> b = ViewItem(second);
     bool emptyA = first == nullptr || ILIsEmpty(first);
     bool emptyB = second == nullptr || ILIsEmpty(second);
     if (emptyA || emptyB) {

@@ -44,7 +44,7 @@ private:
     NamespaceFolder(const Place& place, LPITEMIDLIST absolute);
     ~NamespaceFolder() override;
 
-    int CompareFirst(UINT column, const ItemRef& first, const ItemRef& second) const;
+    int CompareFirst(UINT column, const ItemView& first, const ItemView& second) const;
 
     Place m_place;
     LPITEMIDLIST m_absolute;

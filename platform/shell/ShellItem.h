@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/shell/ItemIdList.h"
@@ -25,6 +26,12 @@ LPITEMIDLIST MakeItemId(const ItemRef& item);
 LPITEMIDLIST MakeIdList(const std::vector<ItemRef>& items);
 // The first item of a list; nothing when it is the terminator or malformed.
 std::optional<ItemRef> ReadItem(LPCITEMIDLIST list);
+// The first item's kind and name, pointing into the list; for comparisons, which must not allocate.
+struct ItemView {
+    ItemKind kind;
+    std::string_view name;
+};
+std::optional<ItemView> ViewItem(LPCITEMIDLIST list);
 // Every item; nothing when any is malformed.
 std::optional<std::vector<ItemRef>> ReadItems(LPCITEMIDLIST list);
 

@@ -146,6 +146,15 @@ TEST_F(FileOperationTest, MoveAndCopyGoIntoFoldersAskBeforeReplacingAndNeverInto
     EXPECT_FALSE(fs::exists(m_sandbox.DriveD() / "src" / "inner" / "src"));
     EXPECT_TRUE(fs::exists(m_sandbox.DriveD() / "src" / "inner" / "x.txt"));
 
+    m_sandbox.MakeFolder(m_sandbox.DriveD() / "dst" / "clash.txt" / "kept");
+    m_sandbox.MakeFile(m_sandbox.DriveD() / "src" / "clash.txt", "file");
+    EXPECT_NE(Run(FO_MOVE, "D:\\src\\clash.txt", "D:\\dst", FOF_NOCONFIRMATION | FOF_NOERRORUI), 0);
+    EXPECT_TRUE(fs::exists(m_sandbox.DriveD() / "dst" / "clash.txt" / "kept")) << "a file never replaces a folder";
+    EXPECT_TRUE(fs::exists(m_sandbox.DriveD() / "src" / "clash.txt"));
+
+    ASSERT_EQ(Run(FO_COPY, "D:\\src\\inner", "D:\\src"), 0);
+    EXPECT_TRUE(fs::exists(m_sandbox.DriveD() / "src" / "inner - 복사본" / "x.txt")) << "a folder's copy keeps its whole name";
+
     ASSERT_EQ(Run(FO_MOVE, "D:\\src\\inner", "D:\\renamed"), 0) << "one source to a new name";
     EXPECT_EQ(ReadFileBytes(m_sandbox.DriveD() / "renamed" / "x.txt"), "new");
 }

@@ -432,6 +432,13 @@ TEST(ShellNamespace, FileInformationByIdListGivesNamesAttributesTypesAndIcons) {
     EXPECT_NE(closed.iIcon, open);
     EXPECT_NE(closed.iIcon, computerIcon);
     EXPECT_EQ(ImageListEntry(SystemImageList(true), computerIcon), "system computer");
+    std::vector<std::string> entries;
+    for (int i = 0; i < ImageList_GetImageCount(SystemImageList(false)); ++i) {
+        entries.push_back(ImageListEntry(SystemImageList(false), i));
+    }
+    for (const char* overlay : {"system overlay shared", "system overlay shortcut"}) {
+        EXPECT_NE(std::find(entries.begin(), entries.end(), overlay), entries.end()) << overlay;
+    }
 
     // The same facts for a path given as text.
     SHFILEINFOA byPath{};

@@ -10,6 +10,7 @@
 #include "platform/base/LocalPath.h"
 #include "platform/ole/DropFiles.h"
 #include "platform/ole/OleDataSource.h"
+#include "platform/shell/AfxMessageBox.h"
 #include "platform/shell/ContextMenu.h"
 #include "platform/shell/PropertySheet.h"
 #include "platform/shell/ShellExecute.h"
@@ -232,6 +233,15 @@ TEST_F(ShellUiObjectsTest, PropertiesOfThreeItemsOpenThreeSheets) {
     missing.lpVerb = "properties";
     missing.lpFile = "D:\\missing.txt";
     EXPECT_FALSE(ShellExecuteExA(&missing));
+}
+
+TEST_F(ShellUiObjectsTest, AfxMessageBoxShowsTheTextUnderTheApplicationsCaption) {
+    EXPECT_EQ(AfxMessageBox("Needs to be implemented"), IDOK);
+    ASSERT_EQ(m_boxes->Boxes().size(), 1u);
+    EXPECT_EQ(m_boxes->Boxes()[0].text, "Needs to be implemented");
+    EXPECT_FALSE(m_boxes->Boxes()[0].caption.empty());
+    m_boxes->QueueAnswer(IDNO);
+    EXPECT_EQ(AfxMessageBox("?", MB_YESNO), IDNO);
 }
 
 class DroppedFiles {

@@ -1,18 +1,16 @@
 #include "platform/shell/NamespaceFolder.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 #include "platform/base/CodePage.h"
 #include "platform/base/LastError.h"
-#include "platform/base/LocalPath.h"
 #include "platform/shell/DisplayNameParser.h"
 #include "platform/shell/FolderDetails.h"
 #include "platform/shell/FolderDropTarget.h"
+#include "platform/shell/FolderListing.h"
 #include "platform/shell/ItemContextMenu.h"
 #include "platform/shell/ItemEnumerator.h"
 #include "platform/shell/ShellItemInfo.h"
@@ -66,64 +64,6 @@ int CompareNames(std::string_view first, std::string_view second) {
 }
 
 HRESULT ShortResult(int order) { return static_cast<HRESULT>(static_cast<USHORT>(static_cast<short>(order))); }
-
-void ListDesktop(SHCONTF flags, std::vector<ItemRef>& items) {
-    if ((flags & SHCONTF_FOLDERS) == 0) {
-        return;
-    }
-    if (std::optional<ItemRef> home = HomeItem()) {
-        std::optional<Place> place = ChildPlace(Place{}, *home);
-        std::optional<EntryStat> stat = place ? StatHostPath(place->hostPath) : std::nullopt;
-        if (stat && stat->directory) {
-            items.push_back(std::move(*home));
-        }
-    }
-    items.push_back({ItemKind::Computer, ""});
-    items.push_back({ItemKind::Internet, ""});
-}
-
-void ListComputer(SHCONTF flags, std::vector<ItemRef>& items) {
-    if ((flags & SHCONTF_FOLDERS) == 0) {
-        return;
-    }
-    for (const DriveMapping& drive : MappedDrives()) {
-        items.push_back({ItemKind::Drive, std::string(1, drive.letter)});
-    }
-}
-
-bool EntryIsFolder(const std::string& folder, const dirent& entry) {
-    if (entry.d_type == DT_DIR) {
-        return true;
-    }
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
-        return false;
-    }
-    struct stat target {};
-    std::string path = folder.ends_with('/') ? folder + entry.d_name : folder + "/" + entry.d_name;
-    return ::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
-}
-
-HRESULT ListDirectory(const std::string& hostPath, SHCONTF flags, std::vector<ItemRef>& items) {
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(hostPath.c_str()), ::closedir);
-    if (!dir) {
-        return ErrnoResult(errno);
-    }
-    bool folders = (flags & SHCONTF_FOLDERS) != 0;
-    bool files = (flags & SHCONTF_NONFOLDERS) != 0;
-    bool hidden = (flags & SHCONTF_INCLUDEHIDDEN) != 0;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        std::string name = entry->d_name;
-        // A backslash in a name cannot be written in a local path, so such entries are not offered.
-        if (!IsPlainName(name) || (!hidden && name.starts_with('.'))) {
-            continue;
-        }
-        bool folder = EntryIsFolder(hostPath, *entry);
-        if (folder ? folders : files) {
-            items.push_back({folder ? ItemKind::Folder : ItemKind::File, std::move(name)});
-        }
-    }
-    return S_OK;
-}
 
 // A text into a string record: in place when it fits, else from the shell allocator.
 HRESULT FillStrRet(const std::string& text, STRRET* record) {
@@ -221,23 +161,9 @@ HRESULT NamespaceFolder::EnumObjects(HWND, SHCONTF flags, IEnumIDList** enumerat
     *enumerator = nullptr;
     m_showExtensions = ShowExtensionsNow();
     std::vector<ItemRef> items;
-    switch (m_place.kind) {
-    case PlaceKind::Desktop:
-        ListDesktop(flags, items);
-        break;
-    case PlaceKind::Computer:
-        ListComputer(flags, items);
-        break;
-    case PlaceKind::Directory: {
-        HRESULT result = ListDirectory(m_place.hostPath, flags, items);
-        if (FAILED(result)) {
-            return result;
-        }
-        break;
-    }
-    case PlaceKind::Internet:
-    case PlaceKind::File:
-        break;
+    HRESULT result = ListChildren(m_place, flags, items);
+    if (FAILED(result)) {
+        return result;
     }
     *enumerator = new ItemEnumerator(std::move(items));
     return S_OK;

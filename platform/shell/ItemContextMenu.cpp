@@ -137,7 +137,7 @@ std::vector<std::string> ItemContextMenu::LocalPaths() const {
     std::vector<std::string> paths;
     for (const ItemRef& item : m_items) {
         std::optional<Place> place = ChildPlace(m_folder, item);
-        if (place && place->HasPath()) {
+        if (place && place->HasExactPath()) {
             paths.push_back(place->localPath);
         }
     }

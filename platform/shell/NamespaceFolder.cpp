@@ -1,6 +1,5 @@
 #include "platform/shell/NamespaceFolder.h"
 
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>

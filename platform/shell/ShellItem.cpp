@@ -59,9 +59,8 @@ std::string JoinHost(const std::string& folder, const std::string& name) {
     return folder.ends_with('/') ? folder + name : folder + "/" + name;
 }
 
-std::string JoinLocal(const std::string& folder, const std::string& name) {
-    std::string ansi = Utf8ToAnsi(name);
-    return folder.ends_with('\\') ? folder + ansi : folder + "\\" + ansi;
+std::string JoinLocal(const std::string& folder, const std::string& ansiName) {
+    return folder.ends_with('\\') ? folder + ansiName : folder + "\\" + ansiName;
 }
 
 std::optional<std::string> HomeHostPath() {
@@ -93,6 +92,7 @@ std::optional<Place> HomePlace(const std::string& name) {
     place.hostPath = *host;
     place.localPath = HostToLocalPath(*host);
     place.home = true;
+    place.lossy = LocalToHostPath(place.localPath) != host;
     return place;
 }
 
@@ -225,8 +225,10 @@ std::optional<Place> ChildPlace(const Place& parent, const ItemRef& item) {
         Place place;
         place.kind = item.kind == ItemKind::Folder ? PlaceKind::Directory : PlaceKind::File;
         place.name = item.name;
+        std::string ansi = Utf8ToAnsi(item.name);
         place.hostPath = JoinHost(parent.hostPath, item.name);
-        place.localPath = JoinLocal(parent.localPath, item.name);
+        place.localPath = JoinLocal(parent.localPath, ansi);
+        place.lossy = parent.lossy || AnsiToUtf8(ansi) != item.name;
         return place;
     }
     case PlaceKind::Internet:

@@ -45,8 +45,13 @@ struct Place {
     std::string localPath; // ANSI, "C:\home\ana"; directories and files
     char drive = 0; // set for a drive root
     bool home = false; // the home folder under the Desktop
+    // Some name on the way has characters the ANSI code page cannot hold, so localPath does not
+    // lead back here and must not be handed to anything that acts on files.
+    bool lossy = false;
 
     bool HasPath() const { return kind == PlaceKind::Directory || kind == PlaceKind::File; }
+    // A local path that names this very entry.
+    bool HasExactPath() const { return HasPath() && !lossy; }
 };
 
 // The home folder's item under the Desktop; nothing without a home folder (HOME absolute).

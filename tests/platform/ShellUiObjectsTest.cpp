@@ -200,6 +200,43 @@ TEST_F(ShellUiObjectsTest, ContextMenuCommandsOpenDeleteAndShowProperties) {
     EXPECT_FALSE(fs::exists(m_sandbox.Home() / ".local/share/Trash/info/gone.txt.trashinfo")) << "Shift: removed";
 }
 
+TEST_F(ShellUiObjectsTest, ANameTheCodePageCannotHoldNeverActsOnTheFileItsLocalPathWouldName) {
+    m_sandbox.MakeFile(m_sandbox.DriveD() / "a\U0001F600.txt", "emoji");
+    m_sandbox.MakeFile(m_sandbox.DriveD() / "a?.txt", "other");
+    Ref<IShellFolder> d = FolderAt("D:\\");
+    IdList plain = Child(d.get(), "a?.txt");
+    // Both show as "a?.txt"; the emoji's is the one that is not the parsed id.
+    IdList emoji;
+    IEnumIDList* enumerator = nullptr;
+    ASSERT_EQ(d->EnumObjects(nullptr, SHCONTF_NONFOLDERS, &enumerator), S_OK);
+    LPITEMIDLIST item = nullptr;
+    while (enumerator->Next(1, &item, nullptr) == S_OK) {
+        if (!ILIsSameBytes(item, plain.get())) {
+            emoji.reset(item);
+        } else {
+            ILFree(item);
+        }
+    }
+    enumerator->Release();
+    ASSERT_NE(emoji, nullptr);
+
+    IShellFolder* desktop = nullptr;
+    SHGetDesktopFolder(&desktop);
+    std::u16string wide = ToWide("D:\\");
+    LPITEMIDLIST drive = nullptr;
+    desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &drive, nullptr);
+    desktop->Release();
+    IdList absolute(ILCombine(drive, emoji.get()));
+    ILFree(drive);
+    char path[MAX_PATH] = {};
+    EXPECT_FALSE(SHGetPathFromIDListA(absolute.get(), path)) << "no path that names another file";
+
+    Ref<IContextMenu> menu = UiObject<IContextMenu>(d.get(), {emoji.get()}, IID_IContextMenu);
+    EXPECT_TRUE(FAILED(Invoke(menu.get(), "delete", CMIC_MASK_SHIFT_DOWN)));
+    EXPECT_EQ(ReadFileBytes(m_sandbox.DriveD() / "a?.txt"), "other");
+    EXPECT_EQ(ReadFileBytes(m_sandbox.DriveD() / "a\U0001F600.txt"), "emoji");
+}
+
 TEST_F(ShellUiObjectsTest, RenameAsksForTheNewNameAndCancelKeepsTheOld) {
     m_sandbox.MakeFile(m_sandbox.DriveD() / "old.txt");
     Ref<IShellFolder> d = FolderAt("D:\\");

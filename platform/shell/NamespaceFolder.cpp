@@ -159,6 +159,10 @@ HRESULT NamespaceFolder::EnumObjects(HWND, SHCONTF flags, IEnumIDList** enumerat
     }
     *enumerator = nullptr;
     m_showExtensions = ShowExtensionsNow();
+    {
+        std::lock_guard guard(m_statLock);
+        m_stats.clear();
+    }
     std::vector<ItemRef> items;
     HRESULT result = ListChildren(m_place, flags, items);
     if (FAILED(result)) {
@@ -199,6 +203,17 @@ HRESULT NamespaceFolder::BindToStorage(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, vo
     return E_NOTIMPL;
 }
 
+std::optional<EntryStat> NamespaceFolder::CachedStat(const Place& child) const {
+    std::lock_guard guard(m_statLock);
+    auto found = m_stats.find(child.name);
+    if (found != m_stats.end()) {
+        return found->second;
+    }
+    std::optional<EntryStat> stat = StatHostPath(child.hostPath);
+    m_stats.emplace(child.name, stat);
+    return stat;
+}
+
 int NamespaceFolder::CompareFirst(UINT column, const ItemView& first, const ItemView& second) const {
     int rank = KindRank(first.kind) - KindRank(second.kind);
     if (rank != 0 || first.kind == ItemKind::Home || first.kind == ItemKind::Computer ||
@@ -218,8 +233,8 @@ int NamespaceFolder::CompareFirst(UINT column, const ItemView& first, const Item
     if (column == 2) {
         order = CompareNames(PlaceTypeName(*a), PlaceTypeName(*b));
     } else if (a->HasPath()) {
-        std::optional<EntryStat> statA = StatHostPath(a->hostPath);
-        std::optional<EntryStat> statB = StatHostPath(b->hostPath);
+        std::optional<EntryStat> statA = CachedStat(*a);
+        std::optional<EntryStat> statB = CachedStat(*b);
         if (statA && statB) {
             order = column == 1 ? Sign(static_cast<long long>(statA->size > statB->size) -
                                        static_cast<long long>(statA->size < statB->size))

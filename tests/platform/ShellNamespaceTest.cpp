@@ -340,6 +340,9 @@ TEST(ShellNamespace, CompareIdsPutsFoldersFirstAndSortsByTheColumnGiven) {
     EXPECT_EQ(order(0, beta, beta), 0);
     EXPECT_GT(order(1, alpha, beta), 0) << "by size";
     EXPECT_LT(order(1, zeta, beta), 0) << "folders first in every column";
+    WriteFileBytes(sandbox.DriveD() / "Beta.doc", std::string(5000, 'x'));
+    Children(d.get(), SHCONTF_NONFOLDERS);
+    EXPECT_LT(order(1, alpha, beta), 0) << "sizes are read again after the next enumeration";
 
     IdList innerA = Parse(d.get(), "zeta\\inner\\a.txt");
     IdList innerB = Parse(d.get(), "zeta\\inner\\b.txt");

@@ -2,6 +2,7 @@
 // moves and copies with their collisions, and the paths that are refused.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -68,6 +69,13 @@ TEST_F(FileOperationTest, DeleteWithUndoLeavesTheItemAndItsRecordInTheTrash) {
     EXPECT_EQ(ReadFileBytes(trash / "files" / "한글 a.txt.2"), "second");
     EXPECT_TRUE(fs::exists(trash / "info" / "한글 a.txt.2.trashinfo"));
     EXPECT_EQ(ReadFileBytes(trash / "files" / "한글 a.txt"), "keep me");
+}
+
+TEST_F(FileOperationTest, WithoutAHomeForTheTrashADeleteThatMayBeUndoneRemovesNothing) {
+    m_sandbox.MakeFile(m_sandbox.DriveD() / "keep.txt", "k");
+    unsetenv("HOME"); // the sandbox puts it back
+    EXPECT_NE(Run(FO_DELETE, "D:\\keep.txt", "", FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_NOERRORUI), 0);
+    EXPECT_EQ(ReadFileBytes(m_sandbox.DriveD() / "keep.txt"), "k");
 }
 
 TEST_F(FileOperationTest, DeleteWithoutUndoRemovesFoldersAndFilesAndNoAnswerKeepsThem) {

@@ -116,7 +116,7 @@ using Strings = std::vector<std::string>;
 TEST(ShellNamespace, DesktopHoldsHomeComputerAndTheInternetLastAndComputerHoldsTheDrives) {
     ShellSandbox sandbox;
     Folder desktop = Desktop();
-    EXPECT_EQ(ChildNames(desktop.get(), SHCONTF_FOLDERS), (Strings{"ana", Ansi("내 컴퓨터"), "Internet Explorer"}));
+    EXPECT_EQ(ChildNames(desktop.get(), SHCONTF_FOLDERS), (Strings{"ana", Ansi("내 컴퓨터"), Ansi("인터넷")}));
     EXPECT_TRUE(ChildNames(desktop.get(), SHCONTF_NONFOLDERS).empty());
 
     std::vector<IdList> top = Children(desktop.get(), SHCONTF_FOLDERS);

@@ -10,6 +10,7 @@
 #include "platform/window/Focus.h"
 #include "platform/window/WindowGeometry.h"
 #include "res/ResourceIds.h"
+#include "shell/ShellLocalPanes.h"
 
 IMPLEMENT_DYNAMIC(COstranaCtrl, COleControl)
 
@@ -120,6 +121,7 @@ void COstranaCtrl::StartOstrana() {
     // main window through one pointer, so a second one would cut the first off from them.
     if (GetMainWindow() != nullptr || m_hWnd == nullptr) return;
     auto dialog = std::make_unique<COstranaDlg>(this);
+    dialog->SetLocalPanes(std::make_unique<ShellLocalPanes>());
     dialog->SetStartParams(m_strSessionCookie, m_strHostName, m_strUserId);
     if (!dialog->Create(IDD_OSTRANA, this)) return;
     m_mainWindow = std::move(dialog);

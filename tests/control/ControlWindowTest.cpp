@@ -20,6 +20,7 @@
 #include "platform/window/VirtualKeys.h"
 #include "server/ServerPaneState.h"
 #include "tests/platform/TestWindows.h"
+#include "tests/support/ShellSandbox.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -109,7 +110,8 @@ protected:
         return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
     }
 
-    ostrana::test::ScopedRegistryFile m_registry;
+    // A home, drives and registry of the test's own: the main window shows the local disk.
+    ostrana::test::ShellSandbox m_sandbox;
     std::shared_ptr<ostrana::HeadlessMessageBoxPresenter> m_boxes;
     HWND m_page = nullptr;
 };

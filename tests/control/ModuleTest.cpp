@@ -22,6 +22,7 @@
 #include "platform/registry/RegistryText.h"
 #include "platform/window/MessageBox.h"
 #include "tests/platform/TestWindows.h"
+#include "tests/support/ShellSandbox.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -120,7 +121,8 @@ protected:
 
     static std::string ClassKey() { return "CLSID\\" + ostrana::GuidText(CLSID_Ostrana); }
 
-    ostrana::test::ScopedRegistryFile m_registry;
+    // A home, drives and registry of the test's own: the main window shows the local disk.
+    ostrana::test::ShellSandbox m_sandbox;
     Module m_module;
     std::shared_ptr<ostrana::HeadlessMessageBoxPresenter> m_boxes;
     HWND m_page = nullptr;
@@ -201,9 +203,9 @@ TEST_F(ControlModuleTest, ThePageClassGivesItsCaptionAndSizeAndShowsInAFrame) {
 
 TEST_F(ControlModuleTest, RegistersTwiceAlikeAndUnregisteringWithoutTheLibraryKeepsTheClasses) {
     ASSERT_EQ(S_OK, m_module.Call("DllRegisterServer"));
-    const std::string first = ostrana::test::ReadFileBytes(m_registry.FilePath());
+    const std::string first = ostrana::test::ReadFileBytes(m_sandbox.Registry().FilePath());
     ASSERT_EQ(S_OK, m_module.Call("DllRegisterServer"));
-    EXPECT_EQ(first, ostrana::test::ReadFileBytes(m_registry.FilePath()));
+    EXPECT_EQ(first, ostrana::test::ReadFileBytes(m_sandbox.Registry().FilePath()));
     auto server = ostrana::ReadRegistryText(HKEY_CLASSES_ROOT, ClassKey() + "\\InprocServer32");
     ASSERT_TRUE(server.has_value());
     EXPECT_EQ(ostrana::LocalToHostPath(*server).value_or(""), OSTRANA_MODULE_FILE);

@@ -20,6 +20,7 @@ public:
 
     const std::filesystem::path& Home() const { return m_home; }
     const std::filesystem::path& DriveD() const { return m_drive; }
+    const ScopedRegistryFile& Registry() const { return m_registry; }
     // The local path of a host path under the sandbox ("D:\a\b.txt" for <temp>/d/a/b.txt).
     std::string LocalD(const std::string& relative = "") const;
 

@@ -90,4 +90,9 @@ void HostSession::FireEvent(const std::string& name)
     m_server.Send(MessageWriter(ToPage::Event).Text("name", name).Finish());
 }
 
+bool HostSession::OpenInPage(const std::string& utf8Url)
+{
+    return m_server.Send(MessageWriter(ToPage::OpenUrl).Text("url", utf8Url).Finish());
+}
+
 } // namespace ostrana::host

@@ -49,6 +49,8 @@ public:
 
     // Any thread: the control fired an event.
     void FireEvent(const std::string& name);
+    // Any thread: the page opens the address in a new tab; false when no page is connected.
+    bool OpenInPage(const std::string& utf8Url);
 
 private:
     void PageConnected();

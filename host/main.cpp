@@ -14,6 +14,7 @@
 #include "host/HostOptions.h"
 #include "host/HostSession.h"
 #include "host/HostWindow.h"
+#include "host/WebOpener.h"
 #include "platform/base/ModuleResources.h"
 #include "platform/com/Com.h"
 #include "platform/gdi/ImageManifest.h"
@@ -61,6 +62,7 @@ int main(int argc, char** argv)
 
     HostWindow window; // this thread is the user-interface thread from here on
     HostSession session(window, Images);
+    WebOpener opener([&session](const std::string& url) { return session.OpenInPage(url); });
     std::filesystem::path folder = ostrana::ProgramFolder();
     ControlHost control;
     error = control.Create(window.Handle(), (folder / "libostrana.so").string(),

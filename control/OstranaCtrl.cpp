@@ -27,7 +27,15 @@ std::string VariantText(const VARIANT& value) {
     return result;
 }
 
+// A script may hand a variable by reference; the property keeps what it refers to, never the
+// reference into the script's storage.
+const VARIANT& Dereferenced(const VARIANT& value) {
+    if (value.vt == (VT_BYREF | VT_VARIANT) && value.pvarVal != nullptr) return *value.pvarVal;
+    return value;
+}
+
 void StoreVariant(VARIANT& member, const VARIANT& value) {
+    if (value.vt & VT_BYREF) return;
     VARIANT copy;
     VariantInit(&copy);
     if (FAILED(VariantCopy(&copy, &value))) return;
@@ -70,16 +78,16 @@ void COstranaCtrl::DefineDispatch() {
             out->vt = VT_BSTR;
             out->bstrVal = ostrana::AnsiToBstr(m_strDisplayType);
         },
-        [this](const VARIANT& value) { PutDisplayType(value); });
+        [this](const VARIANT& value) { PutDisplayType(Dereferenced(value)); });
     DispProperty(
         kDispidVarAuth, "varAuth", [this](VARIANT* out) { ReadVariant(m_varAuth, out); },
-        [this](const VARIANT& value) { PutAuth(value); });
+        [this](const VARIANT& value) { PutAuth(Dereferenced(value)); });
     DispProperty(
         kDispidVarUserID, "varUserID", [this](VARIANT* out) { ReadVariant(m_varUserID, out); },
-        [this](const VARIANT& value) { PutUserId(value); });
+        [this](const VARIANT& value) { PutUserId(Dereferenced(value)); });
     DispProperty(
         kDispidVarHostName, "varHostName", [this](VARIANT* out) { ReadVariant(m_varHostName, out); },
-        [this](const VARIANT& value) { PutHostName(value); });
+        [this](const VARIANT& value) { PutHostName(Dereferenced(value)); });
     DispMethod(kDispidStartOstrana, "StartOstrana", [this] { StartOstrana(); });
     EventEntry(kEventOnOstranaLoaded, "OnOstranaLoaded");
 }

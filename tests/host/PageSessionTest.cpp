@@ -24,6 +24,7 @@
 #include "platform/window/WindowGeometry.h"
 #include "res/Resources.h"
 #include "tests/host/HostTestSupport.h"
+#include "tests/support/ShellSandbox.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowHarness.h"
 
@@ -293,7 +294,8 @@ protected:
     }
 
     ostrana::test::TempDir m_dir;
-    ostrana::test::ScopedRegistryFile m_registry;
+    // A home, drives and registry of the test's own: the started main window shows the local disk.
+    ostrana::test::ShellSandbox m_sandbox;
     std::shared_ptr<HeadlessMessageBoxPresenter> m_boxes;
     ostrana::test::UiThread m_ui;
     std::unique_ptr<HostWindow> m_window;

@@ -42,7 +42,7 @@ constexpr DialogItemResource kMain[] = {
     {"Static", "", 225, WS_CHILD | SS_LEFT, 0, 124, 19, 60, 9},
     {"Static", "#208", 224, kBitmap, 0, 260, 10, 135, 7},
     {"Static", "#220", 221, kBitmap, 0, 261, 11, 133, 6},
-    {"Static", "사  용  량 :\n남은 용량 :", 219, WS_CHILD | SS_LEFT, 0, 255, 30, 140, 18},
+    {"Static", "사  용  량 :\n남은 용량 :", 219, WS_CHILD | SS_LEFT, 0, 240, 30, 155, 18},
     {"Button", "", 233, WS_CHILD | BS_GROUPBOX, 0, 5, 50, 230, 20},
     {"Static", "#221", 230, kBitmap, 0, 10, 59, 20, 6},
     {"Static", "개인 공간이 할당되어 있지 않습니다.", 222, WS_CHILD | SS_LEFT, 0, 34, 58, 196, 9},

@@ -1,7 +1,7 @@
 // The main window against the real service, driven as a user drives it: logging in through the
 // panel, the quota, a new server folder, uploads with the button (the file dialog or the local
 // selection), a download into the local folder, the overwrite prompt, Cancel in the progress
-// window; each checked on the service's storage or the local disk. Plus the painted window.
+// window; each checked on the service's storage or the local disk.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -223,21 +223,6 @@ TEST_F(MainWindowJourney, LogsInThroughThePanelAndShowsTheUserTheQuotaAndMyFolde
     std::vector<std::string> rows = ServerRows();
     std::sort(rows.begin(), rows.end());
     EXPECT_EQ((std::vector<std::string>{"readme.txt", "문서", "사진"}), rows);
-}
-
-TEST_F(MainWindowJourney, TheLoggedInWindowPaintsItsPanesLabelsAndButtons) {
-    OpenLoggedIn();
-    // Sorted by name, the rows do not depend on the order the service's disk lists them in.
-    HWND list = m_ui.Get<HWND>([&] { return m_window->ServerListPane()->GetServerList()->m_hWnd; });
-    RECT header{};
-    GetWindowRect(GetWindow(list, GW_CHILD), &header);
-    InjectClick(MouseButton::Left, POINT{header.left + 20, header.top + 8});
-    std::string dump;
-    m_ui.Run([&] {
-        PumpUntilIdle();
-        dump = DumpWindowTree(m_window->m_hWnd);
-    });
-    EXPECT_TRUE(MatchesGolden(OSTRANA_GOLDEN_DIR, "main_window_logged_in", dump));
 }
 
 TEST_F(MainWindowJourney, NewFolderButtonCreatesTheNextFreeNameOnTheServer) {

@@ -16,6 +16,7 @@
 #include "platform/window/AfxWinApp.h"
 #include "platform/window/Input.h"
 #include "platform/window/MessageBox.h"
+#include "platform/window/VirtualKeys.h"
 #include "res/ResourceIds.h"
 #include "server/ServerListView.h"
 #include "server/ServerTreeView.h"
@@ -256,6 +257,53 @@ TEST_F(LocalPanesJourney, ARowSelectedInTheLocalListGoesUpWithTheUploadButton) {
     EXPECT_FALSE(fs::exists(Stored("notes.txt"))) << "only the selected row goes";
     EXPECT_TRUE(Has(ServerRows(), "가계부.csv"));
     EXPECT_NE(quota, Utf8(m_ui.Get<std::string>([&] { return m_window->QuotaLabel().m_text; })));
+    EXPECT_TRUE(m_boxes->Boxes().empty());
+}
+
+TEST_F(LocalPanesJourney, AFolderAndAFileSelectedTogetherGoUpWithTheFolderWhole) {
+    OpenLoggedIn();
+    InjectClick(MouseButton::Left, LocalRowPoint("보관함"));
+    // The click gives the list the focus that the key then goes to.
+    m_ui.WaitIdle();
+    InjectKey(VK_CONTROL, true);
+    InjectClick(MouseButton::Left, LocalRowPoint("notes.txt"));
+    InjectKey(VK_CONTROL, false);
+    m_ui.WaitIdle();
+    ASSERT_EQ(2u, m_ui.Get<std::vector<std::string>>([&] { return m_panes->SelectedPaths(); }).size());
+    InjectClick(MouseButton::Left, Centre(Item(IDC_MAIN_UPLOAD)));
+    ASSERT_TRUE(m_window->WaitForTransfersHandled(1));
+    m_ui.WaitIdle();
+
+    EXPECT_EQ("old", ReadFileBytes(Stored("보관함/old.txt")));
+    EXPECT_EQ("local notes", ReadFileBytes(Stored("notes.txt")));
+    EXPECT_FALSE(fs::exists(Stored("가계부.csv")));
+    const std::vector<std::string> rows = ServerRows();
+    EXPECT_TRUE(Has(rows, "보관함") && Has(rows, "notes.txt"));
+    EXPECT_TRUE(m_boxes->Boxes().empty());
+}
+
+TEST_F(LocalPanesJourney, ADropWhileTheTreeShowsAVirtualFolderStartsNothingAndKeepsAutoRefreshOn) {
+    OpenLoggedIn();
+    const bool selected = m_ui.Get<bool>([&] {
+        CIEShellTreeCtrl* tree = m_panes->Tree();
+        HTREEITEM computer = tree->FindChildByText(tree->GetRootItem(), Ansi("내 컴퓨터"));
+        return computer != nullptr && tree->SelectItem(computer);
+    });
+    ASSERT_TRUE(selected);
+    m_ui.WaitIdle();
+    ASSERT_EQ("", m_ui.Get<std::string>([&] { return m_panes->CurrentFolderPath(); }));
+    DragServerRow("readme.txt", LocalListBlank());
+    m_ui.WaitIdle();
+    EXPECT_TRUE(m_ui.Get<bool>([&] { return m_panes->List()->AutoRefresh().load(); }));
+
+    // Back on a folder the same drag downloads; it is the first transfer, so the drop before started none.
+    const std::string work = m_sandbox.LocalD("work");
+    m_ui.Run([&] { m_panes->Tree()->SendMessage(UWM_SELECT_PATH, 0, reinterpret_cast<LPARAM>(work.c_str())); });
+    m_ui.WaitIdle();
+    DragServerRow("readme.txt", LocalListBlank());
+    ASSERT_TRUE(m_window->WaitForTransfersHandled(1));
+    EXPECT_FALSE(m_window->WaitForTransfersHandled(2, 0));
+    EXPECT_EQ(ReadFileBytes(Stored("readme.txt")), ReadFileBytes(Work("readme.txt")));
     EXPECT_TRUE(m_boxes->Boxes().empty());
 }
 

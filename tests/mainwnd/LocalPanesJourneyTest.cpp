@@ -40,6 +40,7 @@ namespace {
 
 constexpr const char* kHostClass = "LocalPanesJourneyHost";
 constexpr const char* kOverwriteCaption = "파일 바꾸기 확인";
+constexpr const char* kProgressClass = "OstranaProgressDialog";
 
 class LocalPanesJourney : public ::testing::Test {
 protected:
@@ -329,6 +330,36 @@ TEST_F(LocalPanesJourney, ASecondDownloadAsksBeforeReplacingTheLocalFile) {
     EXPECT_EQ(2u, script.Answered().size());
     m_ui.WaitIdle();
     EXPECT_EQ(3, Refills()) << "one refill after each transfer";
+}
+
+TEST_F(LocalPanesJourney, ADownloadCancelledInTheProgressWindowStillGivesTheListBackItsRefills) {
+    // Every file is on the local disk already: the first one's prompt holds the job while Cancel is pressed.
+    fs::create_directories(Stored("묶음"));
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+        ASSERT_TRUE(WriteFileBytes(Stored(std::string("묶음/") + name), "server"));
+        m_sandbox.MakeFile(Work(std::string("묶음/") + name), "local");
+    }
+    OpenLoggedIn();
+    WindowWaiter waiter;
+    DragServerRow("묶음", LocalListBlank());
+    HWND prompt = waiter.WaitForTopLevel("#32770", Ansi(kOverwriteCaption));
+    ASSERT_NE(nullptr, prompt);
+    HWND progress = waiter.WaitForTopLevel(kProgressClass);
+    ASSERT_NE(nullptr, progress);
+    HWND cancel = GetDlgItem(progress, IDCANCEL);
+    PostMessageA(cancel, BM_CLICK, 0, 0);
+    EXPECT_TRUE(waiter.WaitUntil([&] { return !IsWindowEnabled(cancel); }));
+    PostMessageA(GetDlgItem(prompt, IDCANCEL), BM_CLICK, 0, 0);
+    ASSERT_TRUE(m_window->WaitForTransfersHandled(1));
+    m_ui.WaitIdle();
+
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+        EXPECT_EQ("local", ReadFileBytes(Work(std::string("묶음/") + name))) << name;
+    }
+    EXPECT_FALSE(IsWindow(progress));
+    EXPECT_TRUE(m_ui.Get<bool>([&] { return m_panes->List()->AutoRefresh().load(); }));
+    EXPECT_EQ(1, Refills());
+    EXPECT_FALSE(m_ui.Get<bool>([&] { return m_window->HasTransferJob(); }));
 }
 
 TEST_F(LocalPanesJourney, TheLoggedInWindowPaintsBothLocalPanesFilled) {

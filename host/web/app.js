@@ -3,7 +3,8 @@
 // application logic: everything it shows arrives as pictures and window states.
 const token = new URLSearchParams(location.search).get("t") || "";
 // Every request carries the token, so the protocol module is loaded with it rather than imported.
-const { PROTOCOL_VERSION, ToPage, ToHost, Op, OpFields, MouseAction, MouseButton, Modifier } = await import(`/protocol.js?t=${encodeURIComponent(token)}`);
+const { PROTOCOL_VERSION, ToPage, ToHost, Op, OpFields, MouseAction, MouseButton, Modifier } =
+  await import(`/protocol.js?t=${encodeURIComponent(token)}`);
 
 const FONT_FAMILY = '"NanumGothic", "Noto Sans CJK KR", "Noto Sans KR", sans-serif';
 

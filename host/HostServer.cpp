@@ -175,10 +175,12 @@ void HostServer::SocketReady(mg_connection* connection, void* self)
 void HostServer::TakeOver(mg_connection* connection)
 {
     std::string note = MessageWriter(ToPage::Superseded).Finish();
-    std::string hello = MessageWriter(ToPage::Hello).Number("version", kProtocolVersion).Finish();
     {
         // Written under the lock: the close handler cannot free the older page meanwhile.
         std::lock_guard guard(m_lock);
+        int session = ++m_sessions;
+        std::string hello = m_greeting ? m_greeting(session)
+                                       : MessageWriter(ToPage::Hello).Number("version", kProtocolVersion).Finish();
         if (m_page)
             mg_websocket_write(m_page, MG_WEBSOCKET_OPCODE_TEXT, note.data(), note.size());
         m_page = connection;

@@ -20,6 +20,8 @@ class HostServer {
 public:
     using MessageHandler = std::function<void(const std::string& json)>;
     using PageHandler = std::function<void()>;
+    // The first message on a new page's socket, given the page's session number (1 for the first).
+    using Greeting = std::function<std::string(int session)>;
 
     HostServer();
     ~HostServer();
@@ -37,6 +39,8 @@ public:
     // Called on a server thread: a message from the page, and a page that just took over.
     void OnMessage(MessageHandler handler) { m_onMessage = std::move(handler); }
     void OnPage(PageHandler handler) { m_onPage = std::move(handler); }
+    // Set before Start; without one the greeting names the protocol version only.
+    void SetGreeting(Greeting greeting) { m_greeting = std::move(greeting); }
 
     // Sends to the page that owns the session; false when none is connected.
     bool Send(const std::string& json);
@@ -56,8 +60,10 @@ private:
     std::unique_ptr<RequestGate> m_gate;
     MessageHandler m_onMessage;
     PageHandler m_onPage;
+    Greeting m_greeting;
     std::mutex m_lock;
     mg_connection* m_page = nullptr; // guarded by m_lock
+    int m_sessions = 0;              // guarded by m_lock
 };
 
 } // namespace ostrana::host

@@ -1,0 +1,277 @@
+// Snapshots of real windows as the page's messages: the whole state of a dialog (also kept as the
+// sample frame the page's renderer is tried on), only what changed afterwards, images once per
+// page, the rows of list views, the cursor and the caret.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "host/FrameBatcher.h"
+#include "platform/base/CodePage.h"
+#include "platform/controls/CommCtrl.h"
+#include "platform/window/Caret.h"
+#include "platform/window/Cursor.h"
+#include "platform/window/DisplayChanges.h"
+#include "platform/window/MessageBox.h"
+#include "platform/window/Messages.h"
+#include "platform/window/Paint.h"
+#include "platform/window/WindowGeometry.h"
+#include "tests/host/HostTestSupport.h"
+#include "res/Resources.h"
+#include "tests/support/WindowHarness.h"
+
+using namespace ostrana;
+using namespace ostrana::host;
+using namespace ostrana::host::test;
+using Json = nlohmann::json;
+
+namespace {
+
+// The key of every image named by the operations, blits included.
+void NamedImages(const Json& ops, std::vector<std::string>& keys)
+{
+    for (const Json& op : ops) {
+        if (op[0] == static_cast<int>(PictureOp::Image) && !op[5].get<std::string>().empty())
+            keys.push_back(op[5]);
+        if (op[0] == static_cast<int>(PictureOp::Blit))
+            NamedImages(op[7], keys);
+    }
+}
+
+TEST(SnapshotWriter, WholeStateOfADialogNamesEveryImageBeforeItsFirstUse)
+{
+    ostrana::test::UiThread ui;
+    std::vector<PageMessage> messages;
+    HWND dialog = nullptr;
+    std::string frameJson;
+    ui.Run([&] {
+        dialog = ShowOverwritePrompt();
+        SnapshotWriter writer = MakeWriter();
+        DesktopSnapshot snapshot = TakeDesktopSnapshot();
+        messages = writer.WholeState(snapshot);
+        // The sample frame: what a page that just connected receives.
+        FrameBatcher batcher;
+        for (const PageMessage& message : messages)
+            batcher.Add(message.key, message.json);
+        frameJson = "[\n" + SnapshotWriter::Hello(1, snapshot.screen);
+        auto frame = batcher.TakeFrame();
+        for (const std::string& message : *frame)
+            frameJson += ",\n" + message;
+        frameJson += "\n]\n";
+        DestroyWindow(dialog);
+    });
+    std::vector<Json> parsed = Parse(messages);
+    Json record = WindowRecord(parsed, dialog);
+    ASSERT_FALSE(record.is_null());
+    EXPECT_EQ(record["text"], "파일 바꾸기 확인");
+    EXPECT_EQ(record["cls"], "#32770");
+    EXPECT_EQ(record["parent"], 0);
+    EXPECT_TRUE(record["visible"].get<bool>());
+    // Every child is there with its id, and the order lists the dialog before its children.
+    std::vector<Json> order = OfKind(parsed, ToPage::Order);
+    ASSERT_EQ(order.size(), 1u);
+    const Json& windows = order[0]["windows"];
+    size_t children = 0;
+    for (const Json& window : OfKind(parsed, ToPage::TreeChange)) {
+        if (window["parent"] == HandleNumber(dialog))
+            ++children;
+        EXPECT_NE(std::find(windows.begin(), windows.end(), window["h"]), windows.end());
+    }
+    EXPECT_EQ(children, 19u);
+    auto at = [&](HWND window) { return std::find(windows.begin(), windows.end(), HandleNumber(window)) - windows.begin(); };
+    EXPECT_LT(at(dialog), at(GetDlgItem(dialog, IDOK)));
+
+    std::vector<std::string> announced;
+    bool replaceIcon = false;
+    for (const Json& message : parsed) {
+        if (message["k"] == static_cast<int>(ToPage::Image)) {
+            EXPECT_EQ(std::count(announced.begin(), announced.end(), message["key"]), 0) << message;
+            announced.push_back(message["key"]);
+            if (message["key"] == "resource/icon/225") {
+                replaceIcon = true;
+                EXPECT_EQ(message["url"], "/res/icons/replace.svg");
+                EXPECT_EQ(message["size"], Json::array({32, 32}));
+            }
+        }
+        if (message["k"] == static_cast<int>(ToPage::Picture)) {
+            std::vector<std::string> named;
+            NamedImages(message["ops"], named);
+            for (const std::string& key : named)
+                EXPECT_NE(std::find(announced.begin(), announced.end(), key), announced.end()) << key;
+        }
+    }
+    EXPECT_TRUE(replaceIcon);
+    // The caption and frame come as the dialog's frame picture.
+    bool frame = false;
+    for (const Json& picture : OfKind(parsed, ToPage::Picture))
+        frame = frame || (picture["h"] == HandleNumber(dialog) && picture["part"] == "frame");
+    EXPECT_TRUE(frame);
+
+    Json frameMessages = Json::parse(frameJson);
+    EXPECT_EQ(frameMessages.front()["k"], static_cast<int>(ToPage::Hello));
+    EXPECT_EQ(frameMessages.back(), Json({{"k", static_cast<int>(ToPage::FrameEnd)}, {"frame", 1}}));
+    if (const char* binary = std::getenv("OSTRANA_TEST_BINARY_DIR"))
+        std::ofstream(std::string(binary) + "/tests/host/sample-frame.json") << frameJson;
+    if (const char* update = std::getenv("OSTRANA_UPDATE_GOLDEN"); update && std::string(update) == "1")
+        std::ofstream(OSTRANA_HOST_TEST_DATA "/sample-frame.json") << frameJson;
+}
+
+TEST(SnapshotWriter, ChangesCarryOnlyWhatChangedAsItIsNow)
+{
+    ostrana::test::UiThread ui;
+    ui.Run([&] {
+        HWND dialog = ShowOverwritePrompt();
+        SnapshotWriter writer = MakeWriter();
+        writer.WholeState(TakeDesktopSnapshot());
+        HWND yes = GetDlgItem(dialog, IDOK);
+
+        // Nothing repainted: a picture event alone sends nothing.
+        EXPECT_TRUE(writer.Changes(TakeDesktopSnapshot(), {{DisplayEvent::Picture, yes}}).empty());
+
+        SetWindowTextA(yes, Utf8ToAnsi("바꾸기").c_str());
+        PumpUntilIdle();
+        std::vector<Json> changed = Parse(writer.Changes(
+            TakeDesktopSnapshot(), {{DisplayEvent::Text, yes}, {DisplayEvent::Picture, yes}, {DisplayEvent::Text, yes}}));
+        ASSERT_EQ(changed.size(), 3u);
+        EXPECT_EQ(changed[0]["text"], "바꾸기");
+        EXPECT_EQ(changed[1]["part"], "client");
+        EXPECT_EQ(changed[2]["text"], "바꾸기");
+        // The images went with the whole state; this page has them.
+        EXPECT_TRUE(OfKind(changed, ToPage::Image).empty());
+
+        DestroyWindow(yes);
+        std::vector<Json> gone = Parse(writer.Changes(TakeDesktopSnapshot(), {{DisplayEvent::Destroyed, yes}}));
+        ASSERT_EQ(gone.size(), 2u);
+        EXPECT_EQ(gone[0], Json({{"k", 3}, {"h", HandleNumber(yes)}, {"gone", true}}));
+        EXPECT_EQ(gone[1]["k"], static_cast<int>(ToPage::Order));
+        EXPECT_EQ(std::count(gone[1]["windows"].begin(), gone[1]["windows"].end(), HandleNumber(yes)), 0);
+
+        // A new page gets the images again.
+        writer.StartPage();
+        HWND icon = GetWindow(dialog, GW_CHILD);
+        InvalidateRect(icon, nullptr, TRUE);
+        PumpUntilIdle();
+        std::vector<Json> again = Parse(writer.Changes(TakeDesktopSnapshot(), {{DisplayEvent::Picture, icon}}));
+        EXPECT_EQ(OfKind(again, ToPage::Image).size(), 1u);
+        DestroyWindow(dialog);
+    });
+}
+
+TEST(SnapshotWriter, ListViewsShowTheirVisibleRowsOnly)
+{
+    ostrana::test::UiThread ui;
+    ui.Run([&] {
+        HWND list = nullptr;
+        HWND parent = ShowReportList(1000, list);
+        SendMessageA(list, LVM_ENSUREVISIBLE, 500, FALSE);
+        LVITEMA state{};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(list, LVM_SETITEMSTATE, 500, reinterpret_cast<LPARAM>(&state));
+        PumpUntilIdle();
+        SnapshotWriter writer = MakeWriter();
+        Json record = WindowRecord(Parse(writer.WholeState(TakeDesktopSnapshot())), list);
+        ASSERT_FALSE(record.is_null());
+        EXPECT_EQ(record["columns"], Json::parse(R"([{"text":"이름","width":150},{"text":"크기","width":90}])"));
+        const Json& rows = record["rows"];
+        ASSERT_FALSE(rows.empty());
+        EXPECT_LE(rows.size(), 10u);
+        bool found = false;
+        RECT client{};
+        GetClientRect(list, &client);
+        for (const Json& row : rows) {
+            int index = row["i"];
+            EXPECT_EQ(row["cells"], Json::array({"row " + std::to_string(index), std::to_string(index) + "KB"}));
+            EXPECT_LT(row["rect"][1].get<int>(), client.bottom);
+            EXPECT_GT(row["rect"][3].get<int>(), client.top);
+            if (index == 500) {
+                found = true;
+                EXPECT_TRUE(row["sel"].get<bool>());
+                EXPECT_TRUE(row["focus"].get<bool>());
+            } else {
+                EXPECT_FALSE(row["sel"].get<bool>());
+            }
+        }
+        EXPECT_TRUE(found);
+        DestroyWindow(parent);
+    });
+}
+
+TEST(SnapshotWriter, TreeViewsShowTheirVisibleItemsWithLevels)
+{
+    ostrana::test::UiThread ui;
+    ui.Run([&] {
+        HWND list = nullptr;
+        HWND parent = ShowReportList(0, list);
+        HWND tree = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS, 0, 0, 200, 150, parent,
+                                    nullptr, nullptr, nullptr);
+        auto insert = [&](HTREEITEM under, const char* text) {
+            std::string ansi = Utf8ToAnsi(text);
+            TVINSERTSTRUCTA insert{};
+            insert.hParent = under;
+            insert.hInsertAfter = TVI_LAST;
+            insert.item.mask = TVIF_TEXT;
+            insert.item.pszText = ansi.data();
+            return TreeView_InsertItem(tree, &insert);
+        };
+        HTREEITEM root = insert(TVI_ROOT, "내 파일보관함 (myfolder)");
+        insert(root, "문서");
+        HTREEITEM hidden = insert(insert(TVI_ROOT, "공유"), "닫힌 폴더 안");
+        SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
+        SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(root));
+        PumpUntilIdle();
+        SnapshotWriter writer = MakeWriter();
+        Json record = WindowRecord(Parse(writer.WholeState(TakeDesktopSnapshot())), tree);
+        ASSERT_FALSE(record.is_null());
+        const Json& items = record["items"];
+        ASSERT_EQ(items.size(), 3u) << items;
+        EXPECT_EQ(items[0]["text"], "내 파일보관함 (myfolder)");
+        EXPECT_EQ(items[0]["level"], 0);
+        EXPECT_TRUE(items[0]["expanded"].get<bool>());
+        EXPECT_TRUE(items[0]["sel"].get<bool>());
+        EXPECT_EQ(items[1]["text"], "문서");
+        EXPECT_EQ(items[1]["level"], 1);
+        EXPECT_EQ(items[2]["text"], "공유");
+        EXPECT_FALSE(items[2]["expanded"].get<bool>());
+        (void)hidden;
+        DestroyWindow(parent);
+    });
+}
+
+TEST(SnapshotWriter, CursorAndCaret)
+{
+    ostrana::test::UiThread ui;
+    ui.Run([&] {
+        HWND dialog = ShowOverwritePrompt();
+        HWND edit = GetDlgItem(dialog, 237);
+        CreateCaret(edit, nullptr, 1, 12);
+        SetCaretPos(3, 2);
+        ShowCaret(edit);
+        SetCursor(LoadCursorA(AfxGetResourceHandle(), MAKEINTRESOURCEA(1011)));
+        SnapshotWriter writer = MakeWriter();
+        std::vector<Json> parsed = Parse(writer.WholeState(TakeDesktopSnapshot()));
+        Json caret = OfKind(parsed, ToPage::Caret).at(0);
+        EXPECT_EQ(caret["h"], HandleNumber(edit));
+        EXPECT_EQ(caret["rect"], Json::array({3, 2, 4, 14}));
+        EXPECT_TRUE(caret["visible"].get<bool>());
+        EXPECT_GT(caret["blink"].get<int>(), 0);
+        Json cursor = OfKind(parsed, ToPage::Cursor).at(0);
+        EXPECT_EQ(cursor["name"], "cursor 1011");
+        EXPECT_EQ(cursor["image"], "/res/cursors/hand.svg");
+        EXPECT_EQ(cursor["hotspot"], Json::array({12, 2}));
+        SetCursor(LoadCursorA(nullptr, IDC_IBEAM));
+        DestroyCaret();
+        std::vector<Json> changed = Parse(
+            writer.Changes(TakeDesktopSnapshot(), {{DisplayEvent::Cursor, nullptr}, {DisplayEvent::Caret, edit}}));
+        ASSERT_EQ(changed.size(), 2u);
+        EXPECT_EQ(changed[0]["css"], "text");
+        EXPECT_FALSE(changed[0].contains("image"));
+        EXPECT_EQ(changed[1]["h"], 0);
+        EXPECT_FALSE(changed[1]["visible"].get<bool>());
+        DestroyWindow(dialog);
+    });
+    EXPECT_STREQ(SnapshotWriter::CssCursor("sizewe"), "ew-resize");
+    EXPECT_STREQ(SnapshotWriter::CssCursor("unheard of"), "default");
+}
+
+} // namespace

@@ -3,6 +3,8 @@
 // the input method, and the input the page sends back.
 import { test, before, after } from "node:test";
 import assert from "node:assert/strict";
+import { readFileSync } from "node:fs";
+import path from "node:path";
 import { startOstrana, stopProgram, launchBrowser, withQuery, shot } from "./harness.mjs";
 import { K, OP, GULIM, BTNFACE, windowState, picture, frameEnd, loginDialog } from "./frames.mjs";
 
@@ -265,5 +267,24 @@ test("the control area follows the browser window", async () => {
   assert.deepEqual(resize, { k: 6, w: 500, h: 400, dpr: 2 });
   assert.deepEqual(await page.evaluate(() => [screen.width, document.getElementById("screen").width,
     document.getElementById("screen").height].slice(1)), [1000, 800]);
+  await context.close();
+});
+
+test("the container's sample frame draws the overwrite prompt whole", async () => {
+  const sample = JSON.parse(readFileSync(path.resolve(import.meta.dirname, "../host/data/sample-frame.json"), "utf8"));
+  const { context, page, errors } = await offlinePage({ viewport: { width: 1200, height: 720 } });
+  await replay(page, sample);
+  await page.waitForFunction(() => window.ostranaPage.images.settled(), null, { timeout: 5000 });
+  await page.evaluate(() => window.ostranaPage.renderer.draw());
+  assert.equal(await page.evaluate(() => window.ostranaPage.renderer.missingImages), 0, "every image arrived");
+  const dialog = page.getByRole("dialog", { name: "파일 바꾸기 확인" });
+  const box = await dialog.boundingBox();
+  assert.deepEqual(box, { x: 754, y: 374, width: 412, height: 331 });
+  assert.equal(await dialog.getByRole("button", { name: "아니오" }).count(), 1);
+  // The caption bar in the caption colour, the face of the dialog in the button face colour.
+  assert.deepEqual((await pixels(page, 754 + 200, 374 + 4, 1, 1))[0][0], [0x0a, 0x24, 0x6a]);
+  assert.deepEqual((await pixels(page, 754 + 5, 374 + 40, 1, 1))[0][0], [0xd4, 0xd0, 0xc8]);
+  await page.screenshot({ path: shot("render-sample-frame"), clip: { x: 744, y: 364, width: 432, height: 351 } });
+  assert.deepEqual(errors, []);
   await context.close();
 });

@@ -968,7 +968,6 @@ class AccessibilityTree {
     setAria(element, "aria-label", name || null);
     setAria(element, "aria-disabled", window.enabledTree === false ? "true" : null);
     if (role === "checkbox" || role === "radio") setAria(element, "aria-checked", window.checked ? "true" : "false");
-    if (role === "dialog") setAria(element, "aria-modal", this.scene.active === window.h ? "true" : null);
     if (this.scene.focus === window.h) element.dataset.focused = "1";
     else delete element.dataset.focused;
     this.fillItems(element, window, role);

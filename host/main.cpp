@@ -10,15 +10,10 @@
 #include <thread>
 #include <vector>
 
-#include "host/DisplayStream.h"
 #include "host/HostOptions.h"
-#include "host/HostServer.h"
+#include "host/HostSession.h"
 #include "host/HostWindow.h"
-#include "host/InputInjector.h"
-#include "host/SnapshotWriter.h"
-#include "host/ViewRows.h"
 #include "platform/gdi/ImageManifest.h"
-#include "platform/gdi/ScreenSize.h"
 #include "platform/shell/ShellExecute.h"
 
 namespace {
@@ -59,31 +54,16 @@ int main(int argc, char** argv)
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     HostWindow window; // this thread is the user-interface thread from here on
-    HostServer server;
-    SnapshotWriter writer(ostrana::ImageManifest({}),
-                          [](const ostrana::WindowState& state) { return ViewRowsOf(state.handle, state.className); });
-    DisplayStream stream(
-        std::move(writer), [&server](const std::string& json) { return server.Send(json); },
-        [&window, &stream] { window.Post([&stream] { stream.Pump(); }); });
-    PageActions actions;
-    actions.ack = [&stream](std::uint64_t frame) { stream.Acknowledge(frame); };
-    actions.resize = [&window](SIZE area, double) { window.Resize(area); };
-    actions.property = [](const std::string&, long, const std::string&) {};
-    actions.method = [](const std::string&) {};
-    actions.pasted = [&stream](const std::string& text) { stream.PageClipboard(text); };
-    InputInjector injector(std::move(actions), [&window](HostWindow::Task task) { window.Post(std::move(task)); });
-
-    server.SetGreeting([](int session) { return SnapshotWriter::Hello(session, ostrana::ScreenSize()); });
-    server.OnMessage([&injector](const std::string& json) { injector.Handle(json); });
-    server.OnPage([&stream] { stream.PageConnected(); });
-    error = server.Start(options->port, ProgramFolder() / "web", std::filesystem::path(OSTRANA_ART_DIR));
+    HostSession session(window, ostrana::ImageManifest({}));
+    error = session.Start(options->port, ProgramFolder() / "web", std::filesystem::path(OSTRANA_ART_DIR));
     if (!error.empty()) {
         std::cerr << "ostrana: " << error << "\n";
         return 1;
     }
-    std::cout << server.Address() << std::endl;
+    std::string address = session.Address();
+    std::cout << address << std::endl;
     if (options->openBrowser &&
-        reinterpret_cast<intptr_t>(ShellExecuteA(nullptr, "open", server.Address().c_str(), nullptr, nullptr, 1)) <= 32)
+        reinterpret_cast<intptr_t>(ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, 1)) <= 32)
         std::cerr << "ostrana: could not open a browser; open the address above\n";
 
     std::thread waiter([&window, signals] {
@@ -92,11 +72,8 @@ int main(int argc, char** argv)
         window.Quit();
     });
     int code = window.Run();
-    // The page must not reach the stream or the injector while they go.
-    server.Stop();
-    if (waiter.joinable()) {
-        pthread_kill(waiter.native_handle(), SIGTERM); // harmless when it already returned
-        waiter.join();
-    }
+    session.Stop();
+    pthread_kill(waiter.native_handle(), SIGTERM); // ends the wait when the loop ended otherwise
+    waiter.join();
     return code;
 }

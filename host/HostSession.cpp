@@ -1,0 +1,93 @@
+// The container's parts put together.
+#include "host/HostSession.h"
+
+#include <algorithm>
+
+#include "host/MessageWriter.h"
+#include "host/SnapshotWriter.h"
+#include "host/ViewRows.h"
+#include "platform/gdi/ScreenSize.h"
+
+namespace ostrana::host {
+
+HostSession::HostSession(HostWindow& window, const std::vector<ImageManifestEntry>& manifest) : m_window(window)
+{
+    SnapshotWriter writer(manifest,
+                          [](const WindowState& state) { return ViewRowsOf(state.handle, state.className); });
+    m_stream = std::make_unique<DisplayStream>(
+        std::move(writer), [this](const std::string& json) { return m_server.Send(json); },
+        [this] { Post([this] { m_stream->Pump(); }); });
+
+    PageActions actions;
+    actions.ack = [this](std::uint64_t frame) { m_stream->Acknowledge(frame); };
+    actions.resize = [this](SIZE area, double) { m_window.Resize(area); };
+    actions.property = [this](const std::string& name, long dispid, const std::string& value) {
+        if (m_control)
+            m_control->PutProperty(name, dispid, value);
+    };
+    actions.method = [this](const std::string& name) {
+        if (m_control)
+            m_control->CallMethod(name);
+    };
+    actions.pasted = [this](const std::string& text) { m_stream->PageClipboard(text); };
+    m_injector = std::make_unique<InputInjector>(std::move(actions),
+                                                 [this](HostWindow::Task task) { Post(std::move(task)); });
+    m_window.OnResized([this](const RECT& client) {
+        if (m_control)
+            m_control->AreaResized(client);
+    });
+
+    m_server.SetGreeting([](int session) { return SnapshotWriter::Hello(session, ScreenSize()); });
+    m_server.OnMessage([this](const std::string& json) { m_injector->Handle(json); });
+    m_server.OnPage([this] { PageConnected(); });
+}
+
+HostSession::~HostSession()
+{
+    Stop();
+    *m_alive = false; // on the window's thread, so no task of ours runs meanwhile
+    m_window.OnResized({});
+}
+
+void HostSession::Post(HostWindow::Task task)
+{
+    // A task still queued when the session goes must find nothing to touch.
+    m_window.Post([alive = m_alive, task = std::move(task)] {
+        if (*alive)
+            task();
+    });
+}
+
+std::string HostSession::Start(int port, const std::filesystem::path& webDir, const std::filesystem::path& imageDir)
+{
+    return m_server.Start(port, webDir, imageDir);
+}
+
+void HostSession::Stop()
+{
+    m_server.Stop();
+}
+
+void HostSession::PageConnected()
+{
+    m_stream->PageConnected();
+    std::vector<std::string> events;
+    {
+        std::lock_guard guard(m_lock);
+        events = m_events;
+    }
+    for (const std::string& name : events)
+        m_server.Send(MessageWriter(ToPage::Event).Text("name", name).Finish());
+}
+
+void HostSession::FireEvent(const std::string& name)
+{
+    {
+        std::lock_guard guard(m_lock);
+        if (std::find(m_events.begin(), m_events.end(), name) == m_events.end())
+            m_events.push_back(name);
+    }
+    m_server.Send(MessageWriter(ToPage::Event).Text("name", name).Finish());
+}
+
+} // namespace ostrana::host

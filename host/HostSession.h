@@ -1,0 +1,65 @@
+// One running container: the web server, the stream of the desktop to the page and the page's
+// input, wired to the top-level window whose thread runs them. The control, when there is one,
+// receives the page's property puts and method calls and learns the new area after a resize; the
+// events it fires reach the page, and a page that connects later hears them again.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "host/DisplayStream.h"
+#include "host/HostServer.h"
+#include "host/HostWindow.h"
+#include "host/InputInjector.h"
+#include "platform/gdi/ImageManifest.h"
+
+namespace ostrana::host {
+
+// What the page's control object reaches; called on the user-interface thread.
+class PageControl {
+public:
+    virtual ~PageControl() = default;
+    virtual void PutProperty(const std::string& name, long dispid, const std::string& value) = 0;
+    virtual void CallMethod(const std::string& name) = 0;
+    virtual void AreaResized(const RECT& client) = 0;
+};
+
+class HostSession {
+public:
+    // On the window's thread.
+    HostSession(HostWindow& window, const std::vector<ImageManifestEntry>& manifest);
+    ~HostSession();
+    HostSession(const HostSession&) = delete;
+    HostSession& operator=(const HostSession&) = delete;
+
+    // Before Start; may stay null.
+    void SetControl(PageControl* control) { m_control = control; }
+
+    std::string Start(int port, const std::filesystem::path& webDir, const std::filesystem::path& imageDir);
+    // Stops the page from reaching anything; the destructor does it too.
+    void Stop();
+
+    const HostServer& Server() const { return m_server; }
+    std::string Address() const { return m_server.Address(); }
+
+    // Any thread: the control fired an event.
+    void FireEvent(const std::string& name);
+
+private:
+    void PageConnected();
+    void Post(HostWindow::Task task);
+
+    HostWindow& m_window;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    PageControl* m_control = nullptr;
+    HostServer m_server;
+    std::unique_ptr<DisplayStream> m_stream;
+    std::unique_ptr<InputInjector> m_injector;
+    std::mutex m_lock;
+    std::vector<std::string> m_events; // fired so far, guarded by m_lock
+};
+
+} // namespace ostrana::host

@@ -1,0 +1,261 @@
+// The container end to end over a real WebSocket on loopback: a page gets the greeting and the
+// whole state, acknowledges it, clicks a radio button and sees the change in the next frame; a
+// second page takes over and gets everything again.
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "host/HostSession.h"
+#include "host/RequestGate.h"
+#include "platform/window/Controls.h"
+#include "platform/window/Messages.h"
+#include "res/Resources.h"
+#include "tests/host/HostTestSupport.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WindowHarness.h"
+
+using namespace ostrana;
+using namespace ostrana::host;
+using namespace ostrana::host::test;
+using Json = nlohmann::json;
+
+namespace {
+
+constexpr auto kPatience = std::chrono::seconds(10);
+
+// A page as the browser is one to the server: a WebSocket with our host, origin and token. Its
+// reader thread collects the messages.
+class TestPage {
+public:
+    TestPage(int port, const std::string& token)
+    {
+        m_socket = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<uint16_t>(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        timeval timeout{10, 0};
+        setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+        if (connect(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+            return;
+        std::string host = "127.0.0.1:" + std::to_string(port);
+        WriteAll("GET /ws?t=" + token + " HTTP/1.1\r\nHost: " + host +
+                 "\r\nUpgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n"
+                 "Sec-WebSocket-Version: 13\r\nOrigin: http://" + host + "\r\n\r\n");
+        std::string reply;
+        char byte = 0;
+        while (!reply.ends_with("\r\n\r\n") && recv(m_socket, &byte, 1, 0) == 1)
+            reply += byte;
+        m_connected = reply.starts_with("HTTP/1.1 101");
+        if (m_connected)
+            m_reader = std::thread([this] { Read(); });
+    }
+    ~TestPage()
+    {
+        shutdown(m_socket, SHUT_RDWR);
+        if (m_reader.joinable())
+            m_reader.join();
+        close(m_socket);
+    }
+    bool Connected() const { return m_connected; }
+
+    void Send(const Json& message)
+    {
+        // Client frames are masked; the mask itself may be anything.
+        std::string payload = message.dump();
+        std::string frame(1, static_cast<char>(0x81));
+        if (payload.size() < 126) {
+            frame += static_cast<char>(0x80 | payload.size());
+        } else {
+            frame += static_cast<char>(0x80 | 126);
+            frame += static_cast<char>((payload.size() >> 8) & 0xFF);
+            frame += static_cast<char>(payload.size() & 0xFF);
+        }
+        const char mask[4] = {0x12, 0x34, 0x56, 0x78};
+        frame.append(mask, 4);
+        for (size_t i = 0; i < payload.size(); ++i)
+            frame += static_cast<char>(payload[i] ^ mask[i % 4]);
+        WriteAll(frame);
+    }
+    // The messages up to and including the next frame's end; empty on time-out.
+    std::vector<Json> NextFrame() { return Until([](const Json& m) { return m["k"] == static_cast<int>(ToPage::FrameEnd); }); }
+    std::vector<Json> Until(const std::function<bool(const Json&)>& last)
+    {
+        std::unique_lock lock(m_lock);
+        std::vector<Json> taken;
+        auto deadline = std::chrono::steady_clock::now() + kPatience;
+        for (;;) {
+            while (!m_received.empty()) {
+                taken.push_back(std::move(m_received.front()));
+                m_received.pop_front();
+                if (last(taken.back()))
+                    return taken;
+            }
+            if (m_changed.wait_until(lock, deadline) == std::cv_status::timeout && m_received.empty()) {
+                ADD_FAILURE() << "no such message came; had " << Json(taken).dump().substr(0, 400);
+                return {};
+            }
+        }
+    }
+
+private:
+    void WriteAll(const std::string& bytes)
+    {
+        for (size_t sent = 0; sent < bytes.size();) {
+            ssize_t wrote = send(m_socket, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+            if (wrote <= 0)
+                return;
+            sent += static_cast<size_t>(wrote);
+        }
+    }
+    bool ReadAll(void* buffer, size_t length)
+    {
+        auto* bytes = static_cast<char*>(buffer);
+        for (size_t got = 0; got < length;) {
+            ssize_t read = recv(m_socket, bytes + got, length - got, 0);
+            if (read <= 0)
+                return false;
+            got += static_cast<size_t>(read);
+        }
+        return true;
+    }
+    void Read()
+    {
+        for (;;) {
+            unsigned char head[2];
+            if (!ReadAll(head, 2))
+                return;
+            uint64_t length = head[1] & 0x7F;
+            int extra = length == 126 ? 2 : length == 127 ? 8 : 0;
+            if (extra) {
+                unsigned char wide[8];
+                if (!ReadAll(wide, static_cast<size_t>(extra)))
+                    return;
+                length = 0;
+                for (int i = 0; i < extra; ++i)
+                    length = (length << 8) | wide[i];
+            }
+            std::string payload(static_cast<size_t>(length), '\0');
+            if (!ReadAll(payload.data(), payload.size()))
+                return;
+            int opcode = head[0] & 0x0F;
+            if (opcode == 0x8)
+                return;
+            if (opcode == 0x1) {
+                std::lock_guard guard(m_lock);
+                m_received.push_back(Json::parse(payload));
+                m_changed.notify_all();
+            }
+        }
+    }
+
+    int m_socket = -1;
+    bool m_connected = false;
+    std::thread m_reader;
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    std::deque<Json> m_received;
+};
+
+class PageSessionTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directories(m_dir / "web");
+        m_ui.Run([this] {
+            m_window = std::make_unique<HostWindow>();
+            HINSTANCE modules[] = {AfxGetResourceHandle()};
+            m_session = std::make_unique<HostSession>(*m_window, ImageManifest(modules));
+            m_dialog = ShowOverwritePrompt();
+        });
+        ASSERT_EQ(m_session->Start(0, m_dir / "web", m_dir / "web"), "");
+    }
+    void TearDown() override
+    {
+        m_session->Stop();
+        m_ui.Run([this] {
+            DestroyWindow(m_dialog);
+            m_session.reset();
+            m_window.reset();
+        });
+    }
+    int Port() const { return m_session->Server().Port(); }
+    std::string Token() const { return m_session->Server().Gate().Token(); }
+
+    ostrana::test::TempDir m_dir;
+    ostrana::test::UiThread m_ui;
+    std::unique_ptr<HostWindow> m_window;
+    std::unique_ptr<HostSession> m_session;
+    HWND m_dialog = nullptr;
+};
+
+TEST_F(PageSessionTest, APageSeesTheDialogClicksItAndSeesTheChange)
+{
+    TestPage page(Port(), Token());
+    ASSERT_TRUE(page.Connected());
+    std::vector<Json> first = page.NextFrame();
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(first[0]["k"], static_cast<int>(ToPage::Hello));
+    EXPECT_EQ(first[0]["session"], 1);
+    HWND radio = GetDlgItem(m_dialog, 235);
+    Json record = WindowRecord(first, radio);
+    ASSERT_FALSE(record.is_null());
+    EXPECT_EQ(record["text"], "항상 겹쳐 쓰기");
+    const Json& rect = record["rect"];
+    int x = (rect[0].get<int>() + rect[2].get<int>()) / 2;
+    int y = (rect[1].get<int>() + rect[3].get<int>()) / 2;
+
+    page.Send({{"k", static_cast<int>(ToHost::Ack)}, {"frame", first.back()["frame"]}});
+    page.Send({{"k", static_cast<int>(ToHost::Mouse)}, {"x", x}, {"y", y}, {"action", 1}, {"button", 0}, {"mods", 0}});
+    page.Send({{"k", static_cast<int>(ToHost::Mouse)}, {"x", x}, {"y", y}, {"action", 2}, {"button", 0}, {"mods", 0}});
+    // Frames follow until one shows the radio button repainted.
+    bool repainted = false;
+    for (int frames = 0; frames < 20 && !repainted; ++frames) {
+        std::vector<Json> frame = page.NextFrame();
+        ASSERT_FALSE(frame.empty());
+        for (const Json& message : frame)
+            repainted = repainted || (message["k"] == static_cast<int>(ToPage::Picture) && message["h"] == HandleNumber(radio));
+        page.Send({{"k", static_cast<int>(ToHost::Ack)}, {"frame", frame.back()["frame"]}});
+    }
+    EXPECT_TRUE(repainted);
+    EXPECT_EQ(m_ui.Get<LRESULT>([&] { return SendMessageA(radio, BM_GETCHECK, 0, 0); }), BST_CHECKED);
+}
+
+TEST_F(PageSessionTest, ASecondPageTakesOverAndGetsTheWholeStateAgain)
+{
+    TestPage first(Port(), Token());
+    std::vector<Json> whole = first.NextFrame();
+    ASSERT_FALSE(whole.empty());
+    m_session->FireEvent("OnOstranaLoaded");
+    first.Until([](const Json& m) { return m["k"] == static_cast<int>(ToPage::Event); });
+
+    TestPage second(Port(), Token());
+    first.Until([](const Json& m) { return m["k"] == static_cast<int>(ToPage::Superseded); });
+    std::vector<Json> again = second.NextFrame();
+    ASSERT_FALSE(again.empty());
+    EXPECT_EQ(again[0]["session"], 2);
+    // The same windows, and the images again for a page that has none yet.
+    EXPECT_EQ(OfKind(again, ToPage::TreeChange).size(), OfKind(whole, ToPage::TreeChange).size());
+    EXPECT_EQ(OfKind(again, ToPage::Image).size(), OfKind(whole, ToPage::Image).size());
+    // The control's loaded event is part of the state a new page needs.
+    bool loaded = false;
+    for (const Json& message : again)
+        loaded = loaded || (message["k"] == static_cast<int>(ToPage::Event) && message["name"] == "OnOstranaLoaded");
+    if (!loaded)
+        loaded = !second.Until([](const Json& m) { return m["k"] == static_cast<int>(ToPage::Event); }).empty();
+    EXPECT_TRUE(loaded);
+    // The older page's input no longer reaches anything.
+    first.Send({{"k", static_cast<int>(ToHost::Ack)}, {"frame", again.back()["frame"]}});
+}
+
+} // namespace

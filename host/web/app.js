@@ -1380,6 +1380,7 @@ class OstranaPage {
     this.scene.reset();
     this.frame = [];
     this.lastFrame = 0;
+    this.caretState = null;
     setSysColors(message.sysColors);
     if (Array.isArray(message.screen)) this.scene.screen = message.screen;
     this.sendSize(true);

@@ -2,7 +2,7 @@
 // page. Generated once; they never change, since pages and registries out there name them.
 #pragma once
 
-#include "platform/com/Unknown.h"
+#include "platform/com/Dispatch.h"
 
 inline constexpr GUID LIBID_OstranaLib = {0xC4679218, 0x6DDF, 0x4DCB, {0x8E, 0x3F, 0xE2, 0x97, 0xE3, 0xB9, 0x6D, 0x14}};
 inline constexpr IID DIID__DOstrana = {0xBD0BD3F5, 0xAB03, 0x40C5, {0xBE, 0x17, 0x21, 0x55, 0x6B, 0x30, 0x49, 0x7E}};
@@ -14,3 +14,25 @@ inline constexpr const char* kOstranaProgId = "OSTRANA.OstranaCtrl.1";
 inline constexpr const char* kOstranaPropPageProgId = "OSTRANA.OstranaPropPage.1";
 inline constexpr WORD kOstranaLibMajor = 1;
 inline constexpr WORD kOstranaLibMinor = 0;
+
+// A container hosts the control this way, all on its user-interface thread:
+//   1. RegisterServerIfMissing(kOstranaProgId, ProgramFolder() + "/libostrana.so") (Com.h);
+//   2. CLSIDFromProgID, then CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch);
+//      QueryInterface for IHostedControl (HostedControl.h);
+//   3. Advise(sink) before CreateControlWindow, or OnOstranaLoaded is missed: the control fires it
+//      from its WM_CREATE. CreateControlWindow(parent, bounds) takes the area in the parent's
+//      client coordinates;
+//   4. whenever the area is drawn, moved or resized: move the control's window over it, then
+//      Draw(bounds) with the same rectangle; the control keeps its main window at the area's
+//      top-left corner, never smaller than 600 by 600 (a smaller area shows its top-left part);
+//   5. the page's puts and calls: Invoke by DISPID, DISPATCH_PROPERTYPUT with one argument named
+//      DISPID_PROPERTYPUT, or DISPATCH_METHOD without arguments for StartOstrana;
+//   6. at the end DestroyControlWindow, Advise(nullptr), Release every interface.
+
+// Members of _DOstrana and _DOstranaEvents by DISPID; pages and containers call them by number.
+inline constexpr DISPID kDispidDisplayType = 1;
+inline constexpr DISPID kDispidVarAuth = 2;
+inline constexpr DISPID kDispidVarUserID = 3;
+inline constexpr DISPID kDispidVarHostName = 4;
+inline constexpr DISPID kDispidStartOstrana = 5;
+inline constexpr DISPID kEventOnOstranaLoaded = 1;

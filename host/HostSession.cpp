@@ -10,9 +10,9 @@
 
 namespace ostrana::host {
 
-HostSession::HostSession(HostWindow& window, const std::vector<ImageManifestEntry>& manifest) : m_window(window)
+HostSession::HostSession(HostWindow& window, SnapshotWriter::ManifestSource manifest) : m_window(window)
 {
-    SnapshotWriter writer(manifest,
+    SnapshotWriter writer(std::move(manifest),
                           [](const WindowState& state) { return ViewRowsOf(state.handle, state.className); });
     m_stream = std::make_unique<DisplayStream>(
         std::move(writer), [this](const std::string& json) { return m_server.Send(json); },
@@ -88,6 +88,11 @@ void HostSession::FireEvent(const std::string& name)
             m_events.push_back(name);
     }
     m_server.Send(MessageWriter(ToPage::Event).Text("name", name).Finish());
+}
+
+bool HostSession::OpenInPage(const std::string& utf8Url)
+{
+    return m_server.Send(MessageWriter(ToPage::OpenUrl).Text("url", utf8Url).Finish());
 }
 
 } // namespace ostrana::host

@@ -14,6 +14,7 @@
 #include "host/HostServer.h"
 #include "host/HostWindow.h"
 #include "host/InputInjector.h"
+#include "host/SnapshotWriter.h"
 #include "platform/gdi/ImageManifest.h"
 
 namespace ostrana::host {
@@ -22,15 +23,16 @@ namespace ostrana::host {
 class PageControl {
 public:
     virtual ~PageControl() = default;
-    virtual void PutProperty(const std::string& name, long dispid, const std::string& value) = 0;
-    virtual void CallMethod(const std::string& name) = 0;
+    // False when the control has no such member.
+    virtual bool PutProperty(const std::string& name, long dispid, const std::string& utf8) = 0;
+    virtual bool CallMethod(const std::string& name) = 0;
     virtual void AreaResized(const RECT& client) = 0;
 };
 
 class HostSession {
 public:
     // On the window's thread.
-    HostSession(HostWindow& window, const std::vector<ImageManifestEntry>& manifest);
+    HostSession(HostWindow& window, SnapshotWriter::ManifestSource manifest);
     ~HostSession();
     HostSession(const HostSession&) = delete;
     HostSession& operator=(const HostSession&) = delete;
@@ -47,6 +49,8 @@ public:
 
     // Any thread: the control fired an event.
     void FireEvent(const std::string& name);
+    // Any thread: the page opens the address in a new tab; false when no page is connected.
+    bool OpenInPage(const std::string& utf8Url);
 
 private:
     void PageConnected();

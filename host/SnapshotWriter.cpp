@@ -49,16 +49,20 @@ long long HandleNumber(HWND window)
     return static_cast<long long>(reinterpret_cast<std::uintptr_t>(window));
 }
 
-SnapshotWriter::SnapshotWriter(const std::vector<ImageManifestEntry>& manifest, RowsSource rows) : m_rows(std::move(rows))
+SnapshotWriter::SnapshotWriter(ManifestSource manifest, RowsSource rows)
+    : m_manifestSource(std::move(manifest)), m_rows(std::move(rows))
 {
-    for (const ImageManifestEntry& entry : manifest)
-        m_manifest.try_emplace(entry.key, entry);
+    StartPage();
 }
 
 void SnapshotWriter::StartPage()
 {
     m_sentImages.clear();
     m_sentPictures.clear();
+    m_manifest.clear();
+    if (m_manifestSource)
+        for (ImageManifestEntry& entry : m_manifestSource())
+            m_manifest.try_emplace(entry.key, std::move(entry));
 }
 
 std::string SnapshotWriter::Hello(int session, SIZE screen)

@@ -29,8 +29,10 @@ class SnapshotWriter {
 public:
     // Extra treeChange fields of a window (the rows of list and tree views).
     using RowsSource = std::function<ViewFields(const WindowState&)>;
+    // The images there are; asked again for each new page, since modules may have come since.
+    using ManifestSource = std::function<std::vector<ImageManifestEntry>()>;
 
-    explicit SnapshotWriter(const std::vector<ImageManifestEntry>& manifest, RowsSource rows = {});
+    explicit SnapshotWriter(ManifestSource manifest, RowsSource rows = {});
 
     // A new page knows nothing yet.
     void StartPage();
@@ -63,6 +65,7 @@ private:
     static PageMessage Focus(const DesktopSnapshot& snapshot);
     static PageMessage Caret(const DesktopSnapshot& snapshot);
 
+    ManifestSource m_manifestSource;
     std::unordered_map<std::string, ImageManifestEntry> m_manifest;
     RowsSource m_rows;
     std::unordered_set<std::string> m_sentImages;

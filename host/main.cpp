@@ -10,19 +10,26 @@
 #include <thread>
 #include <vector>
 
+#include "host/ControlHost.h"
 #include "host/HostOptions.h"
 #include "host/HostSession.h"
 #include "host/HostWindow.h"
+#include "host/WebOpener.h"
+#include "platform/base/ModuleResources.h"
+#include "platform/com/Com.h"
 #include "platform/gdi/ImageManifest.h"
 #include "platform/shell/ShellExecute.h"
 
 namespace {
 
-std::filesystem::path ProgramFolder()
+// The platform's images and, once the control has used its resources, the module's.
+std::vector<ostrana::ImageManifestEntry> Images()
 {
-    std::error_code error;
-    auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::current_path() : self.parent_path();
+    HINSTANCE module = ostrana::DefaultResourceModule();
+    if (!module)
+        return ostrana::ImageManifest({});
+    HINSTANCE modules[] = {module};
+    return ostrana::ImageManifest(modules);
 }
 
 sigset_t EndingSignals()
@@ -54,8 +61,25 @@ int main(int argc, char** argv)
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     HostWindow window; // this thread is the user-interface thread from here on
-    HostSession session(window, ostrana::ImageManifest({}));
-    error = session.Start(options->port, ProgramFolder() / "web", std::filesystem::path(OSTRANA_ART_DIR));
+    HostSession session(window, Images);
+    WebOpener opener([&session](const std::string& url) { return session.OpenInPage(url); });
+    std::filesystem::path folder = ostrana::ProgramFolder();
+    ControlHost control;
+    error = control.Create(window.Handle(), (folder / "libostrana.so").string(),
+                           [&session](const std::string& name) { session.FireEvent(name); });
+    if (!error.empty()) {
+        // The page still shows the desktop, so the failure is visible there too.
+        std::cerr << "ostrana: the control could not be started: " << error << "\n";
+        control.Destroy();
+    } else {
+        session.SetControl(&control);
+    }
+    // The main window's teardown (its settings saved) runs before the container's window goes.
+    window.OnClosing([&session, &control] {
+        session.SetControl(nullptr);
+        control.Destroy();
+    });
+    error = session.Start(options->port, folder / "web", std::filesystem::path(OSTRANA_ART_DIR));
     if (!error.empty()) {
         std::cerr << "ostrana: " << error << "\n";
         return 1;

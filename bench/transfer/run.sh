@@ -3,6 +3,7 @@
 # under /tmp that is removed at the end:
 #   - a 1 GiB file up and down with ostrana-cli, beside a plain TCP copy of the same bytes between
 #     two processes (the machine's limit); MB/s and the ratio, and ostrana-cli's peak memory;
+#     downloads alternate with plain copies BENCH_ROUNDS times (default 3) and medians are compared;
 #   - 10,000 files of 1 KiB in 100 folders, both ways: files per second.
 # Usage: bench/transfer/run.sh [BUILD_DIR]   (default build; build it first with scripts/build.sh)
 # BENCH_PARTS="big small" (the default) picks the parts to run.
@@ -75,14 +76,27 @@ t1=$(now)
 up=$(rate "$size" "$t0" "$t1")
 echo "upload: $up MB/s, ostrana-cli peak memory $(cat "$scratch/put.rss")"
 
-sync
-echo "== 1 GiB download with ostrana-cli get"
-t0=$(now)
-/usr/bin/time -f "%M KB, %U s user, %S s system" -o "$scratch/get.rss" "$cli" --server "127.0.0.1:$port" --user bench get --quiet myfolder/big.bin "$scratch/down"
-t1=$(now)
-down=$(rate "$size" "$t0" "$t1")
-echo "download: $down MB/s, ostrana-cli peak memory $(cat "$scratch/get.rss")"
-cmp "$scratch/big/big.bin" "$scratch/down/big.bin" && echo "the downloaded file is identical"
+# The plain copy swings with the page cache's state from one moment to the next, so downloads and
+# plain copies alternate and the medians are compared.
+rounds=${BENCH_ROUNDS:-3}
+downs=(); plains=()
+for round in $(seq "$rounds"); do
+  rm -rf "$scratch/down"; mkdir -p "$scratch/down"; sync
+  echo "== 1 GiB download with ostrana-cli get (round $round of $rounds)"
+  t0=$(now)
+  /usr/bin/time -f "%M KB, %U s user, %S s system" -o "$scratch/get.rss" "$cli" --server "127.0.0.1:$port" --user bench get --quiet myfolder/big.bin "$scratch/down"
+  t1=$(now)
+  down=$(rate "$size" "$t0" "$t1")
+  cmp -s "$scratch/big/big.bin" "$scratch/down/big.bin" || { echo "the downloaded file differs" >&2; exit 1; }
+  rm -rf "$scratch/down"; sync
+  plain_round=$(plain_copy)
+  echo "download: $down MB/s (identical), ostrana-cli peak memory $(cat "$scratch/get.rss"); plain copy beside it: $plain_round MB/s"
+  downs+=("$down"); plains+=("$plain_round")
+done
+median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+down=$(median "${downs[@]}")
+plain=$(median "$plain" "${plains[@]}")
+echo "medians: download $down MB/s, plain copy $plain MB/s"
 awk -v up="$up" -v down="$down" -v plain="$plain" -v synced="$plain_synced" \
   'BEGIN { printf "ratio: upload %.2f of the flushed plain copy (%.2f of the unflushed), download %.2f of the plain copy\n", up / synced, up / plain, down / plain }'
 rm -rf "$scratch/big" "$scratch/down" "$scratch/root/users/bench/myfolder/big.bin"

@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -137,6 +138,33 @@ void RevokeInProcessClass(REFCLSID clsid) {
 }
 
 int ComInitCountOfThread() { return t_comInitCount; }
+
+std::string ProgramFolder() {
+    std::error_code error;
+    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : program.parent_path().string();
+}
+
+bool IsServerRegistered(const std::string& progId) {
+    auto clsid = ReadRegistryText(HKEY_CLASSES_ROOT, progId + "\\CLSID");
+    if (!clsid) return false;
+    auto parsed = ParseGuid(*clsid);
+    std::string localPath;
+    if (!parsed || !RegisteredServerPath(*parsed, localPath)) return false;
+    auto hostPath = LocalToHostPath(localPath);
+    std::error_code error;
+    return hostPath && std::filesystem::is_regular_file(*hostPath, error);
+}
+
+HRESULT RegisterServerIfMissing(const std::string& progId, const std::string& moduleHostPath) {
+    if (IsServerRegistered(progId)) return S_OK;
+    void* module = dlopen(moduleHostPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (module == nullptr) return CO_E_DLLNOTFOUND;
+    auto registerServer = reinterpret_cast<DllRegisterServerFunction>(dlsym(module, "DllRegisterServer"));
+    HRESULT status = registerServer != nullptr ? registerServer() : CO_E_ERRORINDLL;
+    dlclose(module);
+    return status;
+}
 
 std::string ModuleLocalPath(const void* address) {
     Dl_info info{};

@@ -44,4 +44,17 @@ int ComInitCountOfThread();
 // The local path of the loaded file that holds `address` (a module finds its own file with it).
 std::string ModuleLocalPath(const void* address);
 
+// The folder of the running program, as a host path ("/opt/ostrana/bin"); a container finds the
+// modules it ships beside it.
+std::string ProgramFolder();
+
+// True when `progId` names a class whose in-process server file exists.
+bool IsServerRegistered(const std::string& progId);
+
+// Registers the module at `moduleHostPath` with its own DllRegisterServer unless `progId` already
+// names a class whose server file exists (a registry left by a moved or deleted build counts as
+// missing). S_OK when nothing was needed; otherwise the registration's result, CO_E_DLLNOTFOUND
+// when the file does not load, CO_E_ERRORINDLL when it has no DllRegisterServer.
+HRESULT RegisterServerIfMissing(const std::string& progId, const std::string& moduleHostPath);
+
 } // namespace ostrana

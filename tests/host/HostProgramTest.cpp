@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempDir.h"
+
 namespace {
 
 struct Started {
@@ -58,6 +60,8 @@ int ExitCode(pid_t pid)
 
 TEST(HostProgram, PrintsItsAddressAndEndsOnTerminate)
 {
+    // The program registers its control; that goes to a registry of the test's own.
+    ostrana::test::ScopedRegistryFile registry;
     Started program = Start({"--no-open", "--port", "0"});
     ASSERT_GT(program.pid, 0);
     std::string line = FirstLine(program.out);

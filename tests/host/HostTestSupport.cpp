@@ -65,10 +65,15 @@ HWND ShowReportList(int rows, HWND& list)
     return parent;
 }
 
-SnapshotWriter MakeWriter()
+std::vector<ImageManifestEntry> ModuleImages()
 {
     HINSTANCE modules[] = {AfxGetResourceHandle()};
-    return SnapshotWriter(ImageManifest(modules),
+    return ImageManifest(modules);
+}
+
+SnapshotWriter MakeWriter()
+{
+    return SnapshotWriter(ModuleImages,
                           [](const WindowState& state) { return ViewRowsOf(state.handle, state.className); });
 }
 

@@ -17,6 +17,8 @@ HWND ShowOverwritePrompt();
 // 120; on the calling thread. The parent is returned, the list through `list`.
 HWND ShowReportList(int rows, HWND& list);
 
+// The platform's images and the module's.
+std::vector<ImageManifestEntry> ModuleImages();
 SnapshotWriter MakeWriter();
 
 std::vector<nlohmann::json> Parse(const std::vector<PageMessage>& messages);

@@ -174,8 +174,7 @@ protected:
         std::filesystem::create_directories(m_dir / "web");
         m_ui.Run([this] {
             m_window = std::make_unique<HostWindow>();
-            HINSTANCE modules[] = {AfxGetResourceHandle()};
-            m_session = std::make_unique<HostSession>(*m_window, ImageManifest(modules));
+            m_session = std::make_unique<HostSession>(*m_window, ModuleImages);
             m_dialog = ShowOverwritePrompt();
         });
         ASSERT_EQ(m_session->Start(0, m_dir / "web", m_dir / "web"), "");

@@ -8,8 +8,11 @@
 #include "mainwnd/AddFolderDlg.h"
 #include "mainwnd/LogInDlg.h"
 #include "mainwnd/MainWindowMessages.h"
+#include "mainwnd/PlaceholderLocalPanes.h"
 #include "mainwnd/SettingsStore.h"
+#include "mainwnd/UploadFileDlg.h"
 #include "misc/ReportBox.h"
+#include "platform/shell/WindowProgressPresenter.h"
 #include "platform/window/AfxWaitCursor.h"
 #include "platform/window/MessageBox.h"
 #include "platform/window/VirtualKeys.h"
@@ -18,7 +21,7 @@
 #include "server/ServerListView.h"
 #include "server/ServerTreeView.h"
 #include "session/ServerSession.h"
-#include "shell/ShellMessages.h"
+#include "transfer/OverwriteDlg.h"
 #include "transfer/TransferList.h"
 #include "transfer/TransferStarter.h"
 #include "ui/UIMessages.h"
@@ -30,6 +33,7 @@ COstranaDlg* g_mainWindow = nullptr;
 constexpr UINT kLoginFailedString = 9;
 constexpr UINT kQuotaTextString = 11;
 constexpr UINT kNewFolderString = 8;
+constexpr UINT kUploadFilterString = 18;
 
 } // namespace
 
@@ -43,6 +47,12 @@ COstranaDlg::COstranaDlg(CWnd* parent, ServerSession* session)
     m_pStarter = std::make_unique<TransferStarter>(m_session, [this] {
         if (m_hWnd != nullptr) ::PostMessageA(m_hWnd, UWM_TRANSFER_DONE, 0, 0);
     });
+    // Transfers started here show the progress window and ask before overwriting in the prompt's
+    // own window, both on the worker's side so that this window stays live.
+    m_previousAnswerer = ostrana::CurrentOverwriteAnswerer();
+    m_previousProgress = ostrana::CurrentProgressPresenter();
+    ostrana::SetOverwriteAnswerer(std::make_shared<ostrana::WindowOverwriteAnswerer>());
+    ostrana::SetProgressPresenter(std::make_shared<ostrana::WindowProgressPresenter>());
     SetMainWindow(this);
     SetMainWindowLink(this);
     SetSessionOwner(this);
@@ -53,6 +63,9 @@ COstranaDlg::~COstranaDlg() {
     if (GetMainWindow() == this) SetMainWindow(nullptr);
     if (GetMainWindowLink() == this) SetMainWindowLink(nullptr);
     if (GetSessionOwner() == this) SetSessionOwner(nullptr);
+    m_pStarter.reset();
+    ostrana::SetProgressPresenter(m_previousProgress);
+    ostrana::SetOverwriteAnswerer(m_previousAnswerer);
 }
 
 void COstranaDlg::SetStartParams(const std::string& cookie, const std::string& host, const std::string& user) {
@@ -137,14 +150,32 @@ void COstranaDlg::RefreshQuota() {
 }
 
 void COstranaDlg::UploadCommand() {
-    // The local list's selection joins once the local panes exist; until then nothing is selected.
+    if (!m_pServerTree || !m_pLocalPanes) return;
+    // Without a server folder to receive them there is nothing to choose files for.
+    if (m_pServerTree->GetServerTree()->GetCurrentFolderPath().empty()) return;
+    std::vector<std::string> paths = m_pLocalPanes->SelectedPaths();
+    if (paths.empty()) paths = ChooseUploadFiles();
+    TransferList chosen(0);
+    for (const std::string& path : paths) chosen.AddLocalPath(path);
+    m_pServerTree->GetServerTree()->UploadItemsHere(chosen);
+}
+
+std::vector<std::string> COstranaDlg::ChooseUploadFiles() {
+    CUploadFileDlg dialog(this, m_pLocalPanes->CurrentFolderPath(), LoadResourceString(kUploadFilterString));
+    if (dialog.DoModal() != IDOK) return {};
+    return dialog.GetPaths();
 }
 
 void COstranaDlg::DownloadCommand() {
-    if (!m_pServerList) return;
+    if (!m_pServerList || !m_pServerTree || !m_pLocalPanes) return;
     std::vector<std::string> paths;
     m_pServerList->GetServerList()->GetSelectedServerPaths(paths);
     if (paths.empty()) return;
+    const std::string target = m_pLocalPanes->CurrentFolderPath();
+    if (target.empty()) return;
+    // The list would refill for every file written; it refills once when the job has ended.
+    m_pLocalPanes->SetAutoRefresh(false);
+    m_pServerTree->GetServerTree()->DownloadServerPaths(target, &paths, 1);
 }
 
 void COstranaDlg::AddFolderCommand() {
@@ -256,12 +287,8 @@ void COstranaDlg::CreatePanes() {
                           IDC_MAIN_SERVER_LIST);
     m_pServerList->OnInitialUpdate();
     // The local panes stand in as bordered frames until the shell browser joins.
-    m_pLocalTree = std::make_unique<CWnd>();
-    m_pLocalTree->Create("Static", "ClientTreeView", style, ChildRect(IDC_MAIN_LOCAL_TREE), this,
-                           IDC_MAIN_LOCAL_TREE);
-    m_pLocalList = std::make_unique<CWnd>();
-    m_pLocalList->Create("Static", "ClientListView", style, ChildRect(IDC_MAIN_LOCAL_LIST), this,
-                           IDC_MAIN_LOCAL_LIST);
+    if (!m_pLocalPanes) m_pLocalPanes = std::make_unique<PlaceholderLocalPanes>();
+    m_pLocalPanes->Create(this, ChildRect(IDC_MAIN_LOCAL_TREE), ChildRect(IDC_MAIN_LOCAL_LIST), style);
 }
 
 void COstranaDlg::CentreLoginDialog() {
@@ -357,7 +384,7 @@ void COstranaDlg::OnLoginReady(WPARAM fromPage) {
 
 void COstranaDlg::ShowWorkspace() {
     for (CWnd* pane : {static_cast<CWnd*>(m_pServerTree.get()), static_cast<CWnd*>(m_pServerList.get()),
-                       m_pLocalTree.get(), m_pLocalList.get()})
+                       LocalTreePane(), LocalListPane()})
         if (pane != nullptr && pane->m_hWnd != nullptr) pane->ShowWindow(SW_SHOW);
     m_hSplitter.ShowWindow(SW_SHOW);
     m_vSplitter1.ShowWindow(SW_SHOW);
@@ -368,7 +395,9 @@ void COstranaDlg::ShowWorkspace() {
 
 void COstranaDlg::LayoutControls() {
     CentreLoginDialog();
-    if (!m_pLocalList || m_pLocalList->m_hWnd == nullptr) return;
+    CWnd* localTree = LocalTreePane();
+    CWnd* localList = LocalListPane();
+    if (localTree == nullptr || localList == nullptr || localList->m_hWnd == nullptr) return;
     RECT client{};
     GetClientRect(&client);
     const int W = client.right;
@@ -386,7 +415,7 @@ void COstranaDlg::LayoutControls() {
         list->MoveWindow(bar.right + 2, bar.top, h.right - bar.right - h.left + 4, height);
     };
     placePair(m_pServerTree.get(), m_pServerList.get(), v1);
-    placePair(m_pLocalTree.get(), m_pLocalList.get(), v2);
+    placePair(localTree, localList, v2);
     auto place = [&](int id, int x, int y, int width = -1, int height = -1) {
         CWnd* item = GetDlgItem(id);
         if (item == nullptr) return;
@@ -417,14 +446,14 @@ void COstranaDlg::OnSplitterMoved(UINT id, int delta) {
         ChangeWidth(m_pServerTree.get(), delta, 1);
         ChangeWidth(m_pServerList.get(), delta, 2);
     } else if (id == IDC_MAIN_VSPLITTER2) {
-        ChangeWidth(m_pLocalTree.get(), delta, 1);
-        ChangeWidth(m_pLocalList.get(), delta, 2);
+        ChangeWidth(LocalTreePane(), delta, 1);
+        ChangeWidth(LocalListPane(), delta, 2);
     } else if (id == IDC_MAIN_HSPLITTER) {
         ChangeHeight(m_pServerTree.get(), delta, 3);
         ChangeHeight(m_pServerList.get(), delta, 3);
         ChangeHeight(&m_vSplitter1, delta, 3);
-        ChangeHeight(m_pLocalTree.get(), delta, 4);
-        ChangeHeight(m_pLocalList.get(), delta, 4);
+        ChangeHeight(LocalTreePane(), delta, 4);
+        ChangeHeight(LocalListPane(), delta, 4);
         ChangeHeight(&m_vSplitter2, delta, 4);
     } else {
         return;
@@ -440,18 +469,17 @@ HWND COstranaDlg::ServerTreeControl() const {
     return m_pServerTree ? m_pServerTree->GetServerTree()->m_hWnd : nullptr;
 }
 
-HWND COstranaDlg::LocalListControl() const {
-    return m_pLocalList ? ::GetWindow(m_pLocalList->m_hWnd, GW_CHILD) : nullptr;
-}
+HWND COstranaDlg::LocalListControl() const { return m_pLocalPanes ? m_pLocalPanes->ListControl() : nullptr; }
 
 void COstranaDlg::RefreshPanesAfterChange() {
     if (m_pServerTree && m_pServerTree->m_hWnd != nullptr) m_pServerTree->GetServerTree()->RefreshFolder();
-    if (HWND local = LocalListControl()) ::PostMessageA(local, UWM_LIST_REFRESH, 0, 0);
+    if (m_pLocalPanes) m_pLocalPanes->RefreshList();
 }
 
 void COstranaDlg::OnTransferDone() {
+    // StopTransfer has listed the server folder again already.
     StopTransfer();
-    RefreshPanesAfterChange();
+    if (m_pLocalPanes) m_pLocalPanes->RefreshList();
 }
 
 void COstranaDlg::OnKeyDelete() {

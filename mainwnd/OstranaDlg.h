@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "mainwnd/LocalPaneLink.h"
 #include "mainwnd/PaneSplitter.h"
 #include "mainwnd/TextLabel.h"
 #include "platform/window/AfxBitmapButton.h"
@@ -19,6 +21,11 @@ class CServerTreeView;
 class CServerListView;
 class ServerSession;
 class TransferStarter;
+
+namespace ostrana {
+class OverwriteAnswerer;
+class ProgressPresenter;
+} // namespace ostrana
 
 #define IDC_MAIN_QUOTA_TEXT 219
 #define IDC_MAIN_GAUGE_FILL 221
@@ -47,6 +54,9 @@ public:
     COstranaDlg& operator=(const COstranaDlg&) = delete;
 
     void SetStartParams(const std::string& cookie, const std::string& host, const std::string& user);
+    // The local panes to create in the placeholders' places; the shell browser's unless given
+    // before Create.
+    void SetLocalPanes(std::unique_ptr<LocalPaneLink> panes) { m_pLocalPanes = std::move(panes); }
     // Modeless, as a child of `parent`.
     BOOL Create(UINT templateId, CWnd* parent);
 
@@ -81,8 +91,9 @@ public:
     CLogInDlg* LoginDialog() const { return m_pLoginDlg.get(); }
     CServerTreeView* ServerTreePane() const { return m_pServerTree.get(); }
     CServerListView* ServerListPane() const { return m_pServerList.get(); }
-    CWnd* LocalTreePane() const { return m_pLocalTree.get(); }
-    CWnd* LocalListPane() const { return m_pLocalList.get(); }
+    LocalPaneLink* LocalPanes() const { return m_pLocalPanes.get(); }
+    CWnd* LocalTreePane() const { return m_pLocalPanes ? m_pLocalPanes->TreePane() : nullptr; }
+    CWnd* LocalListPane() const { return m_pLocalPanes ? m_pLocalPanes->ListPane() : nullptr; }
     CPaneSplitter& HorizontalSplitter() { return m_hSplitter; }
     CPaneSplitter& VerticalSplitter1() { return m_vSplitter1; }
     CPaneSplitter& VerticalSplitter2() { return m_vSplitter2; }
@@ -116,6 +127,7 @@ private:
     void OnSplitterMoved(UINT id, int delta);
     void OnTransferDone();
     void RefreshPanesAfterChange();
+    std::vector<std::string> ChooseUploadFiles();
     void OnKeyDelete();
     void OnKeyRefresh();
     void OnKeyRename();
@@ -134,9 +146,11 @@ private:
     ServerSession& m_session;
     std::unique_ptr<CServerTreeView> m_pServerTree;
     std::unique_ptr<CServerListView> m_pServerList;
-    std::unique_ptr<CWnd> m_pLocalTree;
-    std::unique_ptr<CWnd> m_pLocalList;
+    std::unique_ptr<LocalPaneLink> m_pLocalPanes;
     std::unique_ptr<TransferStarter> m_pStarter;
+    // The presenters that were installed before this window put up its own, back when it goes.
+    std::shared_ptr<ostrana::OverwriteAnswerer> m_previousAnswerer;
+    std::shared_ptr<ostrana::ProgressPresenter> m_previousProgress;
     std::unique_ptr<CLogInDlg> m_pLoginDlg;
     CPaneSplitter m_hSplitter;
     CPaneSplitter m_vSplitter1;

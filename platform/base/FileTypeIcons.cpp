@@ -23,6 +23,16 @@ const char* Lookup(std::span<const FileTypeIcon> table, const std::string& kind)
     return nullptr;
 }
 
+// The namespace's own places and the overlays, which have platform images of their own.
+bool IsShellKind(const std::string& kind) {
+    static const char* const kKinds[] = {"openfolder", "computer", "desktop", "internet", "overlay shared",
+                                         "overlay shortcut"};
+    for (const char* known : kKinds) {
+        if (kind == known) return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void RegisterFileTypeIcons(std::span<const FileTypeIcon> table) {
@@ -37,7 +47,11 @@ std::string FileTypeIconImage(const std::string& kind) {
         table = TheTable().table;
     }
     if (const char* image = Lookup(table, kind)) return image;
-    bool known = kind == "folder" || kind == "drive";
+    // An open folder the table leaves out looks like its closed folder.
+    if (kind == "openfolder") {
+        if (const char* image = Lookup(table, "folder")) return image;
+    }
+    bool known = kind == "folder" || kind == "drive" || IsShellKind(kind);
     if (!known && kind != "file") {
         if (const char* image = Lookup(table, "file")) return image;
     }

@@ -1,7 +1,9 @@
 // The icons the shell shows for kinds of files: a table the application registers, naming for each
 // kind the image drawn for it. Kinds are "folder", "drive", "file" (anything not listed) and
-// extensions with their dot (".txt"), compared without case. Without a table, or for a kind the
-// table leaves out, the platform's own images stand: "system folder", "system drive", "system file".
+// extensions with their dot (".txt"), compared without case, and the namespace's "openfolder",
+// "computer", "desktop", "internet", "overlay shared" and "overlay shortcut". Without a table, or
+// for a kind the table leaves out, the platform's own images stand: "system folder", "system
+// drive", "system computer", ..., "system file"; an open folder left out looks like "folder".
 #pragma once
 
 #include <span>

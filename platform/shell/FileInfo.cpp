@@ -12,6 +12,8 @@
 #include "platform/base/CodePage.h"
 #include "platform/base/FileApi.h"
 #include "platform/base/FileTypeIcons.h"
+#include "platform/shell/ShellFolder.h"
+#include "platform/shell/ShellItemInfo.h"
 
 namespace {
 
@@ -39,12 +41,8 @@ std::string TypeOf(const std::string& path, DWORD attributes, UINT flags) {
     return path.substr(dot);
 }
 
-// One index per image, so kinds that share an icon share its entry.
-int IndexOfType(const std::string& kind) {
-    static std::mutex lock;
-    static std::map<std::string, int> indexes;
-    std::string image = ostrana::FileTypeIconImage(kind);
-    std::lock_guard guard(lock);
+// One index per image, so kinds that share an icon share its entry. Must be called under the lock.
+int IndexOfImage(std::map<std::string, int>& indexes, const std::string& image) {
     auto found = indexes.find(image);
     if (found != indexes.end()) {
         return found->second;
@@ -53,6 +51,29 @@ int IndexOfType(const std::string& kind) {
     ostrana::ImageListAddEntry(ostrana::SystemImageList(false), image);
     indexes.emplace(image, index);
     return index;
+}
+
+// Overlay 1 marks shared items, overlay 2 shortcuts (symbolic links), in both lists.
+void SetOverlays(std::map<std::string, int>& indexes) {
+    constexpr std::pair<const char*, int> kOverlays[] = {{"overlay shared", 1}, {"overlay shortcut", 2}};
+    for (const auto& [kind, overlay] : kOverlays) {
+        int index = IndexOfImage(indexes, ostrana::FileTypeIconImage(kind));
+        ImageList_SetOverlayImage(ostrana::SystemImageList(true), index, overlay);
+        ImageList_SetOverlayImage(ostrana::SystemImageList(false), index, overlay);
+    }
+}
+
+int IndexOfType(const std::string& kind) {
+    static std::mutex lock;
+    static std::map<std::string, int> indexes;
+    static bool overlaysSet = false;
+    std::string image = ostrana::FileTypeIconImage(kind);
+    std::lock_guard guard(lock);
+    if (!overlaysSet) {
+        overlaysSet = true;
+        SetOverlays(indexes);
+    }
+    return IndexOfImage(indexes, image);
 }
 
 struct KnownType {
@@ -123,14 +144,98 @@ void CopyTypeName(const std::string& name, SHFILEINFOA& info) {
 
 } // namespace
 
+namespace {
+
+void CopyDisplayName(const std::string& name, SHFILEINFOA& info) {
+    std::size_t length = std::min(name.size(), sizeof info.szDisplayName - 1);
+    std::memcpy(info.szDisplayName, name.data(), length);
+    info.szDisplayName[length] = '\0';
+}
+
+DWORD_PTR Answer(UINT flags, bool filled) {
+    if ((flags & SHGFI_SYSICONINDEX) != 0) {
+        return reinterpret_cast<DWORD_PTR>(ostrana::SystemImageList((flags & SHGFI_SMALLICON) != 0));
+    }
+    return filled ? 1 : 0;
+}
+
+constexpr UINT kPlaceFlags = SHGFI_DISPLAYNAME | SHGFI_ATTRIBUTES;
+
+// An item of the namespace, by id list, or by path when names or attributes are asked for.
+DWORD_PTR PlaceInfo(const ostrana::shellns::Place& place, SHFILEINFOA* info, bool filled, UINT flags) {
+    using namespace ostrana::shellns;
+    if (!filled) {
+        return (flags & SHGFI_SYSICONINDEX) != 0 ? Answer(flags, false) : 0;
+    }
+    if ((flags & SHGFI_DISPLAYNAME) != 0) {
+        CopyDisplayName(PlaceDisplayName(place, SHGDN_NORMAL, ShowExtensionsNow()), *info);
+    }
+    if ((flags & SHGFI_ATTRIBUTES) != 0) {
+        SFGAOF asked = (flags & SHGFI_ATTR_SPECIFIED) != 0 ? info->dwAttributes : ~static_cast<SFGAOF>(SFGAO_VALIDATE);
+        info->dwAttributes = PlaceAttributes(place, asked).value_or(0);
+    }
+    if ((flags & SHGFI_TYPENAME) != 0) {
+        CopyTypeName(PlaceTypeName(place), *info);
+    }
+    if ((flags & SHGFI_SYSICONINDEX) != 0) {
+        info->iIcon = IndexOfType(PlaceIconKind(place, (flags & SHGFI_OPENICON) != 0));
+    }
+    return Answer(flags, true);
+}
+
+std::optional<ostrana::shellns::Place> ParsedPlace(LPCSTR path) {
+    IShellFolder* desktop = nullptr;
+    if (FAILED(SHGetDesktopFolder(&desktop))) {
+        return std::nullopt;
+    }
+    std::u16string wide = ostrana::ToWide(path);
+    LPITEMIDLIST list = nullptr;
+    HRESULT parsed = desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &list, nullptr);
+    desktop->Release();
+    if (FAILED(parsed)) {
+        return std::nullopt;
+    }
+    std::optional<ostrana::shellns::Place> place = ostrana::shellns::ResolvePlace(list);
+    ILFree(list);
+    return place;
+}
+
+} // namespace
+
 DWORD_PTR SHGetFileInfoA(LPCSTR path, DWORD attributes, SHFILEINFOA* info, UINT size, UINT flags) {
-    if ((flags & (SHGFI_SYSICONINDEX | SHGFI_TYPENAME)) == 0 || path == nullptr) {
+    bool filled = info != nullptr && size >= sizeof(SHFILEINFOA);
+    if (path == nullptr) {
         return 0;
     }
-    bool filled = info != nullptr && size >= sizeof(SHFILEINFOA);
+    if ((flags & SHGFI_PIDL) != 0) {
+        std::optional<ostrana::shellns::Place> place =
+            ostrana::shellns::ResolvePlace(reinterpret_cast<PCIDLIST_ABSOLUTE>(path));
+        return place ? PlaceInfo(*place, info, filled, flags) : 0;
+    }
+    if ((flags & kPlaceFlags) != 0 && (flags & SHGFI_USEFILEATTRIBUTES) == 0) {
+        std::optional<ostrana::shellns::Place> place = ParsedPlace(path);
+        return place ? PlaceInfo(*place, info, filled, flags) : 0;
+    }
+    if ((flags & (SHGFI_SYSICONINDEX | SHGFI_TYPENAME | kPlaceFlags)) == 0) {
+        return 0;
+    }
     std::string kind = TypeOf(path, attributes, flags);
+    if (kind == "folder" && (flags & SHGFI_OPENICON) != 0) {
+        kind = "openfolder";
+    }
+    if (filled && (flags & SHGFI_DISPLAYNAME) != 0) {
+        std::string text = path;
+        while (!text.empty() && IsSeparator(text.back())) {
+            text.pop_back();
+        }
+        std::size_t slash = text.find_last_of("\\/");
+        CopyDisplayName(slash == std::string::npos ? text : text.substr(slash + 1), *info);
+    }
+    if (filled && (flags & SHGFI_ATTRIBUTES) != 0) {
+        info->dwAttributes = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? SFGAO_FOLDER | SFGAO_FILESYSTEM : SFGAO_FILESYSTEM;
+    }
     if (filled && (flags & SHGFI_TYPENAME) != 0) {
-        CopyTypeName(TypeNameOf(kind), *info);
+        CopyTypeName(TypeNameOf(kind == "openfolder" ? "folder" : kind), *info);
     }
     if ((flags & SHGFI_SYSICONINDEX) == 0) {
         return filled ? 1 : 0;
@@ -138,5 +243,5 @@ DWORD_PTR SHGetFileInfoA(LPCSTR path, DWORD attributes, SHFILEINFOA* info, UINT 
     if (filled) {
         info->iIcon = IndexOfType(kind);
     }
-    return reinterpret_cast<DWORD_PTR>(ostrana::SystemImageList((flags & SHGFI_SMALLICON) != 0));
+    return Answer(flags, filled);
 }

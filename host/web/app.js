@@ -1504,15 +1504,15 @@ class OstranaPage {
   }
 }
 
+// The service's page hands the control the server, the user and the session cookie. An address
+// that names any of them starts at once (without a user, at the login dialog); one that names
+// none shows a small form that writes them into the address, so a reload starts the same way.
 function startFromAddress(control) {
   const query = new URLSearchParams(location.search);
-  const host = query.get("host");
-  const user = query.get("user");
-  if (!host || !user) {
+  if (!["host", "user", "auth"].some((name) => query.has(name))) {
     const form = document.getElementById("connect");
     form.hidden = false;
     form.addEventListener("submit", (event) => {
-      // The address keeps what was typed, so a reload starts the same session.
       event.preventDefault();
       const next = new URLSearchParams(location.search);
       next.set("host", form.elements.host.value);
@@ -1521,8 +1521,8 @@ function startFromAddress(control) {
     });
     return;
   }
-  control.varHostName = host;
-  control.varUserID = user;
+  control.varHostName = query.get("host") || "";
+  control.varUserID = query.get("user") || "";
   control.varAuth = query.get("auth") || "";
   control.StartOstrana();
 }

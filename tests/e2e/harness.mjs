@@ -80,9 +80,10 @@ export function named(page, name) {
   return page.locator(`[aria-label="${name.replace(/"/g, '\\"')}"]`);
 }
 
-// The control with a control id; a drop-down combo box is typed into through its edit.
+// The control with a control id; a drop-down combo box is typed into through its edit. A combo
+// box's own edit has id 1001 as well, so those are not counted as controls of their own.
 export async function control(page, id) {
-  const found = page.locator(`[data-id="${id}"]`).first();
+  const found = page.locator(`[data-id="${id}"]:not([data-class="ComboBox"] > [data-class="Edit"])`).first();
   await found.waitFor({ timeout: 15000 });
   const edit = found.locator('[data-class="Edit"]');
   return (await edit.count()) > 0 ? edit.first() : found;

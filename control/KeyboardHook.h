@@ -17,10 +17,5 @@ public:
 // The installed hook, or null while no control lives.
 HHOOK OstranaKeyboardHook();
 
-// The hook procedure (public for the tests, which feed it keys directly).
+// The hook procedure the shared hook runs.
 LRESULT OstranaKeyboardProc(int code, WPARAM key, LPARAM keyData);
-
-// The main-window command for a key, 0 for keys the main window does not take.
-UINT KeyCommand(WPARAM key);
-// Keys whose meaning to an edit box is the character they type; the message loop delivers those.
-bool TypesCharacter(WPARAM key);

@@ -10,6 +10,7 @@
 #include "platform/window/Focus.h"
 #include "platform/window/WindowGeometry.h"
 #include "res/ResourceIds.h"
+#include "shell/ShellLocalPanes.h"
 
 IMPLEMENT_DYNAMIC(COstranaCtrl, COleControl)
 
@@ -27,7 +28,15 @@ std::string VariantText(const VARIANT& value) {
     return result;
 }
 
+// A script may hand a variable by reference; the property keeps what it refers to, never the
+// reference into the script's storage.
+const VARIANT& Dereferenced(const VARIANT& value) {
+    if (value.vt == (VT_BYREF | VT_VARIANT) && value.pvarVal != nullptr) return *value.pvarVal;
+    return value;
+}
+
 void StoreVariant(VARIANT& member, const VARIANT& value) {
+    if (value.vt & VT_BYREF) return;
     VARIANT copy;
     VariantInit(&copy);
     if (FAILED(VariantCopy(&copy, &value))) return;
@@ -70,16 +79,16 @@ void COstranaCtrl::DefineDispatch() {
             out->vt = VT_BSTR;
             out->bstrVal = ostrana::AnsiToBstr(m_strDisplayType);
         },
-        [this](const VARIANT& value) { PutDisplayType(value); });
+        [this](const VARIANT& value) { PutDisplayType(Dereferenced(value)); });
     DispProperty(
         kDispidVarAuth, "varAuth", [this](VARIANT* out) { ReadVariant(m_varAuth, out); },
-        [this](const VARIANT& value) { PutAuth(value); });
+        [this](const VARIANT& value) { PutAuth(Dereferenced(value)); });
     DispProperty(
         kDispidVarUserID, "varUserID", [this](VARIANT* out) { ReadVariant(m_varUserID, out); },
-        [this](const VARIANT& value) { PutUserId(value); });
+        [this](const VARIANT& value) { PutUserId(Dereferenced(value)); });
     DispProperty(
         kDispidVarHostName, "varHostName", [this](VARIANT* out) { ReadVariant(m_varHostName, out); },
-        [this](const VARIANT& value) { PutHostName(value); });
+        [this](const VARIANT& value) { PutHostName(Dereferenced(value)); });
     DispMethod(kDispidStartOstrana, "StartOstrana", [this] { StartOstrana(); });
     EventEntry(kEventOnOstranaLoaded, "OnOstranaLoaded");
 }
@@ -112,11 +121,14 @@ void COstranaCtrl::StartOstrana() {
     // main window through one pointer, so a second one would cut the first off from them.
     if (GetMainWindow() != nullptr || m_hWnd == nullptr) return;
     auto dialog = std::make_unique<COstranaDlg>(this);
+    dialog->SetLocalPanes(std::make_unique<ShellLocalPanes>());
     dialog->SetStartParams(m_strSessionCookie, m_strHostName, m_strUserId);
     if (!dialog->Create(IDD_OSTRANA, this)) return;
     m_mainWindow = std::move(dialog);
     SetMainWindow(m_mainWindow.get());
     m_mainWindow->SetWindowText(kMainWindowText);
+    // Its template is not visible by itself; the start is what shows it.
+    m_mainWindow->ShowWindow(SW_SHOW);
     ::SetActiveWindow(m_mainWindow->m_hWnd);
     ::SetForegroundWindow(m_mainWindow->m_hWnd);
     if (m_drawn) PlaceMainWindow(m_lastBounds);

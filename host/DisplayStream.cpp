@@ -61,6 +61,17 @@ void DisplayStream::PageConnected()
     WakeOnce();
 }
 
+void DisplayStream::PageGone()
+{
+    std::lock_guard guard(m_lock);
+    m_hasPage = false;
+    m_newPage = false;
+    ++m_generation;
+    m_changes.clear();
+    m_clipboardChanged = false;
+    m_batcher.Reset();
+}
+
 void DisplayStream::Acknowledge(std::uint64_t frame)
 {
     std::lock_guard guard(m_lock);

@@ -29,6 +29,8 @@ public:
 
     // Any thread: a page took the session over (its hello is out); it gets the whole state next.
     void PageConnected();
+    // Any thread: no page is there any more; changes are dropped until the next one comes.
+    void PageGone();
     // Any thread: the page applied a frame; the next one goes out if anything is waiting.
     void Acknowledge(std::uint64_t frame);
     // Any thread: the page put this text on the clipboard, so the clipboard's news of it is no news.

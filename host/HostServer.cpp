@@ -175,19 +175,21 @@ void HostServer::SocketReady(mg_connection* connection, void* self)
 void HostServer::TakeOver(mg_connection* connection)
 {
     std::string note = MessageWriter(ToPage::Superseded).Finish();
+    int session = 0;
     {
         // Written under the lock: the close handler cannot free the older page meanwhile.
         std::lock_guard guard(m_lock);
-        int session = ++m_sessions;
+        session = ++m_sessions;
         std::string hello = m_greeting ? m_greeting(session)
                                        : MessageWriter(ToPage::Hello).Number("version", kProtocolVersion).Finish();
         if (m_page)
             mg_websocket_write(m_page, MG_WEBSOCKET_OPCODE_TEXT, note.data(), note.size());
         m_page = connection;
+        m_pageSession = session;
         mg_websocket_write(connection, MG_WEBSOCKET_OPCODE_TEXT, hello.data(), hello.size());
     }
     if (m_onPage)
-        m_onPage();
+        m_onPage(session);
 }
 
 int HostServer::SocketData(mg_connection* connection, int opcode, char* data, size_t length, void* selfPointer)
@@ -210,9 +212,16 @@ int HostServer::SocketData(mg_connection* connection, int opcode, char* data, si
 void HostServer::SocketClose(const mg_connection* connection, void* selfPointer)
 {
     auto* self = static_cast<HostServer*>(selfPointer);
-    std::lock_guard guard(self->m_lock);
-    if (self->m_page == connection)
-        self->m_page = nullptr;
+    int gone = 0;
+    {
+        std::lock_guard guard(self->m_lock);
+        if (self->m_page == connection) {
+            self->m_page = nullptr;
+            gone = self->m_pageSession;
+        }
+    }
+    if (gone && self->m_onPageGone)
+        self->m_onPageGone(gone);
 }
 
 bool HostServer::Send(const std::string& json)

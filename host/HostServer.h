@@ -19,7 +19,8 @@ class RequestGate;
 class HostServer {
 public:
     using MessageHandler = std::function<void(const std::string& json)>;
-    using PageHandler = std::function<void()>;
+    // Given the page's session number: 1 for the first page, one more for each.
+    using PageHandler = std::function<void(int session)>;
     // The first message on a new page's socket, given the page's session number (1 for the first).
     using Greeting = std::function<std::string(int session)>;
 
@@ -39,6 +40,9 @@ public:
     // Called on a server thread: a message from the page, and a page that just took over.
     void OnMessage(MessageHandler handler) { m_onMessage = std::move(handler); }
     void OnPage(PageHandler handler) { m_onPage = std::move(handler); }
+    // Called on a server thread when the page that owns the session went away (not when one was
+    // taken over).
+    void OnPageGone(PageHandler handler) { m_onPageGone = std::move(handler); }
     // Set before Start; without one the greeting names the protocol version only.
     void SetGreeting(Greeting greeting) { m_greeting = std::move(greeting); }
 
@@ -60,10 +64,12 @@ private:
     std::unique_ptr<RequestGate> m_gate;
     MessageHandler m_onMessage;
     PageHandler m_onPage;
+    PageHandler m_onPageGone;
     Greeting m_greeting;
     std::mutex m_lock;
     mg_connection* m_page = nullptr; // guarded by m_lock
     int m_sessions = 0;              // guarded by m_lock
+    int m_pageSession = 0;           // guarded by m_lock: the session of m_page
 };
 
 } // namespace ostrana::host

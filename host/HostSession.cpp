@@ -39,7 +39,8 @@ HostSession::HostSession(HostWindow& window, SnapshotWriter::ManifestSource mani
 
     m_server.SetGreeting([](int session) { return SnapshotWriter::Hello(session, ScreenSize()); });
     m_server.OnMessage([this](const std::string& json) { m_injector->Handle(json); });
-    m_server.OnPage([this] { PageConnected(); });
+    m_server.OnPage([this](int session) { PageConnected(session); });
+    m_server.OnPageGone([this](int session) { PageGone(session); });
 }
 
 HostSession::~HostSession()
@@ -68,9 +69,16 @@ void HostSession::Stop()
     m_server.Stop();
 }
 
-void HostSession::PageConnected()
+void HostSession::PageConnected(int session)
 {
-    m_stream->PageConnected();
+    {
+        std::lock_guard page(m_pageLock);
+        // A later page may have come first; the stream serves the newest.
+        if (session < m_pageSession)
+            return;
+        m_pageSession = session;
+        m_stream->PageConnected();
+    }
     std::vector<std::string> events;
     {
         std::lock_guard guard(m_lock);
@@ -78,6 +86,14 @@ void HostSession::PageConnected()
     }
     for (const std::string& name : events)
         m_server.Send(MessageWriter(ToPage::Event).Text("name", name).Finish());
+}
+
+void HostSession::PageGone(int session)
+{
+    std::lock_guard page(m_pageLock);
+    if (session != m_pageSession)
+        return; // a newer page has the session
+    m_stream->PageGone();
 }
 
 void HostSession::FireEvent(const std::string& name)

@@ -53,7 +53,8 @@ public:
     bool OpenInPage(const std::string& utf8Url);
 
 private:
-    void PageConnected();
+    void PageConnected(int session);
+    void PageGone(int session);
     void Post(HostWindow::Task task);
 
     HostWindow& m_window;
@@ -64,6 +65,10 @@ private:
     std::unique_ptr<InputInjector> m_injector;
     std::mutex m_lock;
     std::vector<std::string> m_events; // fired so far, guarded by m_lock
+    // The page's session, guarded by m_pageLock, which is held while the stream hears of pages so
+    // that a page's coming and an older page's going reach it in the order they happened.
+    std::mutex m_pageLock;
+    int m_pageSession = 0;
 };
 
 } // namespace ostrana::host

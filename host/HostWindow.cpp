@@ -1,10 +1,16 @@
 // The container's top-level window and its message loop.
 #include "host/HostWindow.h"
 
+#include <string_view>
+
+#include "platform/base/Thread.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/ScreenSize.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/window/Menu.h"
+#include "platform/window/MessageBox.h"
 #include "platform/window/Paint.h"
+#include "platform/window/Window.h"
 #include "platform/window/WindowGeometry.h"
 #include "platform/window/WindowStyles.h"
 
@@ -14,6 +20,19 @@ namespace {
 
 constexpr UINT kRunTasks = WM_APP + 1;
 constexpr const char* kClassName = "OstranaContainer";
+constexpr UINT_PTR kCloseTimer = 1;
+constexpr UINT kCloseRetryMs = 100;
+// Modal windows get this many chances to end before the teardown runs regardless.
+constexpr int kMaxCloseRounds = 30;
+
+BOOL CancelDialog(HWND window, LPARAM)
+{
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::string_view(className) == "#32770" && IsWindowVisible(window))
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
 
 } // namespace
 
@@ -65,10 +84,14 @@ void HostWindow::Resize(SIZE area)
 int HostWindow::Run()
 {
     MSG message{};
+    m_running = true;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
+        m_dispatching = &message;
         DispatchMessageA(&message);
+        m_dispatching = nullptr;
     }
+    m_running = false;
     return static_cast<int>(message.wParam);
 }
 
@@ -90,9 +113,13 @@ LRESULT HostWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         Paint();
         return 0;
     case WM_CLOSE:
-        if (m_closing)
-            m_closing();
-        DestroyWindow(m_window);
+        Close();
+        return 0;
+    case WM_TIMER:
+        if (wParam != kCloseTimer)
+            return DefWindowProcA(m_window, message, wParam, lParam);
+        KillTimer(m_window, kCloseTimer);
+        PostMessageA(m_window, WM_CLOSE, 0, 0);
         return 0;
     case WM_DESTROY:
         m_window = nullptr;
@@ -101,6 +128,25 @@ LRESULT HostWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         return DefWindowProcA(m_window, message, wParam, lParam);
     }
+}
+
+bool HostWindow::InsideModalLoop() const
+{
+    // Run dispatches the close itself unless a dialog, menu or drag loop took it out of the queue.
+    return m_running && !(m_dispatching && m_dispatching->message == WM_CLOSE && m_dispatching->hwnd == m_window);
+}
+
+void HostWindow::Close()
+{
+    if (InsideModalLoop() && m_closeRounds++ < kMaxCloseRounds) {
+        EndMenu();
+        EnumThreadWindows(GetCurrentThreadId(), &CancelDialog, 0);
+        SetTimer(m_window, kCloseTimer, kCloseRetryMs, nullptr);
+        return;
+    }
+    if (m_closing)
+        m_closing();
+    DestroyWindow(m_window);
 }
 
 void HostWindow::RunTasks()

@@ -25,7 +25,8 @@ public:
 
     // Any thread. Tasks run in the order posted, also while a modal loop runs.
     void Post(Task task);
-    // Any thread: the loop ends after the closing handler ran.
+    // Any thread: the loop ends after the closing handler ran. Modal windows open at the time
+    // are cancelled first, so the teardown runs in the outer loop, not under a dialog's feet.
     void Quit();
 
     // User-interface thread: the screen and the window take the area's size; then `resized`.
@@ -42,6 +43,13 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void RunTasks();
     void Paint();
+    void Close();
+    bool InsideModalLoop() const;
+
+    // The message Run is dispatching, so a close can tell the outer loop from a nested one.
+    const MSG* m_dispatching = nullptr;
+    bool m_running = false;
+    int m_closeRounds = 0;
 
     HWND m_window = nullptr;
     std::mutex m_lock;

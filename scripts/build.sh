@@ -5,7 +5,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 kind=${1:-normal}
 tsan_suites=(platform_window_tests platform_controls_tests platform_ole_tests transfer_model_tests transfer_job_tests
-             transfer_window_tests shell_watcher_tests)
+             transfer_window_tests shell_watcher_tests shell_panes_tests control_window_tests host_tests)
 targets=()
 case "$kind" in
   normal)   dir="$top/build";      flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;

@@ -13,3 +13,9 @@
 #define UWM_LIST_GET_WATCH_PATH (WM_APP + 5002) // wParam = buffer of kWatchPathSize characters
 
 inline constexpr int kWatchPathSize = 260;
+
+#ifndef WM_SETMESSAGESTRING
+#define WM_SETMESSAGESTRING 0x0362 // status text, passed up to the frame
+#endif
+
+#define UWM_WEB_NAVIGATE (WM_APP + 1008) // lParam = the web view's location text (to the frame)

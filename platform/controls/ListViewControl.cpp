@@ -25,15 +25,7 @@ LRESULT GetItem(HWND list, ListViewData& data, LVITEMA* item) {
 LRESULT SetItem(HWND list, ListViewData& data, const LVITEMA* item) {
     if (item == nullptr || !ValidItem(data, item->iItem) || item->iSubItem < 0) return FALSE;
     ListRow& row = data.rows[static_cast<std::size_t>(item->iItem)];
-    if (item->mask & LVIF_TEXT) {
-        if (item->pszText == LPSTR_TEXTCALLBACKA) {
-            if (item->iSubItem < 32) row.callbackTexts |= 1u << item->iSubItem;
-        } else {
-            if (item->iSubItem < 32) row.callbackTexts &= ~(1u << item->iSubItem);
-            if (row.texts.size() <= static_cast<std::size_t>(item->iSubItem)) row.texts.resize(static_cast<std::size_t>(item->iSubItem) + 1);
-            row.texts[static_cast<std::size_t>(item->iSubItem)] = item->pszText != nullptr ? item->pszText : "";
-        }
-    }
+    if (item->mask & LVIF_TEXT) ListStoreText(row, item->iSubItem, item->pszText);
     if (item->mask & LVIF_IMAGE) {
         if (item->iSubItem == 0) row.image = item->iImage;
         else {

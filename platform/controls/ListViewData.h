@@ -17,6 +17,7 @@ namespace ostrana::detail {
 struct ListRow {
     std::vector<std::string> texts; // by sub-item
     UINT callbackTexts = 0;          // bit n: sub-item n answers through LVN_GETDISPINFO
+    UINT ownTexts = 0;               // bit n: sub-item n was given a text of its own
     int image = 0;
     UINT state = 0; // every LVIS_ bit but selected and focused, which live in the view
     LPARAM param = 0;
@@ -79,6 +80,8 @@ int ListCount(const ListViewData& data);
 // ---- model ----
 // The text of a cell, asking the parent through LVN_GETDISPINFO for callback texts.
 std::string ListItemText(HWND list, const ListViewData& data, int item, int subItem);
+// Keeps a cell's text, or marks it a callback for LPSTR_TEXTCALLBACKA.
+void ListStoreText(ListRow& row, int subItem, LPCSTR text);
 int ListItemImage(HWND list, const ListViewData& data, int item, int subItem);
 UINT ListItemState(const ListViewData& data, int item, UINT mask);
 // Changes state bits of one row (or of every row with item -1), with LVN_ITEMCHANGING/CHANGED.

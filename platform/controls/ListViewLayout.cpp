@@ -159,11 +159,8 @@ RECT ListItemRect(HWND list, const ListViewData& data, int item, int code) {
     SIZE icon = ImageSize(data.smallImages, 16);
     int iconLeft = left + StateImageWidth(data, item) + kLabelGap;
     RECT iconRect{iconLeft, top + (cell.cy - icon.cy) / 2, iconLeft + icon.cx, top + (cell.cy - icon.cy) / 2 + icon.cy};
-    int textWidth = item >= 0 && item < ListCount(data)
-                        ? TextWidth(MetricOf(ControlFont(data.font)), data.rows[static_cast<std::size_t>(item)].texts.empty()
-                                                                          ? std::string_view()
-                                                                          : data.rows[static_cast<std::size_t>(item)].texts[0])
-                        : 0;
+    // A callback label is as wide as the text its owner answers, like any other.
+    int textWidth = TextWidth(MetricOf(ControlFont(data.font)), ListItemText(list, data, item, 0));
     RECT label{iconRect.right + kLabelGap, top,
                std::min(static_cast<int>(bounds.right), static_cast<int>(iconRect.right) + kLabelGap + textWidth + 4), top + cell.cy};
     if (code == LVIR_ICON) return iconRect;

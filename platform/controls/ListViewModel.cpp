@@ -59,6 +59,14 @@ void AskDisplayInfo(HWND list, const ListViewData& data, int item, int subItem, 
     if (image != nullptr && (mask & LVIF_IMAGE)) *image = record.item.iImage;
 }
 
+// A sub-item never given a text of its own is the owner's to answer when the label is.
+bool IsCallbackText(const ListRow& row, int subItem) {
+    if (subItem >= 32) return (row.callbackTexts & 1u) && static_cast<std::size_t>(subItem) >= row.texts.size();
+    UINT bit = 1u << subItem;
+    if (row.callbackTexts & bit) return true;
+    return subItem > 0 && (row.callbackTexts & 1u) && !(row.ownTexts & bit);
+}
+
 void AnnounceChange(HWND list, ListViewData& data, int item, UINT newState, UINT oldState) {
     ListNotifyItem(list, LVN_ITEMCHANGED, item, 0, newState, oldState, LVIF_STATE, POINT{}, ParamOf(data, item));
 }
@@ -74,8 +82,7 @@ void InvalidateItem(HWND list, const ListViewData& data, int item) {
 std::string ListItemText(HWND list, const ListViewData& data, int item, int subItem) {
     if (!Valid(data, item) || subItem < 0) return {};
     const ListRow& row = data.rows[static_cast<std::size_t>(item)];
-    bool callback = subItem < 32 && (row.callbackTexts & (1u << subItem));
-    if (callback) {
+    if (IsCallbackText(row, subItem)) {
         std::string text;
         AskDisplayInfo(list, data, item, subItem, LVIF_TEXT, &text, nullptr);
         return text;
@@ -269,18 +276,21 @@ bool ListSetItemState(HWND list, ListViewData& data, int item, UINT state, UINT 
     return true;
 }
 
-namespace {
-
-void StoreText(ListRow& row, int subItem, LPCSTR text) {
+void ListStoreText(ListRow& row, int subItem, LPCSTR text) {
     if (subItem < 0) return;
+    UINT bit = subItem < 32 ? 1u << subItem : 0;
     if (text == LPSTR_TEXTCALLBACKA) {
-        if (subItem < 32) row.callbackTexts |= 1u << subItem;
+        row.callbackTexts |= bit;
+        row.ownTexts &= ~bit;
         return;
     }
-    if (subItem < 32) row.callbackTexts &= ~(1u << subItem);
+    row.callbackTexts &= ~bit;
+    row.ownTexts |= bit;
     if (row.texts.size() <= static_cast<std::size_t>(subItem)) row.texts.resize(static_cast<std::size_t>(subItem) + 1);
     row.texts[static_cast<std::size_t>(subItem)] = text != nullptr ? text : "";
 }
+
+namespace {
 
 int SortedPosition(HWND list, const ListViewData& data, const std::string& text) {
     DWORD style = static_cast<DWORD>(GetWindowLongPtrA(list, GWL_STYLE));
@@ -303,7 +313,7 @@ int SortedPosition(HWND list, const ListViewData& data, const std::string& text)
 int ListInsertItem(HWND list, ListViewData& data, const LVITEMA& item) {
     if (item.iSubItem != 0) return -1;
     ListRow row;
-    if (item.mask & LVIF_TEXT) StoreText(row, 0, item.pszText);
+    if (item.mask & LVIF_TEXT) ListStoreText(row, 0, item.pszText);
     if (item.mask & LVIF_IMAGE) row.image = item.iImage;
     if (item.mask & LVIF_PARAM) row.param = item.lParam;
     if (item.mask & LVIF_INDENT) row.indent = item.iIndent;

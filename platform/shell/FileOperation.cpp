@@ -143,10 +143,11 @@ std::string LocalFolderOf(const std::string& local) {
     return slash == std::string::npos ? std::string() : local.substr(0, slash);
 }
 
-// "a - 복사본.txt", then "a - 복사본 (2).txt", ...: a free name beside `destination`.
-fs::path CopyName(const fs::path& destination) {
-    std::string stem = destination.stem().string();
-    std::string extension = destination.extension().string();
+// "a - 복사본.txt", then "a - 복사본 (2).txt", ...: a free name beside `destination`. A folder's
+// name has no extension.
+fs::path CopyName(const fs::path& destination, bool folder) {
+    std::string stem = folder ? destination.filename().string() : destination.stem().string();
+    std::string extension = folder ? std::string() : destination.extension().string();
     if (stem.empty()) {
         stem = extension;
         extension.clear();
@@ -322,20 +323,24 @@ DWORD Operation::TransferOne(const Item& source, const fs::path& given, const st
         if (move) {
             return ERROR_SUCCESS;
         }
-        destination = CopyName(destination);
+        destination = CopyName(destination, IsDirectory(source.host));
     } else if (IsDirectory(source.host) && IsWithin(destination, source.host)) {
         return Fail(source, verb, ERROR_INVALID_PARAMETER);
     }
     if (Exists(destination)) {
+        // A file never replaces a folder, nor a folder a file: that would lose what is there.
+        if (IsDirectory(source.host) != IsDirectory(destination)) {
+            return Fail(source, verb, ERROR_ALREADY_EXISTS);
+        }
         if (Allows(FOF_RENAMEONCOLLISION)) {
-            destination = CopyName(destination);
+            destination = CopyName(destination, IsDirectory(source.host));
         } else {
             std::string question = Format("이 위치에 '%s'이(가) 이미 있습니다.\n바꾸시겠습니까?", LastLocalName(destinationLocal));
             if (!Confirm(question, "파일 바꾸기 확인")) {
                 return ERROR_CANCELLED;
             }
-            // A folder onto a folder merges; anything else replaces what was there.
-            if (!(IsDirectory(source.host) && IsDirectory(destination))) {
+            // A folder onto a folder merges; a file replaces the file.
+            if (!IsDirectory(destination)) {
                 std::error_code removed;
                 fs::remove_all(destination, removed);
             }

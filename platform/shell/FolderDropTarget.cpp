@@ -72,7 +72,7 @@ std::vector<std::string> FolderDropTarget::DroppedPaths(IDataObject* data) {
 }
 
 DWORD FolderDropTarget::EffectFor(const std::vector<std::string>& paths, DWORD keyState, DWORD allowed) const {
-    if (paths.empty() || m_folder.kind != PlaceKind::Directory) {
+    if (paths.empty() || !m_folder.HasExactPath() || m_folder.kind != PlaceKind::Directory) {
         return DROPEFFECT_NONE;
     }
     fs::path folderHost = fs::path(m_folder.hostPath).lexically_normal();

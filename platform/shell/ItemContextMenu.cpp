@@ -9,7 +9,9 @@
 #include "platform/shell/RenamePrompt.h"
 #include "platform/shell/ShellExecute.h"
 #include "platform/shell/ShellItemInfo.h"
+#include "platform/window/Input.h"
 #include "platform/window/MessageBox.h"
+#include "platform/window/VirtualKeys.h"
 
 namespace ostrana::shellns {
 namespace {
@@ -108,7 +110,8 @@ HRESULT ItemContextMenu::InvokeCommand(LPCMINVOKECOMMANDINFO info) {
     case kCommandOpen:
         return Open(info->hwnd);
     case kCommandDelete:
-        return Delete(info->hwnd, (info->fMask & CMIC_MASK_SHIFT_DOWN) != 0);
+        // Shift with the choice removes for good, whether or not the caller says so in the mask.
+        return Delete(info->hwnd, (info->fMask & CMIC_MASK_SHIFT_DOWN) != 0 || GetKeyState(VK_SHIFT) < 0);
     case kCommandRename:
         return Rename(info->hwnd);
     default:
@@ -137,7 +140,7 @@ std::vector<std::string> ItemContextMenu::LocalPaths() const {
     std::vector<std::string> paths;
     for (const ItemRef& item : m_items) {
         std::optional<Place> place = ChildPlace(m_folder, item);
-        if (place && place->HasPath()) {
+        if (place && place->HasExactPath()) {
             paths.push_back(place->localPath);
         }
     }

@@ -1,18 +1,15 @@
 #include "platform/shell/NamespaceFolder.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 #include "platform/base/CodePage.h"
 #include "platform/base/LastError.h"
-#include "platform/base/LocalPath.h"
 #include "platform/shell/DisplayNameParser.h"
 #include "platform/shell/FolderDetails.h"
 #include "platform/shell/FolderDropTarget.h"
+#include "platform/shell/FolderListing.h"
 #include "platform/shell/ItemContextMenu.h"
 #include "platform/shell/ItemEnumerator.h"
 #include "platform/shell/ShellItemInfo.h"
@@ -45,7 +42,7 @@ int KindRank(ItemKind kind) {
 int Sign(long long value) { return value < 0 ? -1 : (value > 0 ? 1 : 0); }
 
 // ASCII letters without case, then the bytes, so the order is total.
-int CompareNames(const std::string& first, const std::string& second) {
+int CompareNames(std::string_view first, std::string_view second) {
     std::size_t count = std::min(first.size(), second.size());
     for (std::size_t i = 0; i < count; ++i) {
         auto a = static_cast<unsigned char>(first[i]);
@@ -66,64 +63,6 @@ int CompareNames(const std::string& first, const std::string& second) {
 }
 
 HRESULT ShortResult(int order) { return static_cast<HRESULT>(static_cast<USHORT>(static_cast<short>(order))); }
-
-void ListDesktop(SHCONTF flags, std::vector<ItemRef>& items) {
-    if ((flags & SHCONTF_FOLDERS) == 0) {
-        return;
-    }
-    if (std::optional<ItemRef> home = HomeItem()) {
-        std::optional<Place> place = ChildPlace(Place{}, *home);
-        std::optional<EntryStat> stat = place ? StatHostPath(place->hostPath) : std::nullopt;
-        if (stat && stat->directory) {
-            items.push_back(std::move(*home));
-        }
-    }
-    items.push_back({ItemKind::Computer, ""});
-    items.push_back({ItemKind::Internet, ""});
-}
-
-void ListComputer(SHCONTF flags, std::vector<ItemRef>& items) {
-    if ((flags & SHCONTF_FOLDERS) == 0) {
-        return;
-    }
-    for (const DriveMapping& drive : MappedDrives()) {
-        items.push_back({ItemKind::Drive, std::string(1, drive.letter)});
-    }
-}
-
-bool EntryIsFolder(const std::string& folder, const dirent& entry) {
-    if (entry.d_type == DT_DIR) {
-        return true;
-    }
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
-        return false;
-    }
-    struct stat target {};
-    std::string path = folder.ends_with('/') ? folder + entry.d_name : folder + "/" + entry.d_name;
-    return ::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
-}
-
-HRESULT ListDirectory(const std::string& hostPath, SHCONTF flags, std::vector<ItemRef>& items) {
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(hostPath.c_str()), ::closedir);
-    if (!dir) {
-        return ErrnoResult(errno);
-    }
-    bool folders = (flags & SHCONTF_FOLDERS) != 0;
-    bool files = (flags & SHCONTF_NONFOLDERS) != 0;
-    bool hidden = (flags & SHCONTF_INCLUDEHIDDEN) != 0;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        std::string name = entry->d_name;
-        // A backslash in a name cannot be written in a local path, so such entries are not offered.
-        if (!IsPlainName(name) || (!hidden && name.starts_with('.'))) {
-            continue;
-        }
-        bool folder = EntryIsFolder(hostPath, *entry);
-        if (folder ? folders : files) {
-            items.push_back({folder ? ItemKind::Folder : ItemKind::File, std::move(name)});
-        }
-    }
-    return S_OK;
-}
 
 // A text into a string record: in place when it fits, else from the shell allocator.
 HRESULT FillStrRet(const std::string& text, STRRET* record) {
@@ -220,24 +159,14 @@ HRESULT NamespaceFolder::EnumObjects(HWND, SHCONTF flags, IEnumIDList** enumerat
     }
     *enumerator = nullptr;
     m_showExtensions = ShowExtensionsNow();
-    std::vector<ItemRef> items;
-    switch (m_place.kind) {
-    case PlaceKind::Desktop:
-        ListDesktop(flags, items);
-        break;
-    case PlaceKind::Computer:
-        ListComputer(flags, items);
-        break;
-    case PlaceKind::Directory: {
-        HRESULT result = ListDirectory(m_place.hostPath, flags, items);
-        if (FAILED(result)) {
-            return result;
-        }
-        break;
+    {
+        std::lock_guard guard(m_statLock);
+        m_stats.clear();
     }
-    case PlaceKind::Internet:
-    case PlaceKind::File:
-        break;
+    std::vector<ItemRef> items;
+    HRESULT result = ListChildren(m_place, flags, items);
+    if (FAILED(result)) {
+        return result;
     }
     *enumerator = new ItemEnumerator(std::move(items));
     return S_OK;
@@ -274,7 +203,18 @@ HRESULT NamespaceFolder::BindToStorage(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, vo
     return E_NOTIMPL;
 }
 
-int NamespaceFolder::CompareFirst(UINT column, const ItemRef& first, const ItemRef& second) const {
+std::optional<EntryStat> NamespaceFolder::CachedStat(const Place& child) const {
+    std::lock_guard guard(m_statLock);
+    auto found = m_stats.find(child.name);
+    if (found != m_stats.end()) {
+        return found->second;
+    }
+    std::optional<EntryStat> stat = StatHostPath(child.hostPath);
+    m_stats.emplace(child.name, stat);
+    return stat;
+}
+
+int NamespaceFolder::CompareFirst(UINT column, const ItemView& first, const ItemView& second) const {
     int rank = KindRank(first.kind) - KindRank(second.kind);
     if (rank != 0 || first.kind == ItemKind::Home || first.kind == ItemKind::Computer ||
         first.kind == ItemKind::Internet) {
@@ -284,8 +224,8 @@ int NamespaceFolder::CompareFirst(UINT column, const ItemRef& first, const ItemR
     if (column == 0 || column >= kDetailColumns || byName == 0) {
         return byName;
     }
-    std::optional<Place> a = ChildPlace(m_place, first);
-    std::optional<Place> b = ChildPlace(m_place, second);
+    std::optional<Place> a = ChildPlace(m_place, ItemRef{first.kind, std::string(first.name)});
+    std::optional<Place> b = ChildPlace(m_place, ItemRef{second.kind, std::string(second.name)});
     if (!a || !b) {
         return byName;
     }
@@ -293,8 +233,8 @@ int NamespaceFolder::CompareFirst(UINT column, const ItemRef& first, const ItemR
     if (column == 2) {
         order = CompareNames(PlaceTypeName(*a), PlaceTypeName(*b));
     } else if (a->HasPath()) {
-        std::optional<EntryStat> statA = StatHostPath(a->hostPath);
-        std::optional<EntryStat> statB = StatHostPath(b->hostPath);
+        std::optional<EntryStat> statA = CachedStat(*a);
+        std::optional<EntryStat> statB = CachedStat(*b);
         if (statA && statB) {
             order = column == 1 ? Sign(static_cast<long long>(statA->size > statB->size) -
                                        static_cast<long long>(statA->size < statB->size))
@@ -305,8 +245,8 @@ int NamespaceFolder::CompareFirst(UINT column, const ItemRef& first, const ItemR
 }
 
 HRESULT NamespaceFolder::CompareIDs(LPARAM column, PCUIDLIST_RELATIVE first, PCUIDLIST_RELATIVE second) {
-    std::optional<ItemRef> a = ReadItem(first);
-    std::optional<ItemRef> b = ReadItem(second);
+    std::optional<ItemView> a = ViewItem(first);
+    std::optional<ItemView> b = ViewItem(second);
     bool emptyA = first == nullptr || ILIsEmpty(first);
     bool emptyB = second == nullptr || ILIsEmpty(second);
     if (emptyA || emptyB) {

@@ -3,10 +3,15 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <unordered_map>
 
 #include "platform/com/RefCounted.h"
 #include "platform/shell/ShellFolder.h"
 #include "platform/shell/ShellItem.h"
+#include "platform/shell/ShellItemInfo.h"
 
 namespace ostrana::shellns {
 
@@ -44,12 +49,16 @@ private:
     NamespaceFolder(const Place& place, LPITEMIDLIST absolute);
     ~NamespaceFolder() override;
 
-    int CompareFirst(UINT column, const ItemRef& first, const ItemRef& second) const;
+    int CompareFirst(UINT column, const ItemView& first, const ItemView& second) const;
+    // Sizes and times for sorting by those columns, read once per child until the next enumeration.
+    std::optional<EntryStat> CachedStat(const Place& child) const;
 
     Place m_place;
     LPITEMIDLIST m_absolute;
     // Read when the folder is made and at each enumeration, so a refill follows the user's choice.
     std::atomic<bool> m_showExtensions;
+    mutable std::mutex m_statLock;
+    mutable std::unordered_map<std::string, std::optional<EntryStat>> m_stats;
 };
 
 } // namespace ostrana::shellns

@@ -30,7 +30,7 @@ bool IsKnownKind(char kind) {
 }
 
 // One item at `at`; `size` is its size field.
-std::optional<ItemRef> DecodeItem(const BYTE* at, USHORT size) {
+std::optional<ItemView> DecodeView(const BYTE* at, USHORT size) {
     // size field, kind, terminating NUL of the name
     if (size < sizeof(USHORT) + 2) {
         return std::nullopt;
@@ -40,20 +40,27 @@ std::optional<ItemRef> DecodeItem(const BYTE* at, USHORT size) {
     if (!IsKnownKind(data[0]) || data[dataSize - 1] != '\0') {
         return std::nullopt;
     }
-    std::string name(data + 1, dataSize - 2);
-    if (name.find('\0') != std::string::npos) {
+    std::string_view name(data + 1, dataSize - 2);
+    if (name.find('\0') != std::string_view::npos) {
         return std::nullopt;
     }
-    return ItemRef{static_cast<ItemKind>(data[0]), std::move(name)};
+    return ItemView{static_cast<ItemKind>(data[0]), name};
+}
+
+std::optional<ItemRef> DecodeItem(const BYTE* at, USHORT size) {
+    std::optional<ItemView> view = DecodeView(at, size);
+    if (!view) {
+        return std::nullopt;
+    }
+    return ItemRef{view->kind, std::string(view->name)};
 }
 
 std::string JoinHost(const std::string& folder, const std::string& name) {
     return folder.ends_with('/') ? folder + name : folder + "/" + name;
 }
 
-std::string JoinLocal(const std::string& folder, const std::string& name) {
-    std::string ansi = Utf8ToAnsi(name);
-    return folder.ends_with('\\') ? folder + ansi : folder + "\\" + ansi;
+std::string JoinLocal(const std::string& folder, const std::string& ansiName) {
+    return folder.ends_with('\\') ? folder + ansiName : folder + "\\" + ansiName;
 }
 
 std::optional<std::string> HomeHostPath() {
@@ -85,6 +92,7 @@ std::optional<Place> HomePlace(const std::string& name) {
     place.hostPath = *host;
     place.localPath = HostToLocalPath(*host);
     place.home = true;
+    place.lossy = LocalToHostPath(place.localPath) != host;
     return place;
 }
 
@@ -135,6 +143,18 @@ LPITEMIDLIST MakeIdList(const std::vector<ItemRef>& items) {
 }
 
 LPITEMIDLIST MakeItemId(const ItemRef& item) { return MakeIdList({item}); }
+
+std::optional<ItemView> ViewItem(LPCITEMIDLIST list) {
+    if (list == nullptr) {
+        return std::nullopt;
+    }
+    const auto* at = reinterpret_cast<const BYTE*>(list);
+    USHORT size = ReadSize(at);
+    if (size == 0) {
+        return std::nullopt;
+    }
+    return DecodeView(at, size);
+}
 
 std::optional<ItemRef> ReadItem(LPCITEMIDLIST list) {
     if (list == nullptr) {
@@ -205,8 +225,10 @@ std::optional<Place> ChildPlace(const Place& parent, const ItemRef& item) {
         Place place;
         place.kind = item.kind == ItemKind::Folder ? PlaceKind::Directory : PlaceKind::File;
         place.name = item.name;
+        std::string ansi = Utf8ToAnsi(item.name);
         place.hostPath = JoinHost(parent.hostPath, item.name);
-        place.localPath = JoinLocal(parent.localPath, item.name);
+        place.localPath = JoinLocal(parent.localPath, ansi);
+        place.lossy = parent.lossy || AnsiToUtf8(ansi) != item.name;
         return place;
     }
     case PlaceKind::Internet:

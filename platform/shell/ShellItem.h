@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/shell/ItemIdList.h"
@@ -25,6 +26,12 @@ LPITEMIDLIST MakeItemId(const ItemRef& item);
 LPITEMIDLIST MakeIdList(const std::vector<ItemRef>& items);
 // The first item of a list; nothing when it is the terminator or malformed.
 std::optional<ItemRef> ReadItem(LPCITEMIDLIST list);
+// The first item's kind and name, pointing into the list; for comparisons, which must not allocate.
+struct ItemView {
+    ItemKind kind;
+    std::string_view name;
+};
+std::optional<ItemView> ViewItem(LPCITEMIDLIST list);
 // Every item; nothing when any is malformed.
 std::optional<std::vector<ItemRef>> ReadItems(LPCITEMIDLIST list);
 
@@ -38,8 +45,13 @@ struct Place {
     std::string localPath; // ANSI, "C:\home\ana"; directories and files
     char drive = 0; // set for a drive root
     bool home = false; // the home folder under the Desktop
+    // Some name on the way has characters the ANSI code page cannot hold, so localPath does not
+    // lead back here and must not be handed to anything that acts on files.
+    bool lossy = false;
 
     bool HasPath() const { return kind == PlaceKind::Directory || kind == PlaceKind::File; }
+    // A local path that names this very entry.
+    bool HasExactPath() const { return HasPath() && !lossy; }
 };
 
 // The home folder's item under the Desktop; nothing without a home folder (HOME absolute).

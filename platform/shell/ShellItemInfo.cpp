@@ -176,7 +176,7 @@ std::string PlaceDisplayName(const Place& place, SHGDNF flags, bool showExtensio
     case PlaceKind::Computer:
         return parsing ? kComputerParsingName : Utf8ToAnsi("내 컴퓨터");
     case PlaceKind::Internet:
-        return parsing ? kInternetParsingName : "Internet Explorer";
+        return parsing ? kInternetParsingName : Utf8ToAnsi("인터넷");
     case PlaceKind::Directory:
         if (place.drive != 0) {
             if (parsing) {

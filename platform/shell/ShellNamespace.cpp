@@ -93,7 +93,7 @@ BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE list, LPSTR path) {
     }
     path[0] = '\0';
     std::optional<ostrana::shellns::Place> place = ostrana::shellns::ResolvePlace(list);
-    if (list == nullptr || !place || !place->HasPath() || place->localPath.size() >= MAX_PATH) {
+    if (list == nullptr || !place || !place->HasExactPath() || place->localPath.size() >= MAX_PATH) {
         return FALSE;
     }
     std::memcpy(path, place->localPath.c_str(), place->localPath.size() + 1);

@@ -68,7 +68,10 @@ fs::path UserTrashFolder() {
         return fs::path(data) / "Trash";
     }
     const char* home = std::getenv("HOME");
-    return fs::path(home != nullptr ? home : "/") / ".local" / "share" / "Trash";
+    if (home == nullptr || *home != '/') {
+        return {};
+    }
+    return fs::path(home) / ".local" / "share" / "Trash";
 }
 
 std::string TrashInfoPath(const std::string& hostPath) {
@@ -93,6 +96,9 @@ DWORD MoveToTrash(const fs::path& hostPath) {
         return ERROR_FILE_NOT_FOUND;
     }
     fs::path trash = UserTrashFolder();
+    if (trash.empty()) {
+        return ERROR_PATH_NOT_FOUND; // no home for a trash: nothing is removed
+    }
     fs::create_directories(trash / "files", error);
     fs::create_directories(trash / "info", error);
     fs::path absolute = fs::absolute(hostPath, error).lexically_normal();

@@ -9,7 +9,7 @@
 
 namespace ostrana {
 
-// $XDG_DATA_HOME/Trash, else $HOME/.local/share/Trash.
+// $XDG_DATA_HOME/Trash, else $HOME/.local/share/Trash; empty when neither is an absolute path.
 std::filesystem::path UserTrashFolder();
 
 // Moves the entry at `hostPath` into the trash; 0 or a Windows error code. A name already in the

@@ -8,6 +8,7 @@
 #include "platform/window/MessageBox.h"
 #include "platform/window/WindowGeometry.h"
 #include "tests/platform/TestWindows.h"
+#include "tests/support/ShellSandbox.h"
 #include "tests/support/TempDir.h"
 
 using namespace ostrana;
@@ -34,7 +35,8 @@ protected:
         return m_control.Create(m_parent, OSTRANA_MODULE_FILE, [this](const std::string& name) { m_events.push_back(name); });
     }
 
-    test::ScopedRegistryFile m_registry;
+    // A home, drives and registry of the test's own: the started main window shows the local disk.
+    test::ShellSandbox m_sandbox;
     std::shared_ptr<HeadlessMessageBoxPresenter> m_boxes;
     HWND m_parent = nullptr;
     ControlHost m_control;

@@ -153,3 +153,26 @@ TEST_F(DisplayStreamTest, ClipboardTextGoesToThePageButNotItsOwnPaste)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DisplayStreamTest, WithThePageGoneChangesAreDroppedNotHoarded)
+{
+    m_stream->PageConnected();
+    Pump();
+    TakeSent();
+    m_stream->PageGone();
+    int wakes = m_wakes;
+    Change([this] { SetWindowTextA(m_dialog, "nobody watches"); });
+    EXPECT_EQ(m_wakes, wakes);
+    m_stream->Acknowledge(1); // the gone page's last word changes nothing
+    EXPECT_TRUE(TakeSent().empty());
+
+    m_stream->PageConnected();
+    Pump();
+    std::vector<Json> frame = TakeSent();
+    EXPECT_EQ(WindowRecord(frame, m_dialog)["text"], "nobody watches");
+    EXPECT_EQ(frame.back()["frame"], 2);
+}
+
+} // namespace

@@ -15,12 +15,16 @@
 #include <mutex>
 #include <thread>
 
+#include "host/ControlHost.h"
 #include "host/HostSession.h"
 #include "host/RequestGate.h"
 #include "platform/window/Controls.h"
+#include "platform/window/MessageBox.h"
 #include "platform/window/Messages.h"
+#include "platform/window/WindowGeometry.h"
 #include "res/Resources.h"
 #include "tests/host/HostTestSupport.h"
+#include "tests/support/ShellSandbox.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowHarness.h"
 
@@ -255,6 +259,83 @@ TEST_F(PageSessionTest, ASecondPageTakesOverAndGetsTheWholeStateAgain)
     EXPECT_TRUE(loaded);
     // The older page's input no longer reaches anything.
     first.Send({{"k", static_cast<int>(ToHost::Ack)}, {"frame", again.back()["frame"]}});
+}
+
+// The control in the container, reached from the page as the page's control object reaches it.
+class PageControlTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directories(m_dir / "web");
+        m_boxes = std::make_shared<HeadlessMessageBoxPresenter>();
+        SetMessageBoxPresenter(m_boxes);
+        std::string error;
+        m_ui.Run([&] {
+            m_window = std::make_unique<HostWindow>();
+            m_session = std::make_unique<HostSession>(*m_window, ModuleImages);
+            m_control = std::make_unique<ControlHost>();
+            error = m_control->Create(m_window->Handle(), OSTRANA_MODULE_FILE,
+                                      [this](const std::string& name) { m_session->FireEvent(name); });
+            m_session->SetControl(m_control.get());
+        });
+        ASSERT_EQ(error, "");
+        ASSERT_EQ(m_session->Start(0, m_dir / "web", m_dir / "web"), "");
+    }
+    void TearDown() override
+    {
+        m_session->Stop();
+        m_ui.Run([this] {
+            m_session->SetControl(nullptr);
+            m_control.reset();
+            m_session.reset();
+            m_window.reset();
+        });
+        SetMessageBoxPresenter(nullptr);
+    }
+
+    ostrana::test::TempDir m_dir;
+    // A home, drives and registry of the test's own: the started main window shows the local disk.
+    ostrana::test::ShellSandbox m_sandbox;
+    std::shared_ptr<HeadlessMessageBoxPresenter> m_boxes;
+    ostrana::test::UiThread m_ui;
+    std::unique_ptr<HostWindow> m_window;
+    std::unique_ptr<HostSession> m_session;
+    std::unique_ptr<ControlHost> m_control;
+};
+
+TEST_F(PageControlTest, ThePagesPropertiesAndStartReachTheControlAndTheAreaFollowsTheBrowser)
+{
+    TestPage page(m_session->Server().Port(), m_session->Server().Gate().Token());
+    ASSERT_TRUE(page.Connected());
+    // The control was loaded before the page came; the page hears it all the same.
+    page.Until([](const Json& m) { return m["k"] == static_cast<int>(ToPage::Event) && m["name"] == "OnOstranaLoaded"; });
+    std::vector<Json> frame = page.NextFrame();
+    ASSERT_FALSE(frame.empty());
+    page.Send({{"k", static_cast<int>(ToHost::Ack)}, {"frame", frame.back()["frame"]}});
+
+    page.Send({{"k", static_cast<int>(ToHost::Resize)}, {"w", 700}, {"h", 650}, {"dpr", 2}});
+    page.Send({{"k", static_cast<int>(ToHost::Property)}, {"name", "varAuth"}, {"value", "WAXLO_AUTH=token1"}});
+    page.Send({{"k", static_cast<int>(ToHost::Property)}, {"name", "varHostName"}, {"value", "127.0.0.1:1"}});
+    page.Send({{"k", static_cast<int>(ToHost::Method)}, {"name", "StartOstrana"}});
+    // Frames follow until the control's window holds the main window.
+    HWND control = m_control->Window();
+    bool started = false;
+    for (int frames = 0; frames < 40 && !started; ++frames) {
+        std::vector<Json> next = page.NextFrame();
+        ASSERT_FALSE(next.empty());
+        for (const Json& message : next)
+            started = started || (message["k"] == static_cast<int>(ToPage::TreeChange) &&
+                                  message.value("parent", 0LL) == HandleNumber(control));
+        page.Send({{"k", static_cast<int>(ToHost::Ack)}, {"frame", next.back()["frame"]}});
+    }
+    EXPECT_TRUE(started);
+    RECT area = m_ui.Get<RECT>([&] {
+        RECT client{};
+        GetClientRect(control, &client);
+        return client;
+    });
+    EXPECT_EQ(area.right, 700);
+    EXPECT_EQ(area.bottom, 650);
 }
 
 } // namespace

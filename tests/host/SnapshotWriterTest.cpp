@@ -10,6 +10,7 @@
 #include "platform/base/CodePage.h"
 #include "platform/controls/CommCtrl.h"
 #include "platform/window/Caret.h"
+#include "platform/window/Controls.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/DisplayChanges.h"
 #include "platform/window/MessageBox.h"
@@ -272,6 +273,38 @@ TEST(SnapshotWriter, CursorAndCaret)
     });
     EXPECT_STREQ(SnapshotWriter::CssCursor("sizewe"), "ew-resize");
     EXPECT_STREQ(SnapshotWriter::CssCursor("unheard of"), "default");
+}
+
+} // namespace
+
+namespace {
+
+// Bytes of the messages a one-row scroll of a report list sends.
+size_t ScrollBytes(int rows)
+{
+    size_t bytes = 0;
+    ostrana::test::UiThread ui;
+    ui.Run([&] {
+        HWND list = nullptr;
+        HWND parent = ShowReportList(rows, list);
+        SnapshotWriter writer = MakeWriter();
+        writer.WholeState(TakeDesktopSnapshot());
+        SendMessageA(list, WM_VSCROLL, SB_LINEDOWN, 0);
+        PumpUntilIdle();
+        for (const PageMessage& message :
+             writer.Changes(TakeDesktopSnapshot(), {{DisplayEvent::Picture, list}, {DisplayEvent::Moved, list}}))
+            bytes += message.json.size();
+        DestroyWindow(parent);
+    });
+    return bytes;
+}
+
+TEST(SnapshotWriter, ScrollingALongListCostsWhatItsVisibleRowsCost)
+{
+    size_t few = ScrollBytes(200);
+    size_t many = ScrollBytes(100000);
+    EXPECT_LT(many, 4096u);
+    EXPECT_LT(many, few + few / 10);
 }
 
 } // namespace

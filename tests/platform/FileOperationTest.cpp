@@ -2,6 +2,7 @@
 // moves and copies with their collisions, and the paths that are refused.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -68,6 +69,13 @@ TEST_F(FileOperationTest, DeleteWithUndoLeavesTheItemAndItsRecordInTheTrash) {
     EXPECT_EQ(ReadFileBytes(trash / "files" / "한글 a.txt.2"), "second");
     EXPECT_TRUE(fs::exists(trash / "info" / "한글 a.txt.2.trashinfo"));
     EXPECT_EQ(ReadFileBytes(trash / "files" / "한글 a.txt"), "keep me");
+}
+
+TEST_F(FileOperationTest, WithoutAHomeForTheTrashADeleteThatMayBeUndoneRemovesNothing) {
+    m_sandbox.MakeFile(m_sandbox.DriveD() / "keep.txt", "k");
+    unsetenv("HOME"); // the sandbox puts it back
+    EXPECT_NE(Run(FO_DELETE, "D:\\keep.txt", "", FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_NOERRORUI), 0);
+    EXPECT_EQ(ReadFileBytes(m_sandbox.DriveD() / "keep.txt"), "k");
 }
 
 TEST_F(FileOperationTest, DeleteWithoutUndoRemovesFoldersAndFilesAndNoAnswerKeepsThem) {
@@ -145,6 +153,15 @@ TEST_F(FileOperationTest, MoveAndCopyGoIntoFoldersAskBeforeReplacingAndNeverInto
     EXPECT_EQ(m_boxes->Boxes().size(), 1u);
     EXPECT_FALSE(fs::exists(m_sandbox.DriveD() / "src" / "inner" / "src"));
     EXPECT_TRUE(fs::exists(m_sandbox.DriveD() / "src" / "inner" / "x.txt"));
+
+    m_sandbox.MakeFolder(m_sandbox.DriveD() / "dst" / "clash.txt" / "kept");
+    m_sandbox.MakeFile(m_sandbox.DriveD() / "src" / "clash.txt", "file");
+    EXPECT_NE(Run(FO_MOVE, "D:\\src\\clash.txt", "D:\\dst", FOF_NOCONFIRMATION | FOF_NOERRORUI), 0);
+    EXPECT_TRUE(fs::exists(m_sandbox.DriveD() / "dst" / "clash.txt" / "kept")) << "a file never replaces a folder";
+    EXPECT_TRUE(fs::exists(m_sandbox.DriveD() / "src" / "clash.txt"));
+
+    ASSERT_EQ(Run(FO_COPY, "D:\\src\\inner", "D:\\src"), 0);
+    EXPECT_TRUE(fs::exists(m_sandbox.DriveD() / "src" / "inner - 복사본" / "x.txt")) << "a folder's copy keeps its whole name";
 
     ASSERT_EQ(Run(FO_MOVE, "D:\\src\\inner", "D:\\renamed"), 0) << "one source to a new name";
     EXPECT_EQ(ReadFileBytes(m_sandbox.DriveD() / "renamed" / "x.txt"), "new");

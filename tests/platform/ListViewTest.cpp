@@ -675,5 +675,80 @@ TEST(ListView, DraggingTheThumbOfAHundredThousandRowsShowsTheMiddleRows) {
     });
 }
 
+TEST(ListView, ACallbackRowAsksItsOwnerForTheSubItemsItHoldsNoTextFor) {
+    UiThread ui;
+    ui.Run([] {
+        ListFixture f(0);
+        f.AddColumn(2, "Type", 80);
+        std::vector<std::string> requests;
+        f.parent.answer = [&](NMHDR* header) -> LRESULT {
+            if (header->code != LVN_GETDISPINFOA) return 0;
+            LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+            requests.push_back(std::to_string(item.iItem) + "," + std::to_string(item.iSubItem));
+            if (item.mask & LVIF_TEXT) std::snprintf(item.pszText, static_cast<std::size_t>(item.cchTextMax), "cell%d/%d", item.iItem, item.iSubItem);
+            return 0;
+        };
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.pszText = LPSTR_TEXTCALLBACKA;
+        SendMessageA(f.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        item.iSubItem = 2;
+        item.pszText = const_cast<LPSTR>("own");
+        SendMessageA(f.list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        item.iItem = 1;
+        item.iSubItem = 0;
+        item.pszText = const_cast<LPSTR>("plain");
+        SendMessageA(f.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        InvalidateRect(f.list, nullptr, TRUE);
+        PumpUntilIdle();
+
+        EXPECT_TRUE(PictureHasText(f.list, "cell0/0"));
+        EXPECT_TRUE(PictureHasText(f.list, "cell0/1"));
+        EXPECT_TRUE(PictureHasText(f.list, "own"));
+        EXPECT_TRUE(PictureHasText(f.list, "plain"));
+        EXPECT_EQ("cell0/1", f.Text(0, 1));
+        EXPECT_EQ("", f.Text(1, 1));
+        // Cells with a text of their own, and every cell of a row whose label is its own, stay unasked.
+        for (const std::string& request : requests) {
+            EXPECT_TRUE(request == "0,0" || request == "0,1") << request;
+        }
+        f.parent.answer = nullptr;
+    });
+}
+
+TEST(ListView, ACallbackLabelIsAsWideAsItsTextInTheListAndSmallIconViews) {
+    UiThread ui;
+    ui.Run([] {
+        for (DWORD type : {DWORD{LVS_LIST}, DWORD{LVS_SMALLICON}}) {
+            ListFixture f(0, type | LVS_SHOWSELALWAYS);
+            f.parent.answer = [](NMHDR* header) -> LRESULT {
+                if (header->code != LVN_GETDISPINFOA) return 0;
+                LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+                if (item.mask & LVIF_TEXT) std::snprintf(item.pszText, static_cast<std::size_t>(item.cchTextMax), "a callback label");
+                return 0;
+            };
+            LVITEMA item{};
+            item.mask = LVIF_TEXT;
+            item.pszText = LPSTR_TEXTCALLBACKA;
+            SendMessageA(f.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            item.iItem = 1;
+            item.pszText = const_cast<LPSTR>("a callback label");
+            SendMessageA(f.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            InvalidateRect(f.list, nullptr, TRUE);
+            PumpUntilIdle();
+
+            RECT asked{LVIR_LABEL, 0, 0, 0}, own{LVIR_LABEL, 0, 0, 0};
+            SendMessageA(f.list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&asked));
+            SendMessageA(f.list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&own));
+            EXPECT_EQ(own.right - own.left, asked.right - asked.left) << type;
+            LVHITTESTINFO hit{};
+            hit.pt = POINT{asked.left + (own.right - own.left) - 10, (asked.top + asked.bottom) / 2}; // near the end of the text
+            EXPECT_EQ(0, SendMessageA(f.list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit))) << type;
+            EXPECT_EQ(static_cast<UINT>(LVHT_ONITEMLABEL), hit.flags) << type;
+            f.parent.answer = nullptr;
+        }
+    });
+}
+
 } // namespace
 } // namespace ostrana::test

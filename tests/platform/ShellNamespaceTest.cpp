@@ -116,7 +116,7 @@ using Strings = std::vector<std::string>;
 TEST(ShellNamespace, DesktopHoldsHomeComputerAndTheInternetLastAndComputerHoldsTheDrives) {
     ShellSandbox sandbox;
     Folder desktop = Desktop();
-    EXPECT_EQ(ChildNames(desktop.get(), SHCONTF_FOLDERS), (Strings{"ana", Ansi("내 컴퓨터"), "Internet Explorer"}));
+    EXPECT_EQ(ChildNames(desktop.get(), SHCONTF_FOLDERS), (Strings{"ana", Ansi("내 컴퓨터"), Ansi("인터넷")}));
     EXPECT_TRUE(ChildNames(desktop.get(), SHCONTF_NONFOLDERS).empty());
 
     std::vector<IdList> top = Children(desktop.get(), SHCONTF_FOLDERS);
@@ -340,6 +340,9 @@ TEST(ShellNamespace, CompareIdsPutsFoldersFirstAndSortsByTheColumnGiven) {
     EXPECT_EQ(order(0, beta, beta), 0);
     EXPECT_GT(order(1, alpha, beta), 0) << "by size";
     EXPECT_LT(order(1, zeta, beta), 0) << "folders first in every column";
+    WriteFileBytes(sandbox.DriveD() / "Beta.doc", std::string(5000, 'x'));
+    Children(d.get(), SHCONTF_NONFOLDERS);
+    EXPECT_LT(order(1, alpha, beta), 0) << "sizes are read again after the next enumeration";
 
     IdList innerA = Parse(d.get(), "zeta\\inner\\a.txt");
     IdList innerB = Parse(d.get(), "zeta\\inner\\b.txt");
@@ -432,6 +435,13 @@ TEST(ShellNamespace, FileInformationByIdListGivesNamesAttributesTypesAndIcons) {
     EXPECT_NE(closed.iIcon, open);
     EXPECT_NE(closed.iIcon, computerIcon);
     EXPECT_EQ(ImageListEntry(SystemImageList(true), computerIcon), "system computer");
+    std::vector<std::string> entries;
+    for (int i = 0; i < ImageList_GetImageCount(SystemImageList(false)); ++i) {
+        entries.push_back(ImageListEntry(SystemImageList(false), i));
+    }
+    for (const char* overlay : {"system overlay shared", "system overlay shortcut"}) {
+        EXPECT_NE(std::find(entries.begin(), entries.end(), overlay), entries.end()) << overlay;
+    }
 
     // The same facts for a path given as text.
     SHFILEINFOA byPath{};

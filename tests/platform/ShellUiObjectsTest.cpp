@@ -2,6 +2,7 @@
 // the drop target that copies or moves dropped local files, and the property sheets.
 #include <gtest/gtest.h>
 
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "platform/base/LocalPath.h"
 #include "platform/ole/DropFiles.h"
 #include "platform/ole/OleDataSource.h"
+#include "platform/shell/AfxMessageBox.h"
 #include "platform/shell/ContextMenu.h"
 #include "platform/shell/PropertySheet.h"
 #include "platform/shell/ShellExecute.h"
@@ -20,7 +22,14 @@
 #include "platform/window/Window.h"
 #include "platform/window/WindowGeometry.h"
 #include "platform/window/WindowMessages.h"
+#include "platform/window/Dialog.h"
+#include "platform/window/Focus.h"
+#include "platform/window/Input.h"
+#include "platform/window/VirtualKeys.h"
+#include "platform/window/WindowStyles.h"
+#include "platform/shell/RenamePrompt.h"
 #include "tests/support/ModalScript.h"
+#include "tests/support/WindowHarness.h"
 #include "tests/support/ShellSandbox.h"
 
 namespace ostrana::test {
@@ -199,6 +208,43 @@ TEST_F(ShellUiObjectsTest, ContextMenuCommandsOpenDeleteAndShowProperties) {
     EXPECT_FALSE(fs::exists(m_sandbox.Home() / ".local/share/Trash/info/gone.txt.trashinfo")) << "Shift: removed";
 }
 
+TEST_F(ShellUiObjectsTest, ANameTheCodePageCannotHoldNeverActsOnTheFileItsLocalPathWouldName) {
+    m_sandbox.MakeFile(m_sandbox.DriveD() / "a\U0001F600.txt", "emoji");
+    m_sandbox.MakeFile(m_sandbox.DriveD() / "a?.txt", "other");
+    Ref<IShellFolder> d = FolderAt("D:\\");
+    IdList plain = Child(d.get(), "a?.txt");
+    // Both show as "a?.txt"; the emoji's is the one that is not the parsed id.
+    IdList emoji;
+    IEnumIDList* enumerator = nullptr;
+    ASSERT_EQ(d->EnumObjects(nullptr, SHCONTF_NONFOLDERS, &enumerator), S_OK);
+    LPITEMIDLIST item = nullptr;
+    while (enumerator->Next(1, &item, nullptr) == S_OK) {
+        if (!ILIsSameBytes(item, plain.get())) {
+            emoji.reset(item);
+        } else {
+            ILFree(item);
+        }
+    }
+    enumerator->Release();
+    ASSERT_NE(emoji, nullptr);
+
+    IShellFolder* desktop = nullptr;
+    SHGetDesktopFolder(&desktop);
+    std::u16string wide = ToWide("D:\\");
+    LPITEMIDLIST drive = nullptr;
+    desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &drive, nullptr);
+    desktop->Release();
+    IdList absolute(ILCombine(drive, emoji.get()));
+    ILFree(drive);
+    char path[MAX_PATH] = {};
+    EXPECT_FALSE(SHGetPathFromIDListA(absolute.get(), path)) << "no path that names another file";
+
+    Ref<IContextMenu> menu = UiObject<IContextMenu>(d.get(), {emoji.get()}, IID_IContextMenu);
+    EXPECT_TRUE(FAILED(Invoke(menu.get(), "delete", CMIC_MASK_SHIFT_DOWN)));
+    EXPECT_EQ(ReadFileBytes(m_sandbox.DriveD() / "a?.txt"), "other");
+    EXPECT_EQ(ReadFileBytes(m_sandbox.DriveD() / "a\U0001F600.txt"), "emoji");
+}
+
 TEST_F(ShellUiObjectsTest, RenameAsksForTheNewNameAndCancelKeepsTheOld) {
     m_sandbox.MakeFile(m_sandbox.DriveD() / "old.txt");
     Ref<IShellFolder> d = FolderAt("D:\\");
@@ -212,6 +258,65 @@ TEST_F(ShellUiObjectsTest, RenameAsksForTheNewNameAndCancelKeepsTheOld) {
     script.AnswerDialog(Utf8ToAnsi("이름 바꾸기"), {IDOK});
     EXPECT_EQ(Invoke(menu.get(), "rename"), S_OK) << "the old name filled in renames to itself";
     EXPECT_TRUE(fs::exists(m_sandbox.DriveD() / "old.txt"));
+}
+
+TEST_F(ShellUiObjectsTest, RenameTakesTheTypedNameInTheSameFolderAndRefusesPaths) {
+    m_sandbox.MakeFile(m_sandbox.DriveD() / "docs" / "old.txt", "o");
+    UiThread ui;
+    WindowWaiter waiter;
+    Ref<IShellFolder> docs = FolderAt("D:\\docs");
+    IdList old = Child(docs.get(), "old.txt");
+    Ref<IContextMenu> menu = UiObject<IContextMenu>(docs.get(), {old.get()}, IID_IContextMenu);
+    auto renameTo = [&](const std::string& typed) {
+        std::future<HRESULT> result = std::async(std::launch::async, [&] {
+            HRESULT answer = E_FAIL;
+            ui.Run([&] { answer = Invoke(menu.get(), "rename"); });
+            return answer;
+        });
+        HWND prompt = waiter.WaitForTopLevel("#32770", Utf8ToAnsi("이름 바꾸기"));
+        EXPECT_NE(prompt, nullptr);
+        ui.Run([&] {
+            char shown[64] = {};
+            GetDlgItemTextA(prompt, IDC_RENAME_EDIT, shown, sizeof shown);
+            EXPECT_STREQ(shown, "old.txt") << "the old name is filled in";
+            SetDlgItemTextA(prompt, IDC_RENAME_EDIT, typed.c_str());
+            SendMessageA(prompt, WM_COMMAND, IDOK, 0);
+        });
+        return AwaitModal(result);
+    };
+    EXPECT_TRUE(FAILED(renameTo("..\\escaped.txt")));
+    EXPECT_TRUE(fs::exists(m_sandbox.DriveD() / "docs" / "old.txt"));
+    EXPECT_FALSE(fs::exists(m_sandbox.DriveD() / "escaped.txt"));
+    ASSERT_FALSE(m_boxes->Boxes().empty()) << "the refusal is shown";
+    EXPECT_EQ(renameTo(Utf8ToAnsi("새 이름.txt")), S_OK);
+    EXPECT_EQ(ReadFileBytes(m_sandbox.DriveD() / "docs" / "새 이름.txt"), "o");
+}
+
+TEST_F(ShellUiObjectsTest, DeleteChosenWithShiftHeldBypassesTheTrash) {
+    m_sandbox.MakeFile(m_sandbox.DriveD() / "gone.txt");
+    Ref<IShellFolder> d = FolderAt("D:\\");
+    IdList gone = Child(d.get(), "gone.txt");
+    Ref<IContextMenu> menu = UiObject<IContextMenu>(d.get(), {gone.get()}, IID_IContextMenu);
+    UiThread ui;
+    HWND window = ui.Get<HWND>([] {
+        HWND created = CreateWindowExA(0, "Static", "", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                       nullptr, nullptr);
+        SetFocus(created);
+        return created;
+    });
+    ResetInputState();
+    InjectKey(VK_SHIFT, true);
+    ui.WaitIdle();
+    ui.Run([&] {
+        EXPECT_LT(GetKeyState(VK_SHIFT), 0);
+        EXPECT_EQ(Invoke(menu.get(), "delete"), S_OK);
+    });
+    InjectKey(VK_SHIFT, false);
+    ui.WaitIdle();
+    ResetInputState();
+    ui.Run([&] { DestroyWindow(window); });
+    EXPECT_FALSE(fs::exists(m_sandbox.DriveD() / "gone.txt"));
+    EXPECT_FALSE(fs::exists(m_sandbox.Home() / ".local/share/Trash/info/gone.txt.trashinfo"));
 }
 
 TEST_F(ShellUiObjectsTest, PropertiesOfThreeItemsOpenThreeSheets) {
@@ -232,6 +337,15 @@ TEST_F(ShellUiObjectsTest, PropertiesOfThreeItemsOpenThreeSheets) {
     missing.lpVerb = "properties";
     missing.lpFile = "D:\\missing.txt";
     EXPECT_FALSE(ShellExecuteExA(&missing));
+}
+
+TEST_F(ShellUiObjectsTest, AfxMessageBoxShowsTheTextUnderTheApplicationsCaption) {
+    EXPECT_EQ(AfxMessageBox("Needs to be implemented"), IDOK);
+    ASSERT_EQ(m_boxes->Boxes().size(), 1u);
+    EXPECT_EQ(m_boxes->Boxes()[0].text, "Needs to be implemented");
+    EXPECT_FALSE(m_boxes->Boxes()[0].caption.empty());
+    m_boxes->QueueAnswer(IDNO);
+    EXPECT_EQ(AfxMessageBox("?", MB_YESNO), IDNO);
 }
 
 class DroppedFiles {

@@ -165,7 +165,7 @@ TEST_F(ServerListTest, RenamingARowSendsOnlyAChangedName) {
     std::string fresh = Ansi("읽기.txt");
     edit = EndListEdit(row, fresh.data());
     h.NotifyList(edit.hdr);
-    EXPECT_EQ(1, h.Logged(".RENAME"));
+    EXPECT_EQ(1, h.Logged(".RENAME", 1));
     EXPECT_TRUE(fs::exists(h.Stored("읽기.txt")));
     std::vector<std::string> rows = h.Rows();
     EXPECT_NE(rows.end(), std::find(rows.begin(), rows.end(), "읽기.txt")) << "the folder is listed again";
@@ -188,7 +188,7 @@ TEST_F(ServerListTest, DeletingSelectedRowsAsksWithTheirCountAndRefreshesTheQuot
     h.boxes->QueueAnswer(IDYES);
     h.ui.Run([&] { h.list->SendMessage(UWM_LIST_DELETE); });
     EXPECT_FALSE(fs::exists(h.Stored("x1")) || fs::exists(h.Stored("x2")) || fs::exists(h.Stored("x3")));
-    EXPECT_EQ(3, h.Logged(".REMOVE"));
+    EXPECT_EQ(3, h.Logged(".REMOVE", 3));
     EXPECT_EQ(1, h.link.quotaRefreshes);
     EXPECT_EQ(3u, h.Rows().size());
 

@@ -113,12 +113,7 @@ void ServerPaneHarness::SelectRows(const std::vector<std::string>& utf8Names) {
     });
 }
 
-int ServerPaneHarness::Logged(const std::string& command) const {
-    std::string log = service.LogText();
-    int count = 0;
-    for (std::size_t at = log.find(command); at != std::string::npos; at = log.find(command, at + 1)) ++count;
-    return count;
-}
+int ServerPaneHarness::Logged(const std::string& command, int atLeast) const { return service.CountInLog(command, atLeast); }
 
 LRESULT ServerPaneHarness::NotifyList(NMHDR& header) {
     return ui.Get<LRESULT>([&] {

@@ -65,8 +65,9 @@ public:
     // Selects `utf8Folder` under myfolder/ step by step, each step listing its folder.
     void Open(const std::vector<std::string>& utf8Folders);
     void SelectRows(const std::vector<std::string>& utf8Names);
-    // How many times the service logged `command` (".RENAME", ".REMOVE", ...).
-    int Logged(const std::string& command) const;
+    // How many times the service logged `command` (".RENAME", ".REMOVE", ...), waiting for at
+    // least `atLeast` of them.
+    int Logged(const std::string& command, int atLeast = 0) const;
     // The view's notification reflected to the control, as the control would send it.
     LRESULT NotifyList(NMHDR& header);
     LRESULT NotifyTree(NMHDR& header);

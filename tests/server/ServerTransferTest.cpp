@@ -65,7 +65,7 @@ TEST_F(ServerTransferTest, ServerRowsDroppedOnALocalFolderBecomeADownloadOfEvery
     EXPECT_EQ((std::vector<std::string>{"D myfolder/a/sub/deeper/", "D myfolder/a/sub/empty/", "F myfolder/a/sub/deeper/z.bin 3",
                                         "F myfolder/a/sub/y.txt 2"}),
               sorted);
-    EXPECT_EQ(3, h.Logged(".DIR \"myfolder/a/sub")) << "one listing per folder below";
+    EXPECT_EQ(3, h.Logged(".DIR \"myfolder/a/sub", 3)) << "one listing per folder below";
 }
 
 // A top-level window that accepts dropped files and keeps their names.

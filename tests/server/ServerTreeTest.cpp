@@ -130,7 +130,7 @@ TEST_F(ServerTreeTest, RemovingAFolderAsksThenListsItsParent) {
     h.boxes->QueueAnswer(IDYES);
     h.ui.Run([&] { h.tree->SendMessage(WM_COMMAND, CServerTreeCtrl::kCmdDelete); });
     EXPECT_FALSE(fs::exists(h.Stored("a/b")));
-    EXPECT_EQ(1, h.Logged(".REMOVE \"myfolder/a/b/\""));
+    EXPECT_EQ(1, h.Logged(".REMOVE \"myfolder/a/b/\"", 1));
     EXPECT_EQ("myfolder/a/", h.Selected());
     EXPECT_EQ("myfolder/a/", h.link.paths.back());
     EXPECT_TRUE(h.Rows().empty());
@@ -171,7 +171,7 @@ TEST_F(ServerTreeTest, RenamingSendsOnlyRealChangesOfOrdinaryFolders) {
     std::string fresh = Ansi("그림");
     edit = EndTreeEdit(photos, fresh.data());
     EXPECT_EQ(0, h.NotifyTree(edit.hdr)) << "the control never applies the text itself";
-    EXPECT_EQ(1, h.Logged(".RENAME"));
+    EXPECT_EQ(1, h.Logged(".RENAME", 1));
     EXPECT_TRUE(fs::exists(h.Stored("그림/sample.bin")));
     EXPECT_EQ("myfolder/그림/", h.Selected());
     EXPECT_EQ("그림", h.ui.Get<std::string>([&] { return Utf8(h.tree->GetItemText(photos)); }));
@@ -181,7 +181,7 @@ TEST_F(ServerTreeTest, RenamingSendsOnlyRealChangesOfOrdinaryFolders) {
     std::string other = "renamed";
     edit = EndTreeEdit(h.treeView->GetMyFolderNode(), other.data());
     h.NotifyTree(edit.hdr);
-    EXPECT_EQ(1, h.Logged(".RENAME"));
+    EXPECT_EQ(1, h.Logged(".RENAME", 1));
     EXPECT_EQ("내 파일보관함 (myfolder)", h.ui.Get<std::string>([&] { return Utf8(h.tree->GetItemText(h.treeView->GetMyFolderNode())); }));
 }
 

@@ -10,6 +10,7 @@
 #include <poll.h>
 #include <spawn.h>
 #include <stdexcept>
+#include <sys/inotify.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -69,6 +70,29 @@ ServiceProcess::ServiceProcess(const std::vector<std::string>& extraArguments) {
 ServiceProcess::~ServiceProcess() { Terminate(); }
 
 std::string ServiceProcess::LogText() const { return ReadFileBytes(m_dir.Path() / "service.log"); }
+
+int ServiceProcess::CountInLog(const std::string& needle, int atLeast) const {
+    auto count = [&] {
+        std::string log = LogText();
+        int found = 0;
+        for (std::size_t at = log.find(needle); at != std::string::npos; at = log.find(needle, at + 1)) ++found;
+        return found;
+    };
+    int found = count();
+    if (found >= atLeast) return found;
+    int watch = inotify_init1(IN_CLOEXEC);
+    inotify_add_watch(watch, (m_dir.Path() / "service.log").c_str(), IN_MODIFY);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while ((found = count()) < atLeast) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        pollfd wait{watch, POLLIN, 0};
+        if (left.count() <= 0 || poll(&wait, 1, static_cast<int>(left.count())) <= 0) break;
+        char events[4096];
+        [[maybe_unused]] ssize_t ignored = read(watch, events, sizeof events);
+    }
+    close(watch);
+    return found;
+}
 
 void ServiceProcess::Start(const std::vector<std::string>& extraArguments) {
     const std::string binary = BinaryPath().string();

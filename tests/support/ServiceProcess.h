@@ -26,6 +26,9 @@ public:
     std::filesystem::path Root() const { return m_dir.Path() / "data"; }
     // What the service wrote to stderr so far: one line per request or command.
     std::string LogText() const;
+    // How often `needle` occurs in the log, waiting up to 10 s for at least `atLeast`: the service
+    // writes a command's line after its reply, so a client that has its answer may be ahead of it.
+    int CountInLog(const std::string& needle, int atLeast = 0) const;
 
     // Where the binary is: $OSTRANA_TEST_BINARY_DIR/service/ostrana-service.
     static std::filesystem::path BinaryPath();

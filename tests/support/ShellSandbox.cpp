@@ -5,14 +5,17 @@
 namespace ostrana::test {
 
 ShellSandbox::ShellSandbox()
-    : m_savedHome(Save("HOME")), m_savedDrives(Save("OSTRANA_DRIVES")), m_home(m_dir / "ana"), m_drive(m_dir / "d") {
+    : m_savedHome(Save("HOME")), m_savedDrives(Save("OSTRANA_DRIVES")), m_savedDataHome(Save("XDG_DATA_HOME")),
+      m_home(m_dir / "ana"), m_drive(m_dir / "d") {
     std::filesystem::create_directories(m_home);
     std::filesystem::create_directories(m_drive);
     setenv("HOME", m_home.c_str(), 1);
     setenv("OSTRANA_DRIVES", ("D=" + m_drive.string()).c_str(), 1);
+    unsetenv("XDG_DATA_HOME");
 }
 
 ShellSandbox::~ShellSandbox() {
+    Restore(m_savedDataHome);
     Restore(m_savedDrives);
     Restore(m_savedHome);
 }

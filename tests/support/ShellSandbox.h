@@ -1,5 +1,6 @@
 // A home folder, a second drive and a registry file of the test's own: HOME points at
-// <temp>/ana, D: at <temp>/d. Environment values are restored when the sandbox ends.
+// <temp>/ana, D: at <temp>/d, and XDG_DATA_HOME is cleared so the trash is the home folder's.
+// Environment values are restored when the sandbox ends.
 #pragma once
 
 #include <filesystem>
@@ -19,6 +20,7 @@ public:
 
     const std::filesystem::path& Home() const { return m_home; }
     const std::filesystem::path& DriveD() const { return m_drive; }
+    const ScopedRegistryFile& Registry() const { return m_registry; }
     // The local path of a host path under the sandbox ("D:\a\b.txt" for <temp>/d/a/b.txt).
     std::string LocalD(const std::string& relative = "") const;
 
@@ -38,6 +40,7 @@ private:
     ScopedRegistryFile m_registry;
     SavedVariable m_savedHome;
     SavedVariable m_savedDrives;
+    SavedVariable m_savedDataHome;
     std::filesystem::path m_home;
     std::filesystem::path m_drive;
 };

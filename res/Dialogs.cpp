@@ -85,7 +85,7 @@ constexpr DialogItemResource kOverwrite[] = {
 constexpr DialogItemResource kAddFolder[] = {
     {"Static", "#243", -1, kVisible | SS_BITMAP, 0, 7, 7, 21, 20},
     {"Static", "□  동호회 공유폴더, 공유폴더, 자주쓰는 웹 폴더 등을  루트에 생성하여 사용합니다. ", -1, kText, 0, 36, 12,
-     280, 9},
+     280, 18},
     {"Static", "", -1, kVisible | SS_ETCHEDHORZ, 0, 7, 32, 309, 1},
     {"Static", "○ 등록한 폴더에 대한 접근권한이 있을때만 등록됩니다.", -1, kText, 0, 36, 40, 280, 9},
     {"Static", "○ 등록된 폴더 정보는 클라이언트에 저장됩니다.", -1, kText, 0, 36, 52, 280, 9},

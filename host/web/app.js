@@ -200,6 +200,46 @@ const PlatformArt = {
     ctx.fillStyle = "#2c2";
     ctx.fillRect(w * 0.72, h * 0.55, w * 0.1, h * 0.06);
   },
+  // A monitor: the computer, or with a blue screen and a taskbar, the desktop.
+  monitor(ctx, w, h, screen) {
+    ctx.fillStyle = "#c0c0c0";
+    ctx.strokeStyle = "#444";
+    ctx.lineWidth = Math.max(1, w / 32);
+    ctx.fillRect(w * 0.1, h * 0.12, w * 0.8, h * 0.58);
+    ctx.strokeRect(w * 0.1, h * 0.12, w * 0.8, h * 0.58);
+    ctx.fillStyle = screen;
+    ctx.fillRect(w * 0.17, h * 0.19, w * 0.66, h * 0.44);
+    ctx.fillStyle = "#808080";
+    ctx.fillRect(w * 0.35, h * 0.7, w * 0.3, h * 0.1);
+    ctx.fillRect(w * 0.22, h * 0.8, w * 0.56, h * 0.08);
+  },
+  computer(ctx, w, h) { PlatformArt.monitor(ctx, w, h, "#1f6f8b"); },
+  desktop(ctx, w, h) {
+    PlatformArt.monitor(ctx, w, h, "#3a6ea5");
+    ctx.fillStyle = "#d4d0c8";
+    ctx.fillRect(w * 0.17, h * 0.56, w * 0.66, h * 0.07);
+  },
+  internet(ctx, w, h) {
+    const r = Math.min(w, h) * 0.4;
+    ctx.fillStyle = "#3d8fd6";
+    ctx.strokeStyle = "#1b4f8a";
+    ctx.lineWidth = Math.max(1, w / 24);
+    ctx.beginPath();
+    ctx.arc(w / 2, h / 2, r, 0, Math.PI * 2);
+    ctx.fill();
+    ctx.stroke();
+    ctx.beginPath();
+    ctx.ellipse(w / 2, h / 2, r * 0.45, r, 0, 0, Math.PI * 2);
+    ctx.moveTo(w / 2 - r, h / 2);
+    ctx.lineTo(w / 2 + r, h / 2);
+    ctx.stroke();
+  },
+  network(ctx, w, h) {
+    PlatformArt.computer(ctx, w, h * 0.8);
+    ctx.fillStyle = "#444";
+    ctx.fillRect(w * 0.48, h * 0.7, w * 0.04, h * 0.22);
+    ctx.fillRect(w * 0.15, h * 0.9, w * 0.7, h * 0.05);
+  },
   check(ctx, w, h) {
     ctx.strokeStyle = "#000";
     ctx.lineWidth = Math.max(1.5, w / 7);

@@ -45,30 +45,41 @@ async function open(parameters, options = {}) {
   return { context, page, errors, close };
 }
 
-test("logging in through the dialog shows the storage; a wrong password says so", async () => {
-  const { page, errors, close } = await open({ host: service.address });
+// Each journey closes its page and container however it ends, so a failure leaves nothing running.
+async function journey(parameters, body) {
+  const opened = await open(parameters);
+  try {
+    await body(opened);
+  } finally {
+    await opened.close();
+  }
+}
+
+test("logging in through the dialog shows the storage", () => journey({ host: service.address }, async ({ page, errors }) => {
   await page.locator('[data-id="1004"]').first().waitFor({ timeout: 15000 });
   await page.screenshot({ path: shot("journey-login-dialog") });
-
-  await logIn(page, service.address, "wrong-password");
-  await named(page, LOGIN_FAILED).first().waitFor({ timeout: 15000 });
-  await page.screenshot({ path: shot("journey-login-failed") });
-  await page.keyboard.press("Enter");
-  await named(page, LOGIN_FAILED).first().waitFor({ state: "detached", timeout: 10000 });
-
-  // The dialog keeps the server and the id; only the password is typed again.
-  await (await control(page, 1002)).click();
-  await page.keyboard.press("Control+KeyA");
-  await page.keyboard.type("demo1234");
-  await page.locator('[data-id="1004"]').first().click();
+  await logIn(page, service.address, "demo1234");
   await named(page, MY_FOLDER).first().waitFor({ timeout: 20000 });
   await page.screenshot({ path: shot("journey-signed-in") });
   assert.deepEqual(errors, []);
-  await close();
-});
+}));
 
-test("the signed-in address starts without the login dialog, and a reload shows the same windows", async () => {
-  const { page, close } = await open({ host: service.address, user: "demo", auth: demoAuth(service.address) });
+test("a wrong password shows the login failure and the dialog stays for another try", () => journey({ host: service.address }, async ({ page }) => {
+    await logIn(page, service.address, "wrong-password");
+    await named(page, LOGIN_FAILED).first().waitFor({ timeout: 15000 });
+    await page.screenshot({ path: shot("journey-login-failed") });
+    await page.keyboard.press("Enter");
+    await named(page, LOGIN_FAILED).first().waitFor({ state: "detached", timeout: 10000 });
+    // The dialog keeps the server and the id; only the password is typed again.
+    await (await control(page, 1002)).click();
+    await page.keyboard.press("Control+KeyA");
+    await page.keyboard.type("demo1234");
+    await page.locator('[data-id="1004"]').first().click();
+    await named(page, MY_FOLDER).first().waitFor({ timeout: 20000 });
+  }));
+
+test("the signed-in address starts without the login dialog, and a reload shows the same windows", () => journey(
+  { host: service.address, user: "demo", auth: demoAuth(service.address) }, async ({ page }) => {
   await named(page, MY_FOLDER).first().waitFor({ timeout: 20000 });
   assert.equal(await page.locator('[data-id="1004"]').count(), 0, "no login dialog");
   await page.screenshot({ path: shot("journey-signed-in-address") });
@@ -80,11 +91,10 @@ test("the signed-in address starts without the login dialog, and a reload shows 
   await named(page, MY_FOLDER).first().waitFor({ timeout: 10000 });
   assert.deepEqual(await windows(), before);
   await page.screenshot({ path: shot("journey-reloaded") });
-  await close();
-});
+}));
 
-test("a server address pasted from the browser's clipboard lands in the login dialog", async () => {
-  const { context, page, close } = await open({ host: service.address });
+test("a server address pasted from the browser's clipboard lands in the login dialog", () => journey(
+  { host: service.address }, async ({ context, page }) => {
   await context.grantPermissions(["clipboard-read", "clipboard-write"]);
   const edit = await control(page, 1019);
   await page.evaluate((text) => navigator.clipboard.writeText(text), service.address);
@@ -94,11 +104,10 @@ test("a server address pasted from the browser's clipboard lands in the login di
   await page.waitForFunction((text) => [...document.querySelectorAll('[data-id="1019"], [data-id="1019"] [data-class="Edit"]')]
     .some((e) => e.dataset.value === text), service.address, { timeout: 10000 });
   await page.screenshot({ path: shot("journey-pasted-address") });
-  await close();
-});
+}));
 
-test("a server folder renamed to a Korean name typed through the input method is renamed on the storage", async () => {
-  const { context, page, close } = await open({ host: service.address, user: "demo", auth: demoAuth(service.address) });
+test("a server folder renamed to a Korean name typed through the input method is renamed on the storage", () => journey(
+  { host: service.address, user: "demo", auth: demoAuth(service.address) }, async ({ context, page }) => {
   await named(page, MY_FOLDER).first().waitFor({ timeout: 20000 });
   const row = page.getByRole("row", { name: "사진" }).first();
   await row.waitFor({ timeout: 15000 });
@@ -123,6 +132,5 @@ test("a server folder renamed to a Korean name typed through the input method is
   assert.ok(existsSync(path.join(storage, "여행사진")), "renamed on the storage");
   assert.ok(!existsSync(path.join(storage, "사진")), "the old name is gone");
   await page.screenshot({ path: shot("journey-renamed") });
-  await close();
-});
+}));
 

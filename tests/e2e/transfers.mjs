@@ -32,7 +32,7 @@ after(async () => {
 const stored = (relative) => path.join(folder, "root", "users", "demo", "myfolder", relative);
 
 // Polls `check` until it holds; the disk has no events a page could wait on.
-async function eventually(check, what, timeout = 20000) {
+async function eventually(check, what, timeout = 30000) {
   const deadline = Date.now() + timeout;
   for (;;) {
     let result;

@@ -65,12 +65,13 @@ export async function startService(root) {
   return { ...service, port, address: `127.0.0.1:${port}` };
 }
 
-// A container with its settings, registry and local drive in `folder` (made if missing).
+// A container with its settings, registry and local drive D: in `folder` (made if missing); C: is
+// always the machine's root.
 export function startContainer(folder, serverAddress) {
   for (const sub of ["home", "local"]) mkdirSync(path.join(folder, sub), { recursive: true });
   return startOstrana({
     HOME: path.join(folder, "home"), XDG_CONFIG_HOME: path.join(folder, "home"),
-    OSTRANA_REGISTRY: path.join(folder, "registry"), OSTRANA_DRIVES: `C=${path.join(folder, "local")}`,
+    OSTRANA_REGISTRY: path.join(folder, "registry"), OSTRANA_DRIVES: `D=${path.join(folder, "local")}`,
     OSTRANA_SERVER: serverAddress,
   });
 }

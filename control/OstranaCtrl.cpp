@@ -127,6 +127,8 @@ void COstranaCtrl::StartOstrana() {
     m_mainWindow = std::move(dialog);
     SetMainWindow(m_mainWindow.get());
     m_mainWindow->SetWindowText(kMainWindowText);
+    // Its template is not visible by itself; the start is what shows it.
+    m_mainWindow->ShowWindow(SW_SHOW);
     ::SetActiveWindow(m_mainWindow->m_hWnd);
     ::SetForegroundWindow(m_mainWindow->m_hWnd);
     if (m_drawn) PlaceMainWindow(m_lastBounds);

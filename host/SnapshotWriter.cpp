@@ -139,6 +139,10 @@ std::vector<PageMessage> SnapshotWriter::Changes(const DesktopSnapshot& snapshot
         case DisplayEvent::Moved:
         case DisplayEvent::Shown:
         case DisplayEvent::Hidden:
+            // Screen rectangles and visibility of everything below follow the window.
+            if (window)
+                Descendants(snapshot, *window, out);
+            [[fallthrough]];
         case DisplayEvent::Text:
         case DisplayEvent::Enabled:
             // What the window is now decides, not the event: a window created and destroyed
@@ -174,6 +178,15 @@ std::vector<PageMessage> SnapshotWriter::Changes(const DesktopSnapshot& snapshot
     if (order)
         out.push_back(Order(snapshot));
     return out;
+}
+
+void SnapshotWriter::Descendants(const DesktopSnapshot& snapshot, const WindowState& window,
+                                 std::vector<PageMessage>& out) const
+{
+    // The list holds each window's subtree right behind it, deeper than the window itself.
+    const auto at = static_cast<std::size_t>(&window - snapshot.windows.data());
+    for (std::size_t i = at + 1; i < snapshot.windows.size() && snapshot.windows[i].depth > window.depth; ++i)
+        Window(snapshot.windows[i], out);
 }
 
 void SnapshotWriter::Window(const WindowState& window, std::vector<PageMessage>& out) const

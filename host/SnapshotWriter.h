@@ -53,6 +53,7 @@ private:
     };
 
     void Window(const WindowState& window, std::vector<PageMessage>& out) const;
+    void Descendants(const DesktopSnapshot& snapshot, const WindowState& window, std::vector<PageMessage>& out) const;
     void Gone(HWND window, std::vector<PageMessage>& out);
     void Pictures(const WindowState& window, std::vector<PageMessage>& out);
     void Picture(HWND window, const char* part, const SharedDisplayList& list, SharedDisplayList& sent,

@@ -61,8 +61,11 @@ void CAddFolderDlg::OnOK() {
 
 LRESULT CAddFolderDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
-        // The template draws everything.
-        ::ValidateRect(m_hWnd, nullptr);
+        // The template draws everything; painting only erases the background, which a bare
+        // validation would leave undrawn.
+        PAINTSTRUCT paint{};
+        ::BeginPaint(m_hWnd, &paint);
+        ::EndPaint(m_hWnd, &paint);
         return 0;
     }
     return CDialog::WindowProc(message, wParam, lParam);

@@ -42,7 +42,7 @@ constexpr DialogItemResource kMain[] = {
     {"Static", "", 225, WS_CHILD | SS_LEFT, 0, 124, 19, 60, 9},
     {"Static", "#208", 224, kBitmap, 0, 260, 10, 135, 7},
     {"Static", "#220", 221, kBitmap, 0, 261, 11, 133, 6},
-    {"Static", "사  용  량 :\n남은 용량 :", 219, WS_CHILD | SS_LEFT, 0, 255, 30, 140, 18},
+    {"Static", "사  용  량 :\n남은 용량 :", 219, WS_CHILD | SS_LEFT, 0, 240, 30, 155, 18},
     {"Button", "", 233, WS_CHILD | BS_GROUPBOX, 0, 5, 50, 230, 20},
     {"Static", "#221", 230, kBitmap, 0, 10, 59, 20, 6},
     {"Static", "개인 공간이 할당되어 있지 않습니다.", 222, WS_CHILD | SS_LEFT, 0, 34, 58, 196, 9},
@@ -85,7 +85,7 @@ constexpr DialogItemResource kOverwrite[] = {
 constexpr DialogItemResource kAddFolder[] = {
     {"Static", "#243", -1, kVisible | SS_BITMAP, 0, 7, 7, 21, 20},
     {"Static", "□  동호회 공유폴더, 공유폴더, 자주쓰는 웹 폴더 등을  루트에 생성하여 사용합니다. ", -1, kText, 0, 36, 12,
-     280, 9},
+     280, 18},
     {"Static", "", -1, kVisible | SS_ETCHEDHORZ, 0, 7, 32, 309, 1},
     {"Static", "○ 등록한 폴더에 대한 접근권한이 있을때만 등록됩니다.", -1, kText, 0, 36, 40, 280, 9},
     {"Static", "○ 등록된 폴더 정보는 클라이언트에 저장됩니다.", -1, kText, 0, 36, 52, 280, 9},

@@ -173,6 +173,7 @@ TEST_F(ControlWindowTest, TheMainWindowFillsTheAreaButIsNeverSmallerThan600By600
     ostrana.Start();
     COstranaDlg* main = ostrana.Control().MainWindow();
     ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(IsWindowVisible(main->m_hWnd)) << "the start shows the main window";
     EXPECT_EQ((std::vector<LONG>{0, 0, 600, 600}), PlacedIn(ostrana.Window(), *main));
 
     MoveWindow(ostrana.Window(), 20, 30, 900, 700, TRUE);

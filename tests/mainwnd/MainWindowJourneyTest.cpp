@@ -1,17 +1,13 @@
 // The main window against the real service, driven as a user drives it: logging in through the
 // panel, the quota, a new server folder, uploads with the button (the file dialog or the local
 // selection), a download into the local folder, the overwrite prompt, Cancel in the progress
-// window; each checked on the service's storage or the local disk. Plus the painted window.
+// window; each checked on the service's storage or the local disk.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -35,6 +31,7 @@
 #include "server/ServerTreeView.h"
 #include "session/ServerSession.h"
 #include "session/SessionOwner.h"
+#include "tests/mainwnd/JourneySupport.h"
 #include "tests/support/Golden.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/ServiceProcess.h"
@@ -49,69 +46,6 @@ namespace {
 
 constexpr const char* kHostClass = "MainWindowJourneyHost";
 constexpr const char* kProgressClass = "OstranaProgressDialog";
-
-std::string Ansi(const std::string& utf8) { return Utf8ToAnsi(utf8); }
-std::string Utf8(const std::string& ansi) { return AnsiToUtf8(ansi); }
-
-// The main window with one addition: the test hears when a transfer's end has been handled.
-class ObservedMainWindow : public COstranaDlg {
-public:
-    using COstranaDlg::COstranaDlg;
-
-    bool WaitForTransfersHandled(int count, int timeoutMs = 20000) {
-        std::unique_lock lock(m_lock);
-        return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return m_handled >= count; });
-    }
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        const LRESULT result = COstranaDlg::WindowProc(message, wParam, lParam);
-        if (message == UWM_TRANSFER_DONE) {
-            std::lock_guard lock(m_lock);
-            ++m_handled;
-            m_changed.notify_all();
-        }
-        return result;
-    }
-
-private:
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    int m_handled = 0;
-};
-
-std::time_t FixedLocalTime() {
-    std::tm when{};
-    when.tm_year = 124;
-    when.tm_mon = 2;
-    when.tm_mday = 5;
-    when.tm_hour = 14;
-    when.tm_min = 7;
-    when.tm_sec = 9;
-    when.tm_isdst = -1;
-    return std::mktime(&when);
-}
-
-// Every entry below `root` gets the same modification time, so listings read the same every run.
-void StampTimes(const fs::path& root) {
-    const auto stamp = fs::file_time_type::clock::now() +
-                       std::chrono::duration_cast<fs::file_time_type::duration>(
-                           std::chrono::system_clock::from_time_t(FixedLocalTime()) - std::chrono::system_clock::now());
-    for (const auto& entry : fs::recursive_directory_iterator(root)) fs::last_write_time(entry.path(), stamp);
-}
-
-POINT Centre(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
-// Inside a field near its top left: a drop-down combo's window reaches down over its list.
-POINT IntoField(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return POINT{rect.left + 8, rect.top + 6};
-}
 
 // The placeholder panes, remembering each change of the list's auto-refresh flag.
 class RecordingLocalPanes : public PlaceholderLocalPanes {
@@ -289,21 +223,6 @@ TEST_F(MainWindowJourney, LogsInThroughThePanelAndShowsTheUserTheQuotaAndMyFolde
     std::vector<std::string> rows = ServerRows();
     std::sort(rows.begin(), rows.end());
     EXPECT_EQ((std::vector<std::string>{"readme.txt", "문서", "사진"}), rows);
-}
-
-TEST_F(MainWindowJourney, TheLoggedInWindowPaintsItsPanesLabelsAndButtons) {
-    OpenLoggedIn();
-    // Sorted by name, the rows do not depend on the order the service's disk lists them in.
-    HWND list = m_ui.Get<HWND>([&] { return m_window->ServerListPane()->GetServerList()->m_hWnd; });
-    RECT header{};
-    GetWindowRect(GetWindow(list, GW_CHILD), &header);
-    InjectClick(MouseButton::Left, POINT{header.left + 20, header.top + 8});
-    std::string dump;
-    m_ui.Run([&] {
-        PumpUntilIdle();
-        dump = DumpWindowTree(m_window->m_hWnd);
-    });
-    EXPECT_TRUE(MatchesGolden(OSTRANA_GOLDEN_DIR, "main_window_logged_in", dump));
 }
 
 TEST_F(MainWindowJourney, NewFolderButtonCreatesTheNextFreeNameOnTheServer) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "platform/com/Com.h"
 #include "platform/gdi/ImageManifest.h"
 #include "platform/shell/ShellExecute.h"
+#include "platform/window/MessageBoxWindow.h"
 
 namespace {
 
@@ -61,6 +63,8 @@ int main(int argc, char** argv)
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     HostWindow window; // this thread is the user-interface thread from here on
+    // Message boxes are windows the page shows and the user answers, not answers made up here.
+    ostrana::SetMessageBoxPresenter(std::make_shared<ostrana::WindowMessageBoxPresenter>());
     HostSession session(window, Images);
     WebOpener opener([&session](const std::string& url) { return session.OpenInPage(url); });
     std::filesystem::path folder = ostrana::ProgramFolder();

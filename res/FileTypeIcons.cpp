@@ -15,7 +15,9 @@ constexpr FileTypeIcon kFileTypeIcons[] = {
     {".tar", "icon filetype_archive"},      {".alz", "icon filetype_archive"},      {".doc", "icon filetype_document"},
     {".hwp", "icon filetype_document"},     {".xls", "icon filetype_document"},     {".ppt", "icon filetype_document"},
     {".pdf", "icon filetype_document"},     {".exe", "icon filetype_program_file"}, {".com", "icon filetype_program_file"},
-    {".bat", "icon filetype_program_file"},
+    {".bat", "icon filetype_program_file"}, {"openfolder", "icon filetype_folder_open"},
+    {"computer", "icon filetype_computer"}, {"desktop", "icon filetype_desktop"},
+    {"internet", "icon filetype_network"},
 };
 
 } // namespace

@@ -1,0 +1,48 @@
+// The page's door: the token, foreign origins, and one page at a time.
+import { test, before, after } from "node:test";
+import assert from "node:assert/strict";
+import { startOstrana, stopProgram, launchBrowser, shot } from "./harness.mjs";
+
+let ostrana;
+let browser;
+
+before(async () => {
+  ostrana = await startOstrana();
+  browser = await launchBrowser();
+});
+
+after(async () => {
+  await browser?.close();
+  await stopProgram(ostrana?.program);
+});
+
+test("the page without the token, or its socket from a foreign origin, is refused", async () => {
+  const page = await browser.newPage();
+  const reply = await page.goto(ostrana.first.replace(/\?t=.*/, ""));
+  assert.equal(reply.status(), 403);
+  // A page elsewhere that knows the address still cannot open the socket.
+  const socketUrl = ostrana.first.replace(/^http:/, "ws:").replace("/?", "/ws?");
+  await page.goto("data:text/html,<title>elsewhere</title>");
+  const opened = await page.evaluate((url) => new Promise((resolve) => {
+    const socket = new WebSocket(url);
+    socket.onopen = () => resolve(true);
+    socket.onerror = () => resolve(false);
+  }), socketUrl);
+  assert.equal(opened, false);
+  await page.close();
+});
+
+test("the page greets and a second tab takes over", async () => {
+  const context = await browser.newContext();
+  const first = await context.newPage();
+  await first.goto(ostrana.first);
+  await first.waitForSelector("body[data-last-kind]", { timeout: 10000 });
+  await first.getByRole("button", { name: "시작" }).waitFor({ timeout: 10000 });
+  await first.screenshot({ path: shot("greeted") });
+  const second = await context.newPage();
+  await second.goto(ostrana.first);
+  await second.waitForSelector("body[data-last-kind]", { timeout: 10000 });
+  await first.getByRole("status").filter({ hasText: "다른 탭" }).waitFor({ timeout: 10000 });
+  await first.screenshot({ path: shot("taken-over") });
+  await context.close();
+});

@@ -1,0 +1,136 @@
+// A user's journeys through the product: the storage service with its demo account, the container
+// hosting the control, and the page in Chromium. Controls are found through the accessibility tree
+// and used with the mouse and keyboard, as a user would.
+import { test, before, after } from "node:test";
+import assert from "node:assert/strict";
+import { existsSync, mkdtempSync, rmSync } from "node:fs";
+import os from "node:os";
+import path from "node:path";
+import { startService, startContainer, stopProgram, launchBrowser, withQuery, shot, waitForFrame, named, control,
+  logIn, demoAuth } from "./harness.mjs";
+
+const LOGIN_FAILED = "서버에 로그인을 실패하였습니다.";
+const MY_FOLDER = "내 파일보관함 (myfolder)";
+
+let folder;
+let service;
+let browser;
+let runs = 0;
+
+before(async () => {
+  folder = mkdtempSync(path.join(os.tmpdir(), "ostrana-e2e-"));
+  service = await startService(path.join(folder, "root"));
+  browser = await launchBrowser();
+});
+
+after(async () => {
+  await browser?.close();
+  await stopProgram(service?.program);
+  if (folder) rmSync(folder, { recursive: true, force: true });
+});
+
+// A container of its own for each journey, and the page opened at its address.
+async function open(parameters, options = {}) {
+  const ostrana = await startContainer(path.join(folder, `run-${++runs}`), service.address);
+  const context = await browser.newContext({ viewport: { width: 1000, height: 720 }, ...options });
+  const page = await context.newPage();
+  const errors = [];
+  page.on("pageerror", (error) => errors.push(error.message));
+  await page.goto(withQuery(ostrana.first, parameters));
+  await waitForFrame(page);
+  const close = async () => {
+    await context.close();
+    await stopProgram(ostrana.program);
+  };
+  return { context, page, errors, close };
+}
+
+// Each journey closes its page and container however it ends, so a failure leaves nothing running.
+async function journey(parameters, body) {
+  const opened = await open(parameters);
+  try {
+    await body(opened);
+  } finally {
+    await opened.close();
+  }
+}
+
+test("logging in through the dialog shows the storage", () => journey({ host: service.address }, async ({ page, errors }) => {
+  await page.locator('[data-id="1004"]').first().waitFor({ timeout: 15000 });
+  await page.screenshot({ path: shot("journey-login-dialog") });
+  await logIn(page, service.address, "demo1234");
+  await named(page, MY_FOLDER).first().waitFor({ timeout: 20000 });
+  await page.screenshot({ path: shot("journey-signed-in") });
+  assert.deepEqual(errors, []);
+}));
+
+test("a wrong password shows the login failure and the dialog stays for another try", () => journey({ host: service.address }, async ({ page }) => {
+    await logIn(page, service.address, "wrong-password");
+    await named(page, LOGIN_FAILED).first().waitFor({ timeout: 15000 });
+    await page.screenshot({ path: shot("journey-login-failed") });
+    await page.keyboard.press("Enter");
+    await named(page, LOGIN_FAILED).first().waitFor({ state: "detached", timeout: 10000 });
+    // The dialog keeps the server and the id; only the password is typed again.
+    await (await control(page, 1002)).click();
+    await page.keyboard.press("Control+KeyA");
+    await page.keyboard.type("demo1234");
+    await page.locator('[data-id="1004"]').first().click();
+    await named(page, MY_FOLDER).first().waitFor({ timeout: 20000 });
+  }));
+
+test("the signed-in address starts without the login dialog, and a reload shows the same windows", () => journey(
+  { host: service.address, user: "demo", auth: demoAuth(service.address) }, async ({ page }) => {
+  await named(page, MY_FOLDER).first().waitFor({ timeout: 20000 });
+  assert.equal(await page.locator('[data-id="1004"]').count(), 0, "no login dialog");
+  await page.screenshot({ path: shot("journey-signed-in-address") });
+
+  const windows = () => page.evaluate(() => [...window.ostranaPage.scene.windows.keys()].sort());
+  const before = await windows();
+  await page.reload();
+  await waitForFrame(page);
+  await named(page, MY_FOLDER).first().waitFor({ timeout: 10000 });
+  assert.deepEqual(await windows(), before);
+  await page.screenshot({ path: shot("journey-reloaded") });
+}));
+
+test("a server address pasted from the browser's clipboard lands in the login dialog", () => journey(
+  { host: service.address }, async ({ context, page }) => {
+  await context.grantPermissions(["clipboard-read", "clipboard-write"]);
+  const edit = await control(page, 1019);
+  await page.evaluate((text) => navigator.clipboard.writeText(text), service.address);
+  await edit.click();
+  await page.keyboard.press("Control+KeyA");
+  await page.keyboard.press("Control+KeyV");
+  await page.waitForFunction((text) => [...document.querySelectorAll('[data-id="1019"], [data-id="1019"] [data-class="Edit"]')]
+    .some((e) => e.dataset.value === text), service.address, { timeout: 10000 });
+  await page.screenshot({ path: shot("journey-pasted-address") });
+}));
+
+test("a server folder renamed to a Korean name typed through the input method is renamed on the storage", () => journey(
+  { host: service.address, user: "demo", auth: demoAuth(service.address) }, async ({ context, page }) => {
+  await named(page, MY_FOLDER).first().waitFor({ timeout: 20000 });
+  const row = page.getByRole("row", { name: "사진" }).first();
+  await row.waitFor({ timeout: 15000 });
+  // On the name itself: a click beside a report view's label selects nothing.
+  await row.click({ position: { x: 30, y: 9 } });
+  await page.keyboard.press("F2");
+  // The label's edit opens over the row; the input method composes there.
+  await page.waitForFunction(() => window.ostranaPage.caret.screenRect() !== null, null, { timeout: 10000 });
+  await page.keyboard.press("Control+KeyA");
+  const cdp = await context.newCDPSession(page);
+  for (const [composing, committed] of [["ㅇ", null], ["여", null], ["여행", "여행"], ["ㅅ", null], ["사", null],
+    ["사지", null], ["사진", "사진"]]) {
+    await cdp.send("Input.imeSetComposition", { text: composing, selectionStart: composing.length,
+      selectionEnd: composing.length });
+    if (committed) await cdp.send("Input.insertText", { text: committed });
+  }
+  await page.screenshot({ path: shot("journey-rename-typed") });
+  await page.keyboard.press("Enter");
+  // The list shows the new name once the service has answered; the storage has it by then.
+  await page.getByRole("row", { name: "여행사진" }).first().waitFor({ timeout: 15000 });
+  const storage = path.join(folder, "root", "users", "demo", "myfolder");
+  assert.ok(existsSync(path.join(storage, "여행사진")), "renamed on the storage");
+  assert.ok(!existsSync(path.join(storage, "사진")), "the old name is gone");
+  await page.screenshot({ path: shot("journey-renamed") });
+}));
+

@@ -76,6 +76,9 @@ void HostSession::PageConnected(int session)
         // A later page may have come first; the stream serves the newest.
         if (session < m_pageSession)
             return;
+        // The page taken over from cannot let go of what it holds any more.
+        if (m_pageSession != 0)
+            InputInjector::ReleaseHeld();
         m_pageSession = session;
         m_stream->PageConnected();
     }
@@ -94,6 +97,7 @@ void HostSession::PageGone(int session)
     if (session != m_pageSession)
         return; // a newer page has the session
     m_stream->PageGone();
+    InputInjector::ReleaseHeld();
 }
 
 void HostSession::FireEvent(const std::string& name)

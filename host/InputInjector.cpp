@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "host/HostProtocol.h"
 #include "host/KeyCodes.h"
@@ -161,6 +162,21 @@ bool TypedText(const Json& message)
 }
 
 } // namespace
+
+void InputInjector::ReleaseHeld()
+{
+    constexpr std::pair<int, ostrana::MouseButton> kButtons[] = {{VK_LBUTTON, ostrana::MouseButton::Left},
+                                                                 {VK_RBUTTON, ostrana::MouseButton::Right},
+                                                                 {VK_MBUTTON, ostrana::MouseButton::Middle}};
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    for (const auto& [vk, button] : kButtons)
+        if (GetAsyncKeyState(vk) & 0x8000)
+            InjectMouseButton(button, false, cursor);
+    for (const SideKey& key : kModifierKeys)
+        if (GetAsyncKeyState(static_cast<int>(key.vk)) & 0x8000)
+            InjectKey(key.vk, false);
+}
 
 InputInjector::InputInjector(PageActions actions, Post post) : m_actions(std::move(actions)), m_post(std::move(post)) {}
 

@@ -30,6 +30,11 @@ public:
     // False when the message was dropped.
     bool Handle(const std::string& json);
 
+    // Any thread: lets go of the mouse buttons and modifier keys the platform holds, at the cursor,
+    // the way the page would have. A page that went away with a button down would otherwise leave
+    // the capture, and any drag it runs, with nobody to end them.
+    static void ReleaseHeld();
+
     // The largest area the page may ask for; beyond it a resize is clamped.
     static constexpr LONG kMaxArea = 16384;
 

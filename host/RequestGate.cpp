@@ -192,8 +192,10 @@ GateDecision RequestGate::Decide(const GateRequest& request) const
 std::string RequestGate::ContentSecurityPolicy() const
 {
     std::string sockets = "ws://127.0.0.1:" + std::to_string(m_port) + " ws://localhost:" + std::to_string(m_port);
+    // The web view may go to any web address, so frames may come from any http or https origin;
+    // the page sandboxes them, and nothing else (data:, blob:, scripts) may be framed.
     return "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self' blob: data:; font-src 'self'; "
-           "connect-src 'self' " + sockets + "; frame-src 'self'; base-uri 'none'; form-action 'none'; "
+           "connect-src 'self' " + sockets + "; frame-src 'self' http: https:; base-uri 'none'; form-action 'none'; "
            "frame-ancestors 'none'";
 }
 

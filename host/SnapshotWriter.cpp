@@ -1,12 +1,15 @@
 // Snapshots and change batches as the page's messages.
 #include "host/SnapshotWriter.h"
 
+#include <cctype>
 #include <cstdint>
+#include <string_view>
 
 #include "host/MessageWriter.h"
 #include "host/PictureWriter.h"
 #include "platform/base/CodePage.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/window/Controls.h"
 
 namespace ostrana::host {
 
@@ -40,6 +43,28 @@ POINT CursorHotspot(const ImageRef& ref)
 bool IsView(const std::string& className)
 {
     return className == "SysListView32" || className == "SysTreeView32";
+}
+
+bool StartsWithNoCase(const std::string& text, std::string_view prefix)
+{
+    if (text.size() < prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i])
+            return false;
+    return true;
+}
+
+// What the page may frame for a web view: an http or https address and nothing else, so that a
+// text the window was given cannot become a script or a local file in the page. Empty otherwise.
+std::string FramedAddress(const std::string& text)
+{
+    if (!StartsWithNoCase(text, "http://") && !StartsWithNoCase(text, "https://"))
+        return {};
+    for (unsigned char c : text)
+        if (c <= 0x20 || c == 0x7F || c == '"' || c == '<' || c == '>' || c == '\\')
+            return {};
+    return text;
 }
 
 } // namespace
@@ -183,6 +208,8 @@ void SnapshotWriter::Window(const WindowState& window, std::vector<PageMessage>&
         .Flag("shown", window.shownFlag)
         .Flag("enabled", window.enabled)
         .Flag("enabledTree", window.enabledInTree);
+    if (window.className == WC_WEBVIEWA)
+        message.Text("url", AnsiToUtf8(FramedAddress(window.text)));
     // Hidden views show no rows, and asking them would cost for nothing.
     if (m_rows && window.visible)
         for (const auto& [name, json] : m_rows(window))

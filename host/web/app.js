@@ -1341,6 +1341,79 @@ class ControlObject {
   }
 }
 
+// ---------------------------------------------------------------------------------------------
+// Web views: the platform's web view windows show the page they are at in a frame over their
+// client area. The frame is sandboxed without the page's origin, so what it shows can reach
+// neither the token nor the socket. A window above the web view (a menu, a dialog) hides the
+// frame, which would otherwise cover it.
+
+const WEB_VIEW_CLASS = "ostranawebview";
+
+class WebViews {
+  constructor(layer, scene) {
+    this.layer = layer;
+    this.scene = scene;
+    this.frames = new Map(); // handle -> iframe
+  }
+
+  update() {
+    const order = this.scene.paintOrder();
+    const shown = new Set();
+    order.forEach((window, index) => {
+      if (String(window.cls || "").toLowerCase() !== WEB_VIEW_CLASS || !window.visible || !window.client) return;
+      const url = String(window.url || "");
+      if (!/^https?:\/\/[^\s"<>\\]+$/i.test(url)) return;
+      const [l, t, r, b] = this.scene.visibleClip(window, window.client);
+      if (r <= l || b <= t) return;
+      shown.add(window.h);
+      const frame = this.frame(window.h);
+      if (frame.getAttribute("src") !== url) {
+        frame.src = url;
+        frame.title = url;
+      }
+      place(frame, l, t, r - l, b - t);
+      frame.hidden = this.covered(order, index, [l, t, r, b]);
+    });
+    for (const [handle, frame] of this.frames) {
+      if (shown.has(handle)) continue;
+      frame.remove();
+      this.frames.delete(handle);
+    }
+  }
+
+  frame(handle) {
+    let frame = this.frames.get(handle);
+    if (!frame) {
+      frame = document.createElement("iframe");
+      frame.className = "webview";
+      frame.setAttribute("sandbox", "allow-scripts allow-forms");
+      // The page's own address carries its token.
+      frame.referrerPolicy = "no-referrer";
+      frame.dataset.hwnd = String(handle);
+      this.layer.append(frame);
+      this.frames.set(handle, frame);
+    }
+    return frame;
+  }
+
+  // Whether a window painted after the web view, other than its own children, overlaps `rect`.
+  covered(order, index, rect) {
+    const web = order[index].h;
+    for (const other of order.slice(index + 1)) {
+      if (!other.visible || !other.rect || this.descends(other, web)) continue;
+      const [l, t, r, b] = this.scene.visibleClip(other, other.rect);
+      if (l < rect[2] && r > rect[0] && t < rect[3] && b > rect[1]) return true;
+    }
+    return false;
+  }
+
+  descends(window, ancestor) {
+    for (let parent = this.scene.get(window.parent); parent; parent = this.scene.get(parent.parent))
+      if (parent.h === ancestor) return true;
+    return false;
+  }
+}
+
 class OstranaPage {
   constructor() {
     this.area = document.getElementById("control-area");
@@ -1351,6 +1424,7 @@ class OstranaPage {
     this.renderer = new Renderer(document.getElementById("screen"), this.scene, this.images);
     this.caret = new CaretView(this.area, this.scene);
     this.a11y = new AccessibilityTree(document.getElementById("a11y"), this.scene);
+    this.webViews = new WebViews(document.getElementById("webviews"), this.scene);
     this.socket = null;
     this.superseded = false;
     this.started = false;
@@ -1444,6 +1518,7 @@ class OstranaPage {
     this.frame = [];
     this.renderer.draw();
     this.a11y.update();
+    this.webViews.update();
     this.caret.set(this.caretState);
     this.placeField();
     this.lastFrame = message.frame;

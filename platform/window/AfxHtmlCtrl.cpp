@@ -3,7 +3,7 @@
 BOOL CHtmlCtrl::CreateView(const RECT& rect, CWnd* parent, UINT id, const std::string& homePage) {
     m_homePage = homePage;
     m_location = homePage;
-    return Create(homePage.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, rect, parent, id);
+    return CWnd::Create(WC_WEBVIEWA, homePage.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, rect, parent, id);
 }
 
 void CHtmlCtrl::Navigate(const std::string& address) {

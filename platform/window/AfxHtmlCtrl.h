@@ -1,5 +1,6 @@
-// The embedded web view as the panes use it: a child window that knows the address it shows and its
-// home page, and shows the address as its text. No page is fetched or drawn.
+// The embedded web view as the panes use it: a child window of class WC_WEBVIEWA that knows the
+// address it shows and its home page, and holds the address as its text. No page is fetched here;
+// the window paints the address, and a screen that can show pages shows the page over it.
 #pragma once
 
 #include <string>

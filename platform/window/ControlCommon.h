@@ -25,6 +25,7 @@ void SelectControlFont(HDC dc, const ControlBase& base);
 LPCSTR ImageName(const std::string& text, std::string& storage);
 
 void RegisterStaticClass();
+void RegisterWebViewClass();
 void RegisterButtonClass();
 void RegisterEditClass();
 void RegisterComboBoxClass();

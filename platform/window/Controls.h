@@ -11,6 +11,9 @@
 #define WC_COMBOBOXA "ComboBox"
 #define WC_SCROLLBARA "ScrollBar"
 #define WC_DIALOG "#32770"
+// The embedded web view: a static window of its own class whose text is the address it shows, so
+// whoever shows the screen can put the page itself over it.
+#define WC_WEBVIEWA "OstranaWebView"
 
 #define STM_SETICON 0x0170
 #define STM_GETICON 0x0171

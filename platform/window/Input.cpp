@@ -9,6 +9,7 @@
 #include "platform/gdi/TextMetric.h"
 
 #include "platform/window/KeyNames.h"
+#include "platform/window/KeyState.h"
 #include "platform/window/WindowGeometry.h"
 #include "platform/window/WindowSystem.h"
 
@@ -108,14 +109,6 @@ char CharacterOf(UINT vk) {
     }
 }
 
-void SetKey(UINT vk, bool down) {
-    bool* keys = Sys().keys;
-    keys[vk & 0xFF] = down;
-    if (vk == VK_LSHIFT || vk == VK_RSHIFT) keys[VK_SHIFT] = keys[VK_LSHIFT] || keys[VK_RSHIFT] || down;
-    if (vk == VK_LCONTROL || vk == VK_RCONTROL) keys[VK_CONTROL] = down;
-    if (vk == VK_LMENU || vk == VK_RMENU) keys[VK_MENU] = down;
-}
-
 } // namespace
 
 SHORT GetAsyncKeyState(int vk) {
@@ -170,19 +163,23 @@ void InjectMouseWheel(int delta, POINT screen) {
 
 void InjectKey(UINT vk, bool down, char character) {
     Lock lock = LockSystem();
-    bool wasDown = Sys().keys[vk & 0xFF];
-    SetKey(vk, down);
+    // The message names the generic modifier; the key data tells which side it was.
+    UINT side = SideKeyOf(vk, 0);
+    UINT generic = GenericKeyOf(vk);
+    bool wasDown = Sys().keys[side & 0xFF];
+    SetKeyDown(Sys().keys, side, down);
     bool alt = Sys().keys[VK_MENU];
-    UINT scan = MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
+    UINT scan = MapVirtualKeyA(side, MAPVK_VK_TO_VSC);
     DWORD data = 1 | (scan << 16);
-    if (IsExtendedKey(vk)) data |= 1u << 24;
+    if (IsExtendedKey(side)) data |= 1u << 24;
     if (alt) data |= 1u << 29;
     if (!down || wasDown) data |= 1u << 30;
     if (!down) data |= 1u << 31;
-    bool system = (alt && vk != VK_MENU) || vk == VK_F10 || (vk == VK_MENU);
+    bool system = (alt && generic != VK_MENU) || generic == VK_F10 || generic == VK_MENU;
     UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
-    char typed = down ? (character != 0 ? character : CharacterOf(vk)) : 0;
-    Hold(InputMessage{InputMessage::Kind::Key, MSG{nullptr, message, vk, static_cast<LPARAM>(static_cast<LONG>(data)), 0, {}}, {}, false, false, typed});
+    char typed = down ? (character != 0 ? character : CharacterOf(generic)) : 0;
+    Hold(InputMessage{InputMessage::Kind::Key, MSG{nullptr, message, generic, static_cast<LPARAM>(static_cast<LONG>(data)), 0, {}}, {}, false,
+                      false, typed});
 }
 
 void InjectKeyPress(UINT vk, char character) {

@@ -31,6 +31,7 @@ constexpr KeyEntry kKeys[] = {
     {0xBC, 0x33, ",", nullptr},
     {0xBE, 0x34, ".", nullptr},
     {0xBF, 0x35, "/", "Num /"},
+    {VK_SHIFT, 0x36, "Right Shift", nullptr},
     {VK_MULTIPLY, 0x37, "Num *", "Prnt Scrn"},
     {VK_MENU, 0x38, "Alt", "Right Alt"},
     {VK_SPACE, 0x39, "Space", nullptr},
@@ -86,6 +87,19 @@ UINT LetterScan(char letter) {
     return 0;
 }
 
+// Right Ctrl and right Alt share the left keys' scan codes and differ by the extended bit.
+UINT SideKeyScan(UINT vk) {
+    switch (vk) {
+    case VK_LSHIFT: return 0x2A;
+    case VK_RSHIFT: return 0x36;
+    case VK_LCONTROL:
+    case VK_RCONTROL: return 0x1D;
+    case VK_LMENU:
+    case VK_RMENU: return 0x38;
+    default: return 0;
+    }
+}
+
 std::string NameOfScan(UINT scan, bool extended) {
     if (scan >= 0x02 && scan <= 0x0B) return std::string(1, scan == 0x0B ? '0' : static_cast<char>('1' + scan - 0x02));
     for (const char* row : {kLetterRow1, kLetterRow2, kLetterRow3}) {
@@ -107,6 +121,7 @@ UINT MapVirtualKeyA(UINT code, UINT mapType) {
     if (mapType == MAPVK_VK_TO_VSC) {
         if (code >= '0' && code <= '9') return code == '0' ? 0x0B : 0x02 + (code - '1');
         if (code >= 'A' && code <= 'Z') return LetterScan(static_cast<char>(code));
+        if (UINT scan = SideKeyScan(code)) return scan;
         for (const KeyEntry& key : kKeys) {
             if (key.vk == code) return key.scan;
         }

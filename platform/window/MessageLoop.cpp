@@ -7,14 +7,11 @@
 
 #include "platform/base/Thread.h"
 #include "platform/window/DisplayChanges.h"
+#include "platform/window/KeyState.h"
 #include "platform/window/Paint.h"
 #include "platform/window/WindowSystem.h"
 
 namespace ostrana::detail {
-
-constexpr WPARAM VK_SHIFT_KEY = 0x10;
-constexpr WPARAM VK_LSHIFT_KEY = 0xA0;
-constexpr WPARAM VK_RSHIFT_KEY = 0xA1;
 
 void ServeAllSent(Lock& lock, ThreadQueue& queue);
 
@@ -124,8 +121,7 @@ void TrackKeyState(ThreadQueue& queue, const MSG& msg) {
     case WM_KEYUP:
     case WM_SYSKEYUP: {
         bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
-        keys[msg.wParam & 0xFF] = down;
-        if (msg.wParam == VK_LSHIFT_KEY || msg.wParam == VK_RSHIFT_KEY) keys[VK_SHIFT_KEY] = down;
+        SetKeyDown(keys, SideKeyOf(static_cast<UINT>(msg.wParam), msg.lParam), down);
         break;
     }
     case WM_LBUTTONDOWN:

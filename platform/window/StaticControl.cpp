@@ -133,4 +133,8 @@ void RegisterStaticClass() {
     RegisterSystemClass(WC_STATICA, StaticProcedure, CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW), nullptr);
 }
 
+void RegisterWebViewClass() {
+    RegisterSystemClass(WC_WEBVIEWA, StaticProcedure, CS_DBLCLKS, LoadCursorA(nullptr, IDC_ARROW), nullptr);
+}
+
 } // namespace ostrana::detail

@@ -8,7 +8,7 @@ void RegisterMenuClass();
 
 const std::vector<SystemClassRegistration>& SystemClassRegistrations() {
     static const std::vector<SystemClassRegistration> registrations = {
-        RegisterDialogClass, RegisterStaticClass, RegisterButtonClass, RegisterEditClass,
+        RegisterDialogClass, RegisterStaticClass, RegisterWebViewClass, RegisterButtonClass, RegisterEditClass,
         RegisterComboBoxClass, RegisterScrollBarClass, RegisterMenuClass};
     return registrations;
 }

@@ -134,3 +134,22 @@ test("a server folder renamed to a Korean name typed through the input method is
   await page.screenshot({ path: shot("journey-renamed") });
 }));
 
+test("the Internet folder of the local tree shows the web view's page in a frame over the list's place", () => journey(
+  { host: service.address, user: "demo", auth: demoAuth(service.address) }, async ({ page, errors }) => {
+  await named(page, MY_FOLDER).first().waitFor({ timeout: 20000 });
+  const internet = page.getByRole("treeitem", { name: "인터넷" }).first();
+  await internet.waitFor({ timeout: 15000 });
+  await internet.click();
+  const frame = page.locator("iframe.webview");
+  await frame.waitFor({ timeout: 15000 });
+  const shown = await frame.evaluate((f) => {
+    const view = window.ostranaPage.scene.get(Number(f.dataset.hwnd));
+    return { src: f.getAttribute("src"), cls: view?.cls, url: view?.url, sandbox: f.getAttribute("sandbox") };
+  });
+  assert.equal(shown.cls, "OstranaWebView");
+  assert.equal(shown.src, shown.url);
+  assert.match(shown.src, /^http:\/\/127\.0\.0\.1/);
+  assert.equal(shown.sandbox, "allow-scripts allow-forms");
+  await page.screenshot({ path: shot("journey-internet-folder") });
+  assert.deepEqual(errors, []);
+}));

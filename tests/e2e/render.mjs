@@ -288,3 +288,35 @@ test("the container's sample frame draws the overwrite prompt whole", async () =
   assert.deepEqual(errors, []);
   await context.close();
 });
+
+test("a web view shows its address in a sandboxed frame over its client area, hidden under a window above it", async () => {
+  const { context, page, errors } = await offlinePage();
+  const view = (url) => windowState(2, { parent: 1, depth: 1, cls: "OstranaWebView", text: url, url,
+    rect: [20, 30, 220, 130], client: [20, 30, 220, 130] });
+  const frames = () => page.evaluate(() => [...document.querySelectorAll("iframe")].map((f) => ({
+    src: f.getAttribute("src"), sandbox: f.getAttribute("sandbox"), referrer: f.referrerPolicy, hidden: f.hidden,
+    hwnd: f.dataset.hwnd, box: f.hidden ? null : [f.offsetLeft, f.offsetTop, f.offsetWidth, f.offsetHeight] })));
+  // Nothing listens on port 9: the frame only has to be there, not to load.
+  await replay(page, [windowState(1, { cls: "#32770", rect: [0, 0, 300, 200], client: [0, 0, 300, 200] }),
+    view("http://127.0.0.1:9/myhtml/"), frameEnd(1)]);
+  const shown = { src: "http://127.0.0.1:9/myhtml/", sandbox: "allow-scripts allow-forms", referrer: "no-referrer",
+    hidden: false, hwnd: "2", box: [20, 30, 200, 100] };
+  assert.deepEqual(await frames(), [shown]);
+
+  // A menu opened over it would be covered by the frame: the frame steps aside while it is there.
+  await replay(page, [windowState(3, { cls: "#32768", rect: [100, 100, 180, 160], client: [100, 100, 180, 160] }),
+    frameEnd(2)]);
+  assert.deepEqual(await frames(), [{ ...shown, hidden: true, box: null }]);
+  await replay(page, [{ k: K.treeChange, h: 3, gone: true }, frameEnd(3)]);
+  assert.deepEqual(await frames(), [shown]);
+
+  // Only web addresses are framed, and a hidden web view shows none.
+  await replay(page, [view("javascript:alert(1)"), frameEnd(4)]);
+  assert.deepEqual(await frames(), []);
+  await replay(page, [view("https://127.0.0.1:9/other"), frameEnd(5)]);
+  assert.equal((await frames())[0]?.src, "https://127.0.0.1:9/other");
+  await replay(page, [{ ...view("https://127.0.0.1:9/other"), visible: false }, frameEnd(6)]);
+  assert.deepEqual(await frames(), []);
+  assert.deepEqual(errors, []);
+  await context.close();
+});

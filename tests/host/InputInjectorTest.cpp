@@ -118,8 +118,8 @@ TEST_F(InputInjectorTest, KeysTypeTheirCharacterAndTellLeftFromRightModifiers)
     EXPECT_FALSE(GetAsyncKeyState(VK_SHIFT) & 0x8000);
     // A punctuation key types what the browser's layout says it types.
     EXPECT_TRUE(injector.Handle(R"({"k":4,"code":"Slash","key":"/","down":true,"mods":0})"));
-    EXPECT_EQ(Received(), (std::vector<std::string>{"WM_KEYDOWN 161", "WM_KEYDOWN 65", "WM_CHAR 65", "WM_KEYUP 65",
-                                                    "WM_KEYUP 161", "WM_KEYDOWN 191", "WM_CHAR 47"}));
+    EXPECT_EQ(Received(), (std::vector<std::string>{"WM_KEYDOWN 16", "WM_KEYDOWN 65", "WM_CHAR 65", "WM_KEYUP 65",
+                                                    "WM_KEYUP 16", "WM_KEYDOWN 191", "WM_CHAR 47"}));
 }
 
 TEST_F(InputInjectorTest, ControlChordsTypeControlCharactersAndFunctionKeysNothing)
@@ -129,7 +129,7 @@ TEST_F(InputInjectorTest, ControlChordsTypeControlCharactersAndFunctionKeysNothi
     injector.Handle(R"({"k":4,"code":"KeyC","key":"c","down":true,"mods":4})");
     injector.Handle(R"({"k":4,"code":"ControlLeft","key":"Control","down":false,"mods":0})");
     injector.Handle(R"({"k":4,"code":"F2","key":"F2","down":true,"mods":0})");
-    EXPECT_EQ(Received(), (std::vector<std::string>{"WM_KEYDOWN 162", "WM_KEYDOWN 67", "WM_CHAR 3", "WM_KEYUP 162",
+    EXPECT_EQ(Received(), (std::vector<std::string>{"WM_KEYDOWN 17", "WM_KEYDOWN 67", "WM_CHAR 3", "WM_KEYUP 17",
                                                     "WM_KEYDOWN 113"}));
 }
 
@@ -172,6 +172,21 @@ TEST_F(InputInjectorTest, AModifierReleasedOutsideThePageIsReleasedAtTheNextEven
     injector.Handle(R"({"k":2,"x":120,"y":60,"action":0,"mods":0})");
     EXPECT_FALSE(GetAsyncKeyState(VK_RCONTROL) & 0x8000);
     EXPECT_FALSE(GetAsyncKeyState(VK_CONTROL) & 0x8000);
+}
+
+TEST_F(InputInjectorTest, ReleasingWhatIsHeldLetsGoOfButtonsAndModifiersOnlyOnce)
+{
+    InputInjector injector = Injector();
+    injector.Handle(R"({"k":4,"code":"ShiftLeft","key":"Shift","down":true,"mods":1})");
+    injector.Handle(R"({"k":4,"code":"ControlRight","key":"Control","down":true,"mods":9})");
+    injector.Handle(R"({"k":2,"x":120,"y":60,"action":1,"button":0,"mods":9})");
+    injector.Handle(R"({"k":2,"x":130,"y":70,"action":1,"button":2,"mods":9})");
+    InputInjector::ReleaseHeld();
+    InputInjector::ReleaseHeld(); // nothing is held any more
+    for (int vk : {VK_LBUTTON, VK_RBUTTON, VK_SHIFT, VK_LSHIFT, VK_CONTROL, VK_RCONTROL})
+        EXPECT_FALSE(GetAsyncKeyState(vk) & 0x8000) << vk;
+    EXPECT_EQ(Received(), (std::vector<std::string>{"WM_KEYDOWN 16", "WM_KEYDOWN 17", "WM_LBUTTONDOWN", "WM_RBUTTONDOWN",
+                                                    "WM_LBUTTONUP", "WM_RBUTTONUP", "WM_KEYUP 16", "WM_KEYUP 17"}));
 }
 
 TEST_F(InputInjectorTest, RequestsRunAsTasksAndAcksAtOnce)

@@ -19,6 +19,9 @@
 #include "host/HostSession.h"
 #include "host/RequestGate.h"
 #include "platform/window/Controls.h"
+#include "platform/window/Focus.h"
+#include "platform/window/Input.h"
+#include "platform/window/VirtualKeys.h"
 #include "platform/window/MessageBox.h"
 #include "platform/window/Messages.h"
 #include "platform/window/WindowGeometry.h"
@@ -259,6 +262,54 @@ TEST_F(PageSessionTest, ASecondPageTakesOverAndGetsTheWholeStateAgain)
     EXPECT_TRUE(loaded);
     // The older page's input no longer reaches anything.
     first.Send({{"k", static_cast<int>(ToHost::Ack)}, {"frame", again.back()["frame"]}});
+}
+
+// Wakes on new pictures as well: a button shows its press and its release by repainting.
+class PictureWaiter : public ostrana::test::WindowWaiter {
+public:
+    void OnPicture(HWND window) override { OnWindowChanged(window, WindowChange::Overlay); }
+};
+
+// The page presses Ctrl and the left button on the dialog's radio button, which takes the capture.
+void HoldCtrlAndButtonOnTheRadio(TestPage& page, HWND radio, PictureWaiter& waiter)
+{
+    ASSERT_TRUE(page.Connected());
+    std::vector<Json> first = page.NextFrame();
+    Json record = WindowRecord(first, radio);
+    ASSERT_FALSE(record.is_null());
+    const Json& rect = record["rect"];
+    int x = (rect[0].get<int>() + rect[2].get<int>()) / 2;
+    int y = (rect[1].get<int>() + rect[3].get<int>()) / 2;
+    page.Send({{"k", static_cast<int>(ToHost::Ack)}, {"frame", first.back()["frame"]}});
+    page.Send({{"k", static_cast<int>(ToHost::Key)}, {"code", "ControlLeft"}, {"key", "Control"}, {"down", true}, {"mods", 4}});
+    page.Send({{"k", static_cast<int>(ToHost::Mouse)}, {"x", x}, {"y", y}, {"action", 1}, {"button", 0}, {"mods", 4}});
+    ASSERT_TRUE(waiter.WaitUntil([radio] { return GetCapture() == radio; }));
+}
+
+bool NothingHeld()
+{
+    return GetCapture() == nullptr && !(GetAsyncKeyState(VK_LBUTTON) & 0x8000) && !(GetAsyncKeyState(VK_CONTROL) & 0x8000);
+}
+
+TEST_F(PageSessionTest, APageThatGoesAwayWithAButtonAndCtrlDownLetsGoOfThemAndTheCaptureEnds)
+{
+    PictureWaiter waiter;
+    {
+        TestPage page(Port(), Token());
+        ASSERT_NO_FATAL_FAILURE(HoldCtrlAndButtonOnTheRadio(page, GetDlgItem(m_dialog, 235), waiter));
+    }
+    EXPECT_TRUE(waiter.WaitUntil(NothingHeld));
+}
+
+TEST_F(PageSessionTest, APageTakenOverWithAButtonDownLetsGoOfItBeforeTheNewPageGetsItsFrame)
+{
+    PictureWaiter waiter;
+    TestPage first(Port(), Token());
+    ASSERT_NO_FATAL_FAILURE(HoldCtrlAndButtonOnTheRadio(first, GetDlgItem(m_dialog, 235), waiter));
+    TestPage second(Port(), Token());
+    ASSERT_FALSE(second.NextFrame().empty());
+    EXPECT_FALSE(GetAsyncKeyState(VK_LBUTTON) & 0x8000);
+    EXPECT_TRUE(waiter.WaitUntil(NothingHeld));
 }
 
 // The control in the container, reached from the page as the page's control object reaches it.

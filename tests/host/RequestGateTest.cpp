@@ -95,13 +95,17 @@ TEST(RequestGate, TokensAreLongAndFresh)
     EXPECT_NE(first, RequestGate::NewToken());
 }
 
-TEST(RequestGate, PolicyAllowsOnlyOurselves)
+TEST(RequestGate, PolicyAllowsOnlyOurselvesAndFramesOfWebAddresses)
 {
     RequestGate gate("t", 5000, "/w", "/a");
     auto policy = gate.ContentSecurityPolicy();
     EXPECT_NE(policy.find("default-src 'none'"), std::string::npos);
     EXPECT_NE(policy.find("ws://127.0.0.1:5000"), std::string::npos);
     EXPECT_EQ(policy.find("unsafe"), std::string::npos);
+    // Frames for the web view: web addresses only.
+    auto frames = policy.substr(policy.find("frame-src"));
+    frames = frames.substr(0, frames.find(';'));
+    EXPECT_EQ(frames, "frame-src 'self' http: https:");
 }
 
 } // namespace

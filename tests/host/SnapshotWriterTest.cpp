@@ -9,6 +9,7 @@
 #include "host/FrameBatcher.h"
 #include "platform/base/CodePage.h"
 #include "platform/controls/CommCtrl.h"
+#include "platform/window/AfxHtmlCtrl.h"
 #include "platform/window/Caret.h"
 #include "platform/window/Controls.h"
 #include "platform/window/Cursor.h"
@@ -155,6 +156,35 @@ TEST(SnapshotWriter, ChangesCarryOnlyWhatChangedAsItIsNow)
         std::vector<Json> again = Parse(writer.Changes(TakeDesktopSnapshot(), {{DisplayEvent::Picture, icon}}));
         EXPECT_EQ(OfKind(again, ToPage::Image).size(), 1u);
         DestroyWindow(dialog);
+    });
+}
+
+TEST(SnapshotWriter, AWebViewCarriesTheWebAddressItShowsAndNothingElse)
+{
+    ostrana::test::UiThread ui;
+    ui.Run([&] {
+        CWnd parent;
+        ASSERT_TRUE(parent.CreateEx(0, WC_STATICA, "", WS_POPUP | WS_VISIBLE, 10, 10, 300, 200, nullptr, nullptr));
+        CHtmlCtrl view;
+        ASSERT_TRUE(view.CreateView(RECT{0, 0, 200, 100}, &parent, 7, "http://127.0.0.1:8080/myhtml/"));
+        SnapshotWriter writer = MakeWriter();
+        std::vector<Json> whole = Parse(writer.WholeState(TakeDesktopSnapshot()));
+        Json record = WindowRecord(whole, view.GetSafeHwnd());
+        EXPECT_EQ(record["cls"], WC_WEBVIEWA);
+        EXPECT_EQ(record["url"], "http://127.0.0.1:8080/myhtml/");
+        EXPECT_FALSE(WindowRecord(whole, parent.GetSafeHwnd()).contains("url"));
+
+        auto urlAfter = [&](const std::string& address) {
+            view.Navigate(address);
+            std::vector<Json> changed = Parse(writer.Changes(TakeDesktopSnapshot(), {{DisplayEvent::Text, view.GetSafeHwnd()}}));
+            return WindowRecord(changed, view.GetSafeHwnd())["url"];
+        };
+        EXPECT_EQ(urlAfter("HTTPS://example.com/a?b=1"), "HTTPS://example.com/a?b=1");
+        for (const char* refused : {"javascript:alert(1)", "file:///etc/passwd", "about:blank", "http://a b/",
+                                    "http://a\"><script>", "C:\\Windows", ""})
+            EXPECT_EQ(urlAfter(refused), "") << refused;
+        view.DestroyWindow();
+        parent.DestroyWindow();
     });
 }
 

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/base/Event.h"
 #include "platform/base/KernelObject.h"
@@ -81,6 +83,71 @@ TEST(Input, KeysGoToTheFocusAndKeyStateFollowsThem) {
         PumpUntilIdle();
         EXPECT_TRUE(SameSequence({"WM_KEYDOWN 16", "WM_KEYDOWN 66", "WM_CHAR 66", "WM_KEYUP 66", "WM_KEYUP 16"},
                                  recorder.Messages()));
+        DestroyWindow(top);
+    });
+}
+
+// Each key message as "<message> <wParam> <L|R> <generic><left><right>": the side the key data names
+// (right Shift by its scan code, right Ctrl and Alt by the extended bit) and, as 0 or 1, what
+// GetKeyState answers for the generic key and its two sides of the message's key while it is handled.
+std::vector<std::string> g_keys;
+LRESULT SideProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN || message == WM_SYSKEYUP) {
+        auto data = static_cast<DWORD>(lParam);
+        bool right = ((data >> 16) & 0xFF) == 0x36 || (data & (1u << 24)) != 0;
+        int left = wParam == VK_SHIFT ? VK_LSHIFT : wParam == VK_CONTROL ? VK_LCONTROL : VK_LMENU;
+        auto held = [](int vk) { return (GetKeyState(vk) & 0x8000) ? '1' : '0'; };
+        std::string name = message == WM_KEYDOWN ? "down" : message == WM_KEYUP ? "up" : message == WM_SYSKEYDOWN ? "sysdown" : "sysup";
+        g_keys.push_back(name + " " + std::to_string(wParam) + " " + (right ? "R " : "L ") + held(static_cast<int>(wParam)) + held(left) +
+                         held(left + 1));
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool AsyncDown(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
+
+TEST(Input, SideModifiersArriveAsTheGenericKeyWhichStaysDownWhileEitherSideIs) {
+    UiThread ui;
+    ui.Run([] {
+        ResetInputState();
+        g_keys.clear();
+        HWND top = MakeTestWindow("SideTop", SideProcedure, WS_POPUP | WS_VISIBLE, RECT{0, 0, 100, 100});
+        SetFocus(top);
+        InjectKey(VK_RSHIFT, true);
+        EXPECT_TRUE(AsyncDown(VK_SHIFT) && AsyncDown(VK_RSHIFT) && !AsyncDown(VK_LSHIFT));
+        InjectKey(VK_LCONTROL, true);
+        InjectKey(VK_RCONTROL, true);
+        InjectKey(VK_LCONTROL, false); // the right Ctrl is still held
+        EXPECT_TRUE(AsyncDown(VK_CONTROL));
+        InjectKey(VK_RSHIFT, false);
+        InjectKey(VK_RCONTROL, false);
+        EXPECT_FALSE(AsyncDown(VK_CONTROL) || AsyncDown(VK_SHIFT));
+        PumpUntilIdle();
+        EXPECT_TRUE(SameSequence({"down 16 R 101", "down 17 L 110", "down 17 R 111", "up 17 L 101", "up 16 R 000", "up 17 R 000"}, g_keys));
+        DestroyWindow(top);
+    });
+}
+
+TEST(Input, AltHeldOnOneSideKeepsLaterKeysSystemKeysAfterTheOtherSideGoesUp) {
+    UiThread ui;
+    ui.Run([] {
+        ResetInputState();
+        g_keys.clear();
+        HWND top = MakeTestWindow("SideTop", SideProcedure, WS_POPUP | WS_VISIBLE, RECT{0, 0, 100, 100});
+        SetFocus(top);
+        InjectKey(VK_LMENU, true);
+        InjectKey(VK_RMENU, true);
+        InjectKey(VK_LMENU, false);
+        EXPECT_TRUE(AsyncDown(VK_MENU) && AsyncDown(VK_RMENU) && !AsyncDown(VK_LMENU));
+        InjectKey(VK_SHIFT, true); // the generic key alone is the left one
+        EXPECT_TRUE(AsyncDown(VK_LSHIFT));
+        InjectKey(VK_SHIFT, false);
+        InjectKey(VK_RMENU, false);
+        EXPECT_FALSE(AsyncDown(VK_MENU));
+        PumpUntilIdle();
+        EXPECT_TRUE(SameSequence({"sysdown 18 L 110", "sysdown 18 R 111", "sysup 18 L 101", "sysdown 16 L 110", "sysup 16 L 000",
+                                  "sysup 18 R 000"},
+                                 g_keys));
         DestroyWindow(top);
     });
 }

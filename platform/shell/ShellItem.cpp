@@ -144,7 +144,15 @@ LPITEMIDLIST MakeIdList(const std::vector<ItemRef>& items) {
 
 LPITEMIDLIST MakeItemId(const ItemRef& item) { return MakeIdList({item}); }
 
-std::optional<ItemView> ViewItem(LPCITEMIDLIST list) {
+namespace {
+
+struct FirstItemBytes {
+    const BYTE* at;
+    USHORT size;
+};
+
+// The first item of a list; nothing for a missing or empty list.
+std::optional<FirstItemBytes> FirstItem(LPCITEMIDLIST list) {
     if (list == nullptr) {
         return std::nullopt;
     }
@@ -153,19 +161,19 @@ std::optional<ItemView> ViewItem(LPCITEMIDLIST list) {
     if (size == 0) {
         return std::nullopt;
     }
-    return DecodeView(at, size);
+    return FirstItemBytes{at, size};
+}
+
+} // namespace
+
+std::optional<ItemView> ViewItem(LPCITEMIDLIST list) {
+    auto first = FirstItem(list);
+    return first ? DecodeView(first->at, first->size) : std::nullopt;
 }
 
 std::optional<ItemRef> ReadItem(LPCITEMIDLIST list) {
-    if (list == nullptr) {
-        return std::nullopt;
-    }
-    const auto* at = reinterpret_cast<const BYTE*>(list);
-    USHORT size = ReadSize(at);
-    if (size == 0) {
-        return std::nullopt;
-    }
-    return DecodeItem(at, size);
+    auto first = FirstItem(list);
+    return first ? DecodeItem(first->at, first->size) : std::nullopt;
 }
 
 std::optional<std::vector<ItemRef>> ReadItems(LPCITEMIDLIST list) {

@@ -91,8 +91,14 @@ void PictureWriter::AppendOp(const DisplayOp& op, std::string& out)
         out += std::to_string(static_cast<int>(number));
     };
     switch (op.kind) {
-    case OpKind::FillRect:
     case OpKind::FrameRect:
+        if (op.image == "focus") {
+            kind(PictureOp::FocusRect);
+            AppendRect(out, op.rect);
+            break;
+        }
+        [[fallthrough]];
+    case OpKind::FillRect:
         kind(op.kind == OpKind::FillRect ? PictureOp::FillRect : PictureOp::FrameRect);
         AppendRect(out, op.rect);
         Append(out, PageColor(op.brush.color));

@@ -11,6 +11,7 @@
 #include "platform/window/ClipboardFormat.h"
 #include "platform/window/MessageBox.h"
 #include "platform/window/VirtualKeys.h"
+#include "res/Resources.h"
 #include "server/ServerEntryText.h"
 #include "server/ServerFileList.h"
 #include "server/ServerListCompare.h"
@@ -67,7 +68,7 @@ void CServerListCtrl::SetUpImageLists() {
     SHFILEINFOA info;
     auto small = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     auto large = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
-    HICON icon = LoadIconA(nullptr, MAKEINTRESOURCEA(kFolderIconId));
+    HICON icon = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(kFolderIconId));
     if (small != nullptr && icon != nullptr) {
         m_nFolderIcon = ImageList_AddIcon(small, icon);
     }

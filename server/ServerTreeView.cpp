@@ -7,6 +7,7 @@
 #include "mainwnd/SettingsStore.h"
 #include "misc/ReportBox.h"
 #include "platform/shell/FileInfo.h"
+#include "res/Resources.h"
 #include "server/ServerListCtrl.h"
 #include "session/ServerSession.h"
 
@@ -49,7 +50,7 @@ void CServerTreeView::OnInitialUpdate() {
     auto images = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     if (images != nullptr) {
         tree->SetImageBase(ImageList_GetImageCount(images));
-        for (UINT id : kTreeIcons) ImageList_AddIcon(images, LoadIconA(nullptr, MAKEINTRESOURCEA(id)));
+        for (UINT id : kTreeIcons) ImageList_AddIcon(images, LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id)));
         tree->SendMessage(TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
     }
     tree->SendMessage(TVM_SETITEMHEIGHT, kNodeHeight);

@@ -7,6 +7,7 @@
 
 #include "platform/ole/ClipboardFormat.h"
 #include "platform/window/AfxWinApp.h"
+#include "res/Resources.h"
 #include "ui/UIHeaderTitleEdit.h"
 #include "ui/UIListDropTarget.h"
 
@@ -62,7 +63,7 @@ BOOL CUIODListCtrl::InitListCtrl(LPCSTR headings, LPCSTR sectionName, const UINT
     if (iconIds != nullptr) {
         HIMAGELIST small = GetImageList(LVSIL_SMALL);
         for (const UINT* id = iconIds; small != nullptr && *id != 0; ++id) {
-            ImageList_AddIcon(small, LoadIconA(nullptr, MAKEINTRESOURCEA(*id)));
+            ImageList_AddIcon(small, LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(*id)));
         }
     }
     SplitHeadings(newHeadings.c_str());

@@ -7,6 +7,7 @@
 #include "platform/window/Input.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/VirtualKeys.h"
+#include "res/Resources.h"
 #include "ui/UIKeys.h"
 
 IMPLEMENT_DYNAMIC(CUITreeNotify, CObject)
@@ -21,7 +22,7 @@ CUITreeCtrl::~CUITreeCtrl() {
 
 int CUITreeCtrl::AddFolderIcon(UINT id) {
     if (id == 0) return -1;
-    HICON icon = LoadIconA(nullptr, MAKEINTRESOURCEA(id));
+    HICON icon = LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id));
     return icon != nullptr ? m_imageList.Add(icon) : -1;
 }
 

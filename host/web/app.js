@@ -327,6 +327,7 @@ class Painter {
     case Op.fillRect: return this.fillRect(op);
     case Op.frameRect: return this.frameRect(op);
     case Op.invertRect: return this.invertRect(op);
+    case Op.focusRect: return this.focusRect(op);
     case Op.rectangle: return this.rectangle(op);
     case Op.roundRect: return this.curve(op, "roundRect");
     case Op.ellipse: return this.curve(op, "ellipse");
@@ -393,6 +394,11 @@ class Painter {
     if (op.color < 0) return;
     this.ctx.fillStyle = css(op.color);
     this.frameBox(op.left, op.top, op.right, op.bottom);
+  }
+
+  focusRect(op) {
+    if (!this.raster(R2.NOT, 0)) return;
+    this.dottedFrame(op.left, op.top, op.right, op.bottom);
   }
 
   invertRect(op) {

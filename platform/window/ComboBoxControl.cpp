@@ -150,7 +150,15 @@ LRESULT EditSubclass(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
 void Create(HWND combo, ComboData& data, const CREATESTRUCTA& create) {
     data.droppedHeight = create.cy;
     int height = ComboItemHeight(data) + 6;
-    SetWindowPos(combo, nullptr, 0, 0, create.cx, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Scroll bar styles in a template belong to the drop-down list; the box itself shows only
+    // its button, so they leave the box's frame.
+    auto style = static_cast<DWORD>(GetWindowLongPtrA(combo, GWL_STYLE));
+    UINT frame = 0;
+    if (style & (WS_VSCROLL | WS_HSCROLL)) {
+        SetWindowLongPtrA(combo, GWL_STYLE, static_cast<LONG_PTR>(style & ~static_cast<DWORD>(WS_VSCROLL | WS_HSCROLL)));
+        frame = SWP_FRAMECHANGED;
+    }
+    SetWindowPos(combo, nullptr, 0, 0, create.cx, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | frame);
     if (ComboType(combo) == CBS_DROPDOWNLIST) return;
     data.edit = CreateWindowExA(0, WC_EDITA, "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0,
                                 std::max(0, create.cx - kComboButtonWidth), height, combo,

@@ -5,6 +5,8 @@
 
 #include "host/PictureWriter.h"
 #include "platform/base/CodePage.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/GdiObjects.h"
 
 using namespace ostrana;
 using namespace ostrana::host;
@@ -47,6 +49,18 @@ TEST(PictureWriter, ShapesCarryRectanglePenBrushAndRasterMode)
               "[3,0,0,10,10,[0,2,255],-1,13],[4,0,0,20,10,4,6,[0,1,0],16777215,13],"
               "[5,5,5,9,9,[0,1,0],16777215,6],[6,1,1,8,1,[0,1,0],10],[8,0,0,30,20,10,15]]");
     EXPECT_EQ(writer.Fonts(), "[]");
+}
+
+TEST(PictureWriter, AFocusRectangleStaysADottedInvertingFrameAndAFramedRectangleStaysSolid)
+{
+    HDC dc = CreateRecordingDC(nullptr);
+    RECT focus{2, 3, 40, 18};
+    RECT frame{0, 0, 8, 8};
+    DrawFocusRect(dc, &focus);
+    FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    PictureWriter writer;
+    EXPECT_EQ(writer.Ops(*RecordedList(dc)), "[[11,2,3,40,18],[1,0,0,8,8,0]]");
+    DeleteDC(dc);
 }
 
 TEST(PictureWriter, TextIsUtf8WithItsFontByIndexAndTransparentBackground)

@@ -8,6 +8,7 @@
 #include "platform/window/Dialog.h"
 #include "platform/window/Focus.h"
 #include "platform/window/Input.h"
+#include "platform/window/NonClient.h"
 #include "platform/window/VirtualKeys.h"
 #include "tests/platform/TestWindows.h"
 #include "tests/support/WindowHarness.h"
@@ -94,6 +95,23 @@ TEST(ComboBox, DropsDownOnAClickAndTakesTheClickedRow) {
         EXPECT_EQ("gamma", WindowText(combo));
         EXPECT_EQ(CB_ERR, SendMessageA(combo, CB_SETCURSEL, 7, 0));
         EXPECT_EQ("", WindowText(combo));
+    });
+}
+
+TEST(ComboBox, AScrollBarStyleFromTheTemplateLeavesTheBoxWithItsButtonAlone) {
+    UiThread ui;
+    ui.Run([] {
+        Parent parent;
+        for (DWORD type : {DWORD{CBS_DROPDOWN}, DWORD{CBS_DROPDOWNLIST}}) {
+            HWND combo = parent.Child(WC_COMBOBOXA, type | WS_VSCROLL | WS_TABSTOP, RECT{10, 10, 160, 100}, 1019 + type);
+            RECT window;
+            RECT client;
+            GetWindowRect(combo, &window);
+            GetClientRect(combo, &client);
+            EXPECT_EQ(window.right - window.left, client.right) << type;
+            EXPECT_EQ(window.bottom - window.top, client.bottom) << type;
+            EXPECT_TRUE(WindowNonClientPicture(combo).empty()) << type;
+        }
     });
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/base/LocalPath.h"
+#include "platform/gdi/ImageList.h"
 #include "platform/ole/DropFiles.h"
 #include "platform/window/VirtualKeys.h"
 #include "server/ServerFileList.h"
@@ -59,6 +60,8 @@ TEST_F(ServerListTest, ListingLinesBecomeRowsWithTheirRecordsAndColumnTexts) {
         ASSERT_TRUE(h.list->GetItem(&item));
         EXPECT_EQ(h.list->GetFolderIconIndex(), item.iImage);
         EXPECT_GE(item.iImage, 0);
+        // The folder artwork comes from the module, not a missing system icon.
+        EXPECT_EQ("icon 235", ImageListEntry(h.list->GetImageList(LVSIL_SMALL), item.iImage));
         EXPECT_EQ(0u, h.list->GetItemState(0, LVIS_STATEIMAGEMASK));
         EXPECT_EQ(INDEXTOSTATEIMAGEMASK(1), h.list->GetItemState(1, LVIS_STATEIMAGEMASK));
     });

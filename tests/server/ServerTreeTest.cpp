@@ -6,6 +6,7 @@
 
 #include "mainwnd/SettingsStore.h"
 #include "platform/base/LocalPath.h"
+#include "platform/gdi/ImageList.h"
 #include "platform/ole/DropFiles.h"
 #include "server/ServerPaneState.h"
 #include "platform/window/VirtualKeys.h"
@@ -32,6 +33,14 @@ TEST_F(ServerTreeTest, AnOrdinaryAccountShowsItsListedRootsAndSelectsMyFolder) {
     EXPECT_EQ((std::vector<std::string>{"내 파일보관함 (myfolder)"}), h.Children(home));
     EXPECT_EQ("myfolder/", h.Selected());
     EXPECT_EQ((std::vector<std::string>{"myfolder/"}), h.link.paths);
+    // Home, root and folder nodes draw the module's artwork.
+    h.ui.Run([&] {
+        auto images = reinterpret_cast<HIMAGELIST>(h.tree->SendMessage(TVM_GETIMAGELIST, TVSIL_NORMAL));
+        int base = h.tree->GetImageBase();
+        EXPECT_EQ("icon 223", ImageListEntry(images, base));
+        EXPECT_EQ("icon 232", ImageListEntry(images, base + 1));
+        EXPECT_EQ("icon 235", ImageListEntry(images, base + 2));
+    });
     // The listing fills the list and the selected node's children.
     std::vector<std::string> rows = h.Rows();
     std::sort(rows.begin(), rows.end());

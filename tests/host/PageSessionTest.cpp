@@ -38,7 +38,7 @@ using Json = nlohmann::json;
 
 namespace {
 
-constexpr auto kPatience = std::chrono::seconds(10);
+constexpr auto kPatience = std::chrono::seconds(30);
 
 // A page as the browser is one to the server: a WebSocket with our host, origin and token. Its
 // reader thread collects the messages.
@@ -64,6 +64,10 @@ public:
         while (!reply.ends_with("\r\n\r\n") && recv(m_socket, &byte, 1, 0) == 1)
             reply += byte;
         m_connected = reply.starts_with("HTTP/1.1 101");
+        // The time-out bounds the handshake only: a quiet spell between messages on a busy machine
+        // must not end the reader; the waits below have their own deadlines.
+        timeval forever{0, 0};
+        setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, &forever, sizeof forever);
         if (m_connected)
             m_reader = std::thread([this] { Read(); });
     }

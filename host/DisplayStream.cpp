@@ -47,11 +47,12 @@ void DisplayStream::OnDisplayChanges(const DisplayChangeBatch& batch)
     WakeOnce();
 }
 
-void DisplayStream::PageConnected()
+void DisplayStream::PageConnected(int page)
 {
     {
         std::lock_guard guard(m_lock);
         m_hasPage = true;
+        m_page = page;
         m_newPage = true;
         ++m_generation;
         m_changes.clear();
@@ -65,6 +66,7 @@ void DisplayStream::PageGone()
 {
     std::lock_guard guard(m_lock);
     m_hasPage = false;
+    m_page = 0;
     m_newPage = false;
     ++m_generation;
     m_changes.clear();
@@ -129,7 +131,7 @@ void DisplayStream::SendFrameLocked()
     if (!frame)
         return;
     for (const std::string& message : *frame)
-        m_send(message);
+        m_send(m_page, message);
 }
 
 } // namespace ostrana::host

@@ -18,7 +18,8 @@ namespace ostrana::host {
 
 class DisplayStream : public DisplayChangeListener {
 public:
-    using Send = std::function<bool(const std::string& json)>;
+    // Given the page the message was made for, as PageConnected named it.
+    using Send = std::function<bool(int page, const std::string& json)>;
     // Must make the user-interface thread call Pump soon; called from any thread.
     using Wake = std::function<void()>;
 
@@ -28,7 +29,7 @@ public:
     DisplayStream& operator=(const DisplayStream&) = delete;
 
     // Any thread: a page took the session over (its hello is out); it gets the whole state next.
-    void PageConnected();
+    void PageConnected(int page);
     // Any thread: no page is there any more; changes are dropped until the next one comes.
     void PageGone();
     // Any thread: the page applied a frame; the next one goes out if anything is waiting.
@@ -55,6 +56,7 @@ private:
     std::string m_pageClipboard;
     bool m_wakePosted = false;
     bool m_hasPage = false;
+    int m_page = 0;
     bool m_newPage = false;
     std::uint64_t m_generation = 0;
     FrameBatcher m_batcher;

@@ -232,4 +232,12 @@ bool HostServer::Send(const std::string& json)
     return mg_websocket_write(m_page, MG_WEBSOCKET_OPCODE_TEXT, json.data(), json.size()) > 0;
 }
 
+bool HostServer::SendTo(int session, const std::string& json)
+{
+    std::lock_guard guard(m_lock);
+    if (!m_page || m_pageSession != session)
+        return false;
+    return mg_websocket_write(m_page, MG_WEBSOCKET_OPCODE_TEXT, json.data(), json.size()) > 0;
+}
+
 } // namespace ostrana::host

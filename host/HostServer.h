@@ -48,6 +48,9 @@ public:
 
     // Sends to the page that owns the session; false when none is connected.
     bool Send(const std::string& json);
+    // Sends only while that session's page still owns the session, so what was made for a page
+    // that was taken over never reaches its successor; false otherwise.
+    bool SendTo(int session, const std::string& json);
 
 private:
     static int BeginRequest(mg_connection* connection);

@@ -15,7 +15,7 @@ HostSession::HostSession(HostWindow& window, SnapshotWriter::ManifestSource mani
     SnapshotWriter writer(std::move(manifest),
                           [](const WindowState& state) { return ViewRowsOf(state.handle, state.className); });
     m_stream = std::make_unique<DisplayStream>(
-        std::move(writer), [this](const std::string& json) { return m_server.Send(json); },
+        std::move(writer), [this](int page, const std::string& json) { return m_server.SendTo(page, json); },
         [this] { Post([this] { m_stream->Pump(); }); });
 
     PageActions actions;
@@ -71,24 +71,19 @@ void HostSession::Stop()
 
 void HostSession::PageConnected(int session)
 {
-    {
-        std::lock_guard page(m_pageLock);
-        // A later page may have come first; the stream serves the newest.
-        if (session < m_pageSession)
-            return;
-        // The page taken over from cannot let go of what it holds any more.
-        if (m_pageSession != 0)
-            InputInjector::ReleaseHeld();
-        m_pageSession = session;
-        m_stream->PageConnected();
-    }
-    std::vector<std::string> events;
-    {
-        std::lock_guard guard(m_lock);
-        events = m_events;
-    }
-    for (const std::string& name : events)
-        m_server.Send(MessageWriter(ToPage::Event).Text("name", name).Finish());
+    std::lock_guard page(m_pageLock);
+    // A later page may have come first; the stream serves the newest.
+    if (session < m_pageSession)
+        return;
+    // The page taken over from cannot let go of what it holds any more.
+    if (m_pageSession != 0)
+        InputInjector::ReleaseHeld();
+    m_pageSession = session;
+    // The page hears what happened before it came ahead of the whole state: once the stream
+    // hears of the page, the user-interface thread may send that state before this one runs on.
+    for (const std::string& name : m_events)
+        m_server.SendTo(session, MessageWriter(ToPage::Event).Text("name", name).Finish());
+    m_stream->PageConnected(session);
 }
 
 void HostSession::PageGone(int session)
@@ -102,12 +97,13 @@ void HostSession::PageGone(int session)
 
 void HostSession::FireEvent(const std::string& name)
 {
-    {
-        std::lock_guard guard(m_lock);
-        if (std::find(m_events.begin(), m_events.end(), name) == m_events.end())
-            m_events.push_back(name);
-    }
-    m_server.Send(MessageWriter(ToPage::Event).Text("name", name).Finish());
+    std::lock_guard page(m_pageLock);
+    if (std::find(m_events.begin(), m_events.end(), name) == m_events.end())
+        m_events.push_back(name);
+    // To the page we know of only: one that took over but is not yet connected here hears it
+    // in its replay instead, so it does not hear it twice.
+    if (m_pageSession != 0)
+        m_server.SendTo(m_pageSession, MessageWriter(ToPage::Event).Text("name", name).Finish());
 }
 
 bool HostSession::OpenInPage(const std::string& utf8Url)

@@ -63,12 +63,12 @@ private:
     HostServer m_server;
     std::unique_ptr<DisplayStream> m_stream;
     std::unique_ptr<InputInjector> m_injector;
-    std::mutex m_lock;
-    std::vector<std::string> m_events; // fired so far, guarded by m_lock
-    // The page's session, guarded by m_pageLock, which is held while the stream hears of pages so
-    // that a page's coming and an older page's going reach it in the order they happened.
+    // Held while the stream hears of pages, so that a page's coming and an older page's going
+    // reach it in the order they happened, and while events go out, so that each page hears
+    // each event once and before its whole state.
     std::mutex m_pageLock;
-    int m_pageSession = 0;
+    int m_pageSession = 0;             // guarded by m_pageLock
+    std::vector<std::string> m_events; // fired so far, guarded by m_pageLock
 };
 
 } // namespace ostrana::host

@@ -2,6 +2,7 @@
 // for its acknowledgement, and the clipboard's news without echoing the page's own paste.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 
@@ -28,9 +29,10 @@ protected:
     {
         m_stream = std::make_unique<DisplayStream>(
             MakeWriter(),
-            [this](const std::string& json) {
+            [this](int page, const std::string& json) {
                 std::lock_guard guard(m_lock);
                 m_sent.push_back(Json::parse(json));
+                m_pages.push_back(page);
                 return true;
             },
             [this] { ++m_wakes; });
@@ -59,7 +61,13 @@ protected:
     std::vector<Json> TakeSent()
     {
         std::lock_guard guard(m_lock);
+        m_takenPages = std::exchange(m_pages, {});
         return std::exchange(m_sent, {});
+    }
+    // Whether every message TakeSent last returned was made for `page`.
+    bool AllFor(int page) const
+    {
+        return std::all_of(m_takenPages.begin(), m_takenPages.end(), [page](int p) { return p == page; });
     }
 
     ostrana::test::UiThread m_ui;
@@ -67,6 +75,8 @@ protected:
     std::unique_ptr<DisplayStream> m_stream;
     std::mutex m_lock;
     std::vector<Json> m_sent;
+    std::vector<int> m_pages; // the page each sent message was made for
+    std::vector<int> m_takenPages;
     std::atomic<int> m_wakes = 0;
 };
 
@@ -76,12 +86,13 @@ TEST_F(DisplayStreamTest, NothingBeforeAPageThenTheWholeStateInOneFrame)
     EXPECT_TRUE(TakeSent().empty());
     EXPECT_EQ(m_wakes, 0);
 
-    m_stream->PageConnected();
+    m_stream->PageConnected(1);
     EXPECT_EQ(m_wakes, 1);
-    m_stream->PageConnected(); // one wake-up is enough while the first is pending
+    m_stream->PageConnected(2); // one wake-up is enough while the first is pending
     EXPECT_EQ(m_wakes, 1);
     Pump();
     std::vector<Json> frame = TakeSent();
+    EXPECT_TRUE(AllFor(2));
     ASSERT_GT(frame.size(), 20u);
     EXPECT_EQ(frame.back(), Json({{"k", static_cast<int>(ToPage::FrameEnd)}, {"frame", 1}}));
     EXPECT_EQ(WindowRecord(frame, m_dialog)["text"], "before any page");
@@ -91,7 +102,7 @@ TEST_F(DisplayStreamTest, NothingBeforeAPageThenTheWholeStateInOneFrame)
 
 TEST_F(DisplayStreamTest, ChangesWhileAFrameWaitsMergeIntoTheNextFrame)
 {
-    m_stream->PageConnected();
+    m_stream->PageConnected(1);
     Pump();
     TakeSent();
     HWND yes = GetDlgItem(m_dialog, IDOK);
@@ -121,17 +132,18 @@ TEST_F(DisplayStreamTest, ChangesWhileAFrameWaitsMergeIntoTheNextFrame)
 
 TEST_F(DisplayStreamTest, AReloadGetsTheWholeStateAgainAndOldAcksAreIgnored)
 {
-    m_stream->PageConnected();
+    m_stream->PageConnected(1);
     Pump();
     size_t whole = TakeSent().size();
     Change([this] { SetWindowTextA(m_dialog, "changed"); });
     EXPECT_TRUE(TakeSent().empty());
 
-    m_stream->PageConnected();
+    m_stream->PageConnected(2);
     m_stream->Acknowledge(1); // the old page's late acknowledgement
     Pump();
     std::vector<Json> frame = TakeSent();
     EXPECT_EQ(frame.size(), whole);
+    EXPECT_TRUE(AllFor(2));
     EXPECT_EQ(WindowRecord(frame, m_dialog)["text"], "changed");
     EXPECT_EQ(frame.back()["frame"], 2);
     EXPECT_FALSE(OfKind(frame, ToPage::Image).empty());
@@ -139,7 +151,7 @@ TEST_F(DisplayStreamTest, AReloadGetsTheWholeStateAgainAndOldAcksAreIgnored)
 
 TEST_F(DisplayStreamTest, ClipboardTextGoesToThePageButNotItsOwnPaste)
 {
-    m_stream->PageConnected();
+    m_stream->PageConnected(1);
     Pump();
     TakeSent();
     m_stream->Acknowledge(1);
@@ -158,7 +170,7 @@ namespace {
 
 TEST_F(DisplayStreamTest, WithThePageGoneChangesAreDroppedNotHoarded)
 {
-    m_stream->PageConnected();
+    m_stream->PageConnected(1);
     Pump();
     TakeSent();
     m_stream->PageGone();
@@ -168,7 +180,7 @@ TEST_F(DisplayStreamTest, WithThePageGoneChangesAreDroppedNotHoarded)
     m_stream->Acknowledge(1); // the gone page's last word changes nothing
     EXPECT_TRUE(TakeSent().empty());
 
-    m_stream->PageConnected();
+    m_stream->PageConnected(2);
     Pump();
     std::vector<Json> frame = TakeSent();
     EXPECT_EQ(WindowRecord(frame, m_dialog)["text"], "nobody watches");

@@ -10,9 +10,11 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <set>
 #include <thread>
 
 #include "host/ControlHost.h"
@@ -257,15 +259,85 @@ TEST_F(PageSessionTest, ASecondPageTakesOverAndGetsTheWholeStateAgain)
     // The same windows, and the images again for a page that has none yet.
     EXPECT_EQ(OfKind(again, ToPage::TreeChange).size(), OfKind(whole, ToPage::TreeChange).size());
     EXPECT_EQ(OfKind(again, ToPage::Image).size(), OfKind(whole, ToPage::Image).size());
-    // The control's loaded event is part of the state a new page needs.
-    bool loaded = false;
-    for (const Json& message : again)
-        loaded = loaded || (message["k"] == static_cast<int>(ToPage::Event) && message["name"] == "OnOstranaLoaded");
-    if (!loaded)
-        loaded = !second.Until([](const Json& m) { return m["k"] == static_cast<int>(ToPage::Event); }).empty();
-    EXPECT_TRUE(loaded);
+    // The control's loaded event is part of the state a new page needs, told once, right after
+    // the greeting and before the whole state.
+    ASSERT_GT(again.size(), 2u);
+    EXPECT_EQ(again[1], Json({{"k", static_cast<int>(ToPage::Event)}, {"name", "OnOstranaLoaded"}}));
+    EXPECT_EQ(OfKind(again, ToPage::Event).size(), 1u);
     // The older page's input no longer reaches anything.
     first.Send({{"k", static_cast<int>(ToHost::Ack)}, {"frame", again.back()["frame"]}});
+}
+
+TEST_F(PageSessionTest, APageHearsWhatHappenedBeforeItCameAfterItsGreetingAndBeforeTheWholeState)
+{
+    constexpr size_t kEvents = 300; // a long replay, which the first frame must not overtake
+    for (size_t i = 0; i < kEvents; ++i)
+        m_session->FireEvent("E" + std::to_string(i));
+    TestPage page(Port(), Token());
+    std::vector<Json> frame = page.NextFrame();
+    ASSERT_GT(frame.size(), kEvents + 2);
+    EXPECT_EQ(frame[0]["k"], static_cast<int>(ToPage::Hello));
+    for (size_t i = 0; i < kEvents; ++i)
+        ASSERT_EQ(frame[i + 1], Json({{"k", static_cast<int>(ToPage::Event)}, {"name", "E" + std::to_string(i)}})) << i;
+    EXPECT_EQ(OfKind(frame, ToPage::Event).size(), kEvents);
+}
+
+TEST_F(PageSessionTest, EveryPageHearsEachEventOnceWhileEventsAndTakeOversCross)
+{
+    std::atomic<int> fired = 0;
+    std::jthread firing([&](std::stop_token stop) {
+        for (int i = 0; i < 1000 && !stop.stop_requested(); ++i) {
+            m_session->FireEvent("E" + std::to_string(i));
+            fired = i + 1;
+        }
+    });
+    // Each open page keeps one of the server's four threads.
+    std::vector<std::unique_ptr<TestPage>> pages;
+    std::vector<std::vector<Json>> heard;
+    for (int i = 0; i < 3; ++i) {
+        pages.push_back(std::make_unique<TestPage>(Port(), Token()));
+        ASSERT_TRUE(pages.back()->Connected());
+        heard.push_back(pages.back()->NextFrame());
+        ASSERT_FALSE(heard.back().empty());
+    }
+    firing.request_stop();
+    firing.join();
+    m_session->FireEvent("done");
+    for (size_t i = 0; i < pages.size(); ++i) {
+        // Older pages may miss what came after they were taken over, but never hear a thing twice.
+        bool last = i + 1 == pages.size();
+        std::vector<Json> rest = last ? pages[i]->Until([](const Json& m) { return m.value("name", "") == "done"; })
+                                      : pages[i]->Until([](const Json& m) { return m["k"] == static_cast<int>(ToPage::Superseded); });
+        heard[i].insert(heard[i].end(), rest.begin(), rest.end());
+        std::set<std::string> names;
+        for (const Json& event : OfKind(heard[i], ToPage::Event))
+            EXPECT_TRUE(names.insert(event["name"].get<std::string>()).second) << event;
+        if (last) {
+            EXPECT_EQ(names.size(), static_cast<size_t>(fired) + 1);
+        }
+    }
+}
+
+// What was made for a page that has been taken over stays with it.
+TEST(HostServerSessionTest, SendToReachesOnlyTheSessionThatOwnsThePage)
+{
+    ostrana::test::TempDir dir;
+    std::filesystem::create_directories(dir / "web");
+    HostServer server;
+    ASSERT_EQ(server.Start(0, dir / "web", dir / "web"), "");
+    auto hello = [](const Json& m) { return m["k"] == static_cast<int>(ToPage::Hello); };
+    TestPage first(server.Port(), server.Gate().Token());
+    ASSERT_FALSE(first.Until(hello).empty());
+    TestPage second(server.Port(), server.Gate().Token());
+    ASSERT_FALSE(second.Until(hello).empty());
+    first.Until([](const Json& m) { return m["k"] == static_cast<int>(ToPage::Superseded); });
+
+    EXPECT_FALSE(server.SendTo(1, R"({"k":13,"name":"stale"})"));
+    EXPECT_TRUE(server.SendTo(2, R"({"k":13,"name":"fresh"})"));
+    std::vector<Json> next = second.Until([](const Json&) { return true; });
+    ASSERT_EQ(next.size(), 1u);
+    EXPECT_EQ(next[0]["name"], "fresh");
+    server.Stop();
 }
 
 // Wakes on new pictures as well: a button shows its press and its release by repainting.

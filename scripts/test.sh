@@ -24,9 +24,7 @@ for kind in normal sanitize tsan; do
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$top/tests/tsan.supp"
-  # A test that fails is run once more and both runs stay in the log: the container's page session
-  # test still loses its first frame now and then on a loaded machine (being mended).
-  if ! ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" --repeat until-pass:2 "${selection[@]}"; then
+  if ! ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" "${selection[@]}"; then
     status=1
   fi
 done

@@ -3,8 +3,9 @@
 // application logic: everything it shows arrives as pictures and window states.
 const token = new URLSearchParams(location.search).get("t") || "";
 // Every request carries the token, so the protocol module is loaded with it rather than imported.
-const { PROTOCOL_VERSION, ToPage, ToHost, Op, OpFields, MouseAction, MouseButton, Modifier } =
+const { PROTOCOL_VERSION, ToPage, ToHost, Op, MouseAction, MouseButton, Modifier } =
   await import(`/protocol.js?t=${encodeURIComponent(token)}`);
+const { parseMessage, decodePicture } = await import(`/wire.js?t=${encodeURIComponent(token)}`);
 
 const FONT_FAMILY = '"NanumGothic", "Noto Sans CJK KR", "Noto Sans KR", sans-serif';
 
@@ -1291,37 +1292,6 @@ class InputCapture {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Wire: drawing operations arrive as arrays, [number, fields...]; they become named objects, with
-// the text operations' font looked up in the picture's font table.
-
-function decodeFont(entry) {
-  if (!Array.isArray(entry)) return null;
-  const [face, height, weight, italic, underline, asciiWidth, wideWidth, cellHeight] = entry;
-  return { face, height, weight, italic: !!italic, underline: !!underline, asciiWidth, wideWidth, cellHeight };
-}
-
-function decodeOps(ops, fonts) {
-  if (!Array.isArray(ops)) return [];
-  const out = [];
-  for (const raw of ops) {
-    if (!Array.isArray(raw)) continue;
-    const names = OpFields[raw[0]];
-    if (!names) continue; // a newer kind this page does not know
-    const op = { op: raw[0] };
-    names.forEach((name, index) => { op[name] = raw[index + 1]; });
-    if (op.op === Op.text) op.fontInfo = fonts[op.font] ?? null;
-    if (op.op === Op.blit) op.ops = decodeOps(op.ops, fonts);
-    out.push(op);
-  }
-  return out;
-}
-
-function decodePicture(message) {
-  const fonts = Array.isArray(message.fonts) ? message.fonts.map(decodeFont) : [];
-  return decodeOps(message.ops, fonts);
-}
-
-// ---------------------------------------------------------------------------------------------
 // The page itself.
 
 class ControlObject {
@@ -1464,13 +1434,8 @@ class OstranaPage {
     const socket = new WebSocket(`ws://${location.host}/ws?t=${encodeURIComponent(token)}`);
     this.socket = socket;
     socket.addEventListener("message", (event) => {
-      let message;
-      try {
-        message = JSON.parse(event.data);
-      } catch {
-        return; // not ours; nothing the page can do with it
-      }
-      this.receive(message);
+      const message = parseMessage(event.data);
+      if (message) this.receive(message); // else not ours; nothing the page can do with it
     });
     socket.addEventListener("close", () => {
       document.body.dataset.closed = "1";

@@ -1112,6 +1112,7 @@ class InputCapture {
     this.buttons = 0;
     this.wheelRest = 0;
     this.pendingPaste = null;
+    this.selectionPaste = false; // a middle click's paste of the desktop selection is under way
     this.onGesture = null;
     this.listen();
   }
@@ -1178,6 +1179,12 @@ class InputCapture {
       // A release the page never saw pressed (the press went to the browser) is not sent.
       if (!(this.buttons & bit)) return;
       this.buttons &= ~bit;
+      // On Linux the middle button's release pastes the desktop's selection into the focused
+      // field, which would put whatever happened to be selected on the platform's clipboard.
+      if (event.button === 1) {
+        this.selectionPaste = true;
+        setTimeout(() => { this.selectionPaste = false; }, 0);
+      }
     }
     const { x, y } = this.point(event);
     const message = { k: ToHost.mouse, action, x, y, mods: this.modifiers(event) };
@@ -1250,6 +1257,7 @@ class InputCapture {
 
   paste(event) {
     event.preventDefault();
+    if (this.selectionPaste) return;
     const text = event.clipboardData?.getData("text/plain") ?? "";
     this.send({ k: ToHost.clipboard, text });
     this.flushPaste();

@@ -219,3 +219,160 @@ test("the page applies every kind where it belongs", async () => {
   assert.deepEqual(errors, []);
   await context.close();
 });
+
+// ---------------------------------------------------------------------------------------------
+// The page to the container.
+
+const M = protocol.enums.Modifier;
+const A = protocol.enums.MouseAction;
+const B = protocol.enums.MouseButton;
+
+// Until the page has sent `count` messages of a kind (input it handles after Playwright returns).
+function sentOf(page, kind, count = 1) {
+  return page.waitForFunction(([k, n]) => window.ostranaPage.sent.filter((m) => m.k === k).length >= n,
+    [protocol.toHost[kind].n, count]);
+}
+
+// Runs what the user does and pairs what the page sent with what it should have meant, in order.
+async function expectSent(page, events, what, expected) {
+  await page.evaluate(() => window.ostranaPage.sent.splice(0));
+  await what();
+  const sent = await page.evaluate(() => window.ostranaPage.sent.splice(0).map((m) => JSON.stringify(m)));
+  const kinds = sent.map((text) => Object.keys(protocol.toHost).find((kind) => protocol.toHost[kind].n === JSON.parse(text).k));
+  assert.deepEqual(kinds, expected.map(([kind]) => kind), `the page sent ${sent.join(" ")}`);
+  sent.forEach((json, i) => events.push({ json, expected: { kind: expected[i][0], fields: expected[i][1] } }));
+}
+
+test("the container's decoder reads every event the page writes as the user made it", async () => {
+  const { context, page, errors } = await offlinePage({ deviceScaleFactor: 1.5 });
+  await context.grantPermissions(["clipboard-read", "clipboard-write"]);
+  const events = [];
+  const sent = (what, expected) => expectSent(page, events, what, expected);
+
+  await sent(() => page.evaluate(() => window.ostranaPage.replay([{ k: 6, frame: 41 }])), [["ack", { frame: 41 }]]);
+  await sent(async () => {
+    await page.setViewportSize({ width: 613, height: 457 });
+    await sentOf(page, "resize");
+  },
+    [["resize", { w: 613, h: 457, dpr: 1.5 }]]);
+  await sent(() => page.mouse.move(101, 57), [["mouse", { x: 101, y: 57, action: A.move, mods: 0 }]]);
+  await sent(async () => {
+    await page.keyboard.down("ShiftLeft");
+    await page.mouse.down({ button: "right" });
+    await page.mouse.up({ button: "right" });
+    await page.keyboard.up("ShiftLeft");
+  }, [["key", { code: "ShiftLeft", key: "Shift", down: true, repeat: false, mods: M.shiftLeft }],
+    ["mouse", { x: 101, y: 57, action: A.down, button: B.right, mods: M.shiftLeft }],
+    ["mouse", { x: 101, y: 57, action: A.up, button: B.right, mods: M.shiftLeft }],
+    ["key", { code: "ShiftLeft", key: "Shift", down: false, repeat: false, mods: 0 }]]);
+  await sent(async () => {
+    await page.keyboard.down("ControlRight");
+    await page.mouse.move(233, 119);
+    await page.mouse.down({ button: "middle" });
+    await page.mouse.up({ button: "middle" });
+    await page.keyboard.up("ControlRight");
+  }, [["key", { code: "ControlRight", key: "Control", down: true, repeat: false, mods: M.controlRight }],
+    ["mouse", { x: 233, y: 119, action: A.move, mods: M.controlRight }],
+    ["mouse", { x: 233, y: 119, action: A.down, button: B.middle, mods: M.controlRight }],
+    ["mouse", { x: 233, y: 119, action: A.up, button: B.middle, mods: M.controlRight }],
+    ["key", { code: "ControlRight", key: "Control", down: false, repeat: false, mods: 0 }]]);
+  await sent(async () => {
+    await page.keyboard.down("AltRight");
+    await page.mouse.click(307, 211);
+    await page.keyboard.up("AltRight");
+  }, [["key", { code: "AltRight", key: "Alt", down: true, repeat: false, mods: M.altRight }],
+    ["mouse", { x: 307, y: 211, action: A.move, mods: M.altRight }],
+    ["mouse", { x: 307, y: 211, action: A.down, button: B.left, mods: M.altRight }],
+    ["mouse", { x: 307, y: 211, action: A.up, button: B.left, mods: M.altRight }],
+    ["key", { code: "AltRight", key: "Alt", down: false, repeat: false, mods: 0 }]]);
+  await sent(async () => {
+    await page.keyboard.down("ControlLeft");
+    await page.keyboard.down("AltLeft");
+    await page.mouse.wheel(0, 300); // device pixels: 200 CSS pixels at 1.5
+    await sentOf(page, "wheel");
+    await page.keyboard.up("AltLeft");
+    await page.keyboard.up("ControlLeft");
+  }, [["key", { code: "ControlLeft", key: "Control", down: true, repeat: false, mods: M.controlLeft }],
+    ["key", { code: "AltLeft", key: "Alt", down: true, repeat: false, mods: M.controlLeft | M.altLeft }],
+    ["wheel", { x: 307, y: 211, delta: -240, mods: M.controlLeft | M.altLeft }],
+    ["key", { code: "AltLeft", key: "Alt", down: false, repeat: false, mods: M.controlLeft }],
+    ["key", { code: "ControlLeft", key: "Control", down: false, repeat: false, mods: 0 }]]);
+  await sent(async () => {
+    await page.mouse.wheel(0, -150);
+    await sentOf(page, "wheel");
+  }, [["wheel", { x: 307, y: 211, delta: 120, mods: 0 }]]);
+  await sent(async () => {
+    await page.keyboard.down("ShiftRight");
+    await page.keyboard.press("KeyB");
+    await page.keyboard.up("ShiftRight");
+    await page.keyboard.down("KeyR");
+    await page.keyboard.down("KeyR");
+    await page.keyboard.up("KeyR");
+    await page.keyboard.press("F7");
+  }, [["key", { code: "ShiftRight", key: "Shift", down: true, repeat: false, mods: M.shiftRight }],
+    ["key", { code: "KeyB", key: "B", down: true, repeat: false, mods: M.shiftRight }],
+    ["key", { code: "KeyB", key: "B", down: false, repeat: false, mods: M.shiftRight }],
+    ["key", { code: "ShiftRight", key: "Shift", down: false, repeat: false, mods: 0 }],
+    ["key", { code: "KeyR", key: "r", down: true, repeat: false, mods: 0 }],
+    ["key", { code: "KeyR", key: "r", down: true, repeat: true, mods: 0 }],
+    ["key", { code: "KeyR", key: "r", down: false, repeat: false, mods: 0 }],
+    ["key", { code: "F7", key: "F7", down: true, repeat: false, mods: 0 }],
+    ["key", { code: "F7", key: "F7", down: false, repeat: false, mods: 0 }]]);
+  const cdp = await context.newCDPSession(page);
+  await sent(async () => {
+    await cdp.send("Input.imeSetComposition", { text: "하", selectionStart: 1, selectionEnd: 1 });
+    await cdp.send("Input.insertText", { text: "한글" });
+  }, [["text", { text: "한글", ime: true }]]);
+  await page.evaluate(() => navigator.clipboard.writeText("붙여 넣을 글 \"ftp\"\n둘째 줄"));
+  await sent(async () => {
+    await page.keyboard.press("Control+KeyV");
+    await page.waitForFunction(() => window.ostranaPage.sent.filter((m) => m.code === "KeyV").length === 2);
+  }, [["key", { code: "ControlLeft", key: "Control", down: true, repeat: false, mods: M.controlLeft }],
+    ["clipboard", { text: "붙여 넣을 글 \"ftp\"\n둘째 줄" }],
+    ["key", { code: "KeyV", key: "v", down: true, repeat: false, mods: M.controlLeft }],
+    ["key", { code: "KeyV", key: "v", down: false, repeat: false, mods: M.controlLeft }],
+    ["key", { code: "ControlLeft", key: "Control", down: false, repeat: false, mods: 0 }]]);
+  await sent(() => page.evaluate(() => {
+    const control = window.ostranaControl;
+    control.varHostName = "127.0.0.1:8443";
+    control.varUserID = "사용자1";
+    control.varAuth = "WAXLO_AUTH=a\"b;c";
+    control.DisplayType = "2";
+    control.StartOstrana();
+  }), [["property", { name: "varHostName", value: "127.0.0.1:8443" }],
+    ["property", { name: "varUserID", value: "사용자1" }],
+    ["property", { name: "varAuth", value: "WAXLO_AUTH=a\"b;c" }],
+    ["property", { name: "DisplayType", value: "2" }],
+    ["method", { name: "StartOstrana" }]]);
+
+  // Every kind and field the page can send has been sent, and nothing the protocol does not name.
+  const messages = events.map((e) => JSON.parse(e.json));
+  for (const [kind, definition] of Object.entries(protocol.toHost)) {
+    const ofKind = messages.filter((m) => m.k === definition.n);
+    assert.ok(ofKind.length > 0, `the page sent no ${kind}`);
+    for (const field of Object.keys(definition.fields)) {
+      if (NEVER_SENT[kind]?.includes(field)) continue;
+      assert.ok(ofKind.some((m) => field in m), `the page sent no ${kind}.${field}`);
+    }
+    for (const m of ofKind) {
+      for (const field of Object.keys(m)) {
+        assert.ok(field === "k" || field in definition.fields, `${kind}.${field} is not in the protocol`);
+      }
+    }
+  }
+  for (const [name, value] of Object.entries(B)) {
+    assert.ok(messages.some((m) => m.k === protocol.toHost.mouse.n && m.action !== A.move && m.button === value),
+      `no press of the ${name} button`);
+  }
+  for (const [name, bit] of Object.entries(M)) {
+    if (/^meta/.test(name)) continue; // the platform has no such keys
+    assert.ok(messages.some((m) => m.mods & bit), `nothing sent with ${name} held`);
+  }
+
+  const file = path.join(folder, "to-host.json");
+  writeFileSync(file, JSON.stringify({ events }, null, 1));
+  const check = spawnSync(roundTrip, ["to-host", file], { encoding: "utf8" });
+  assert.equal(check.status, 0, `the container read the page's events otherwise:\n${check.stderr}`);
+  assert.deepEqual(errors, []);
+  await context.close();
+});

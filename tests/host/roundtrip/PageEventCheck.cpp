@@ -275,7 +275,7 @@ public:
         Json done = m_requests.empty() ? Json() : m_requests.back();
         m_requests.clear();
         if (kind == "clipboard" && done.is_object())
-            done["onClipboard"] = m_ui.Get<std::string>([] { return AnsiToUtf8(ClipboardText()); });
+            done["onClipboard"] = m_ui.Get<std::string>([] { return ClipboardText(); });
         return done;
     }
 

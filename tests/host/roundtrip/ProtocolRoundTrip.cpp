@@ -41,8 +41,9 @@ int WriteToPage(const std::string& path)
 
 int CheckToHost(const std::string& path)
 {
+    const Json protocol = ReadJson(OSTRANA_PROTOCOL_FILE);
     std::vector<std::string> kinds;
-    for (const auto& [kind, about] : ReadJson(OSTRANA_PROTOCOL_FILE).at("toHost").items())
+    for (const auto& [kind, about] : protocol.at("toHost").items())
         kinds.push_back(kind);
     std::vector<std::string> faults = CheckPageEvents(ReadJson(path), kinds);
     for (const std::string& fault : faults)

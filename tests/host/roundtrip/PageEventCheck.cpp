@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <set>
+#include <utility>
 
 #include "host/HostProtocol.h"
 #include "host/InputInjector.h"
@@ -77,11 +79,6 @@ private:
     HWND m_window = nullptr;
     std::mutex m_lock;
     std::vector<Arrival> m_arrived;
-};
-
-// What the page's requests did, in the order they did it.
-struct Requests {
-    std::vector<Json> done;
 };
 
 constexpr std::pair<Modifier, UINT> kSideKeys[] = {
@@ -255,7 +252,6 @@ public:
     Json Read(const std::string& kind, const std::string& text)
     {
         Json sent = Json::parse(text, nullptr, false);
-        std::string key = sent.is_object() ? sent.value("key", "") : "";
         bool heldBefore = sent.is_object() && Held(VirtualKeyOfCode(sent.value("code", "")));
         bool chordBefore = Held(VK_CONTROL) || Held(VK_MENU);
         if (!m_injector.Handle(text))

@@ -145,6 +145,7 @@ std::vector<PageMessage> SnapshotWriter::Changes(const DesktopSnapshot& snapshot
             [[fallthrough]];
         case DisplayEvent::Text:
         case DisplayEvent::Enabled:
+        case DisplayEvent::Checked:
             // What the window is now decides, not the event: a window created and destroyed
             // within one batch is simply gone.
             if (window)
@@ -208,6 +209,8 @@ void SnapshotWriter::Window(const WindowState& window, std::vector<PageMessage>&
         .Flag("shown", window.shownFlag)
         .Flag("enabled", window.enabled)
         .Flag("enabledTree", window.enabledInTree);
+    if (window.check >= 0)
+        message.Number("checked", window.check);
     if (window.className == WC_WEBVIEWA)
         message.Text("url", AnsiToUtf8(FramedAddress(window.text)));
     // Hidden views show no rows, and asking them would cost for nothing.

@@ -187,6 +187,24 @@ test("the accessibility tree mirrors windows, their names, states, bounds and li
   await context.close();
 });
 
+test("check boxes and radio buttons carry their check state, and follow a change of it", async () => {
+  const { context, page, errors } = await offlinePage();
+  const button = (h, type, text, checked) => windowState(h, { parent: 1, depth: 1, z: 4 - h, cls: "Button", id: 200 + h,
+    style: 0x50010000 | type, text, checked, rect: [10, 20 * h, 150, 20 * h + 16], client: [10, 20 * h, 150, 20 * h + 16] });
+  const frame = (ask, skip, sub, number) => [
+    windowState(1, { cls: "#32770", text: "선택", rect: [0, 0, 200, 120], client: [0, 0, 200, 120] }),
+    button(2, 9, "항상 물어보기", ask), button(3, 9, "항상 건너뛰기", skip), button(4, 6, "하위 폴더까지", sub),
+    frameEnd(number)];
+  const states = () => Promise.all([["radio", "항상 물어보기"], ["radio", "항상 건너뛰기"], ["checkbox", "하위 폴더까지"]]
+    .map(([role, name]) => page.getByRole(role, { name }).getAttribute("aria-checked")));
+  await replay(page, frame(1, 0, 2, 1));
+  assert.deepEqual(await states(), ["true", "false", "mixed"]);
+  await replay(page, frame(0, 1, 0, 2));
+  assert.deepEqual(await states(), ["false", "true", "false"]);
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
 test("the caret blinks at its place and the input method composes there", async () => {
   const { context, page } = await offlinePage();
   await replay(page, loginDialog());

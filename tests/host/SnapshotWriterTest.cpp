@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <utility>
 
 #include "host/FrameBatcher.h"
 #include "platform/base/CodePage.h"
@@ -20,6 +21,7 @@
 #include "platform/window/WindowGeometry.h"
 #include "tests/host/HostTestSupport.h"
 #include "res/Resources.h"
+#include "transfer/OverwriteDlg.h"
 #include "tests/support/WindowHarness.h"
 
 using namespace ostrana;
@@ -304,6 +306,72 @@ TEST(SnapshotWriter, TreeViewsShowTheirVisibleItemsWithLevels)
         EXPECT_FALSE(items[2]["expanded"].get<bool>());
         (void)hidden;
         DestroyWindow(parent);
+    });
+}
+
+// What the window system announces between two flushes.
+class ChangeCollector : public DisplayChangeListener {
+public:
+    ChangeCollector() { AddDisplayChangeListener(this); }
+    ~ChangeCollector() override { RemoveDisplayChangeListener(this); }
+    void OnDisplayChanges(const DisplayChangeBatch& batch) override
+    {
+        m_changes.insert(m_changes.end(), batch.changes.begin(), batch.changes.end());
+    }
+    std::vector<DisplayChange> Take()
+    {
+        FlushDisplayChanges();
+        return std::exchange(m_changes, {});
+    }
+
+private:
+    std::vector<DisplayChange> m_changes;
+};
+
+TEST(SnapshotWriter, CheckBoxesAndRadioButtonsCarryTheirCheckStateAndAChangeOfItIsSent)
+{
+    ostrana::test::UiThread ui;
+    ui.Run([&] {
+        ChangeCollector collector;
+        HWND dialog = ShowOverwritePrompt();
+        HWND ask = GetDlgItem(dialog, IDC_OVERWRITE_ASK);
+        HWND second = GetDlgItem(dialog, IDC_OVERWRITE_ASK + 1);
+        HWND third = GetDlgItem(dialog, IDC_OVERWRITE_ASK + 2);
+        HWND box = CreateWindowExA(0, WC_BUTTONA, "", WS_CHILD | WS_VISIBLE | BS_AUTO3STATE, 0, 0, 80, 16, dialog,
+                                   nullptr, nullptr, nullptr);
+        SendMessageA(ask, BM_SETCHECK, BST_CHECKED, 0);
+        PumpUntilIdle();
+        collector.Take();
+        SnapshotWriter writer = MakeWriter();
+        std::vector<Json> whole = Parse(writer.WholeState(TakeDesktopSnapshot()));
+        EXPECT_EQ(WindowRecord(whole, ask)["checked"], 1);
+        EXPECT_EQ(WindowRecord(whole, second)["checked"], 0);
+        EXPECT_EQ(WindowRecord(whole, box)["checked"], 0);
+        EXPECT_FALSE(WindowRecord(whole, GetDlgItem(dialog, IDOK)).contains("checked")) << "a push button has no check";
+        EXPECT_FALSE(WindowRecord(whole, dialog).contains("checked"));
+
+        // A click on another radio of the group moves the check: both buttons are sent as they are now.
+        SendMessageA(third, BM_CLICK, 0, 0);
+        std::vector<DisplayChange> changes = collector.Take();
+        EXPECT_NE(std::find(changes.begin(), changes.end(), DisplayChange{DisplayEvent::Checked, ask}), changes.end());
+        EXPECT_EQ(std::find(changes.begin(), changes.end(), DisplayChange{DisplayEvent::Checked, second}), changes.end());
+        std::vector<Json> moved = Parse(writer.Changes(TakeDesktopSnapshot(), changes));
+        EXPECT_EQ(WindowRecord(moved, third)["checked"], 1);
+        EXPECT_EQ(WindowRecord(moved, ask)["checked"], 0);
+        EXPECT_TRUE(WindowRecord(moved, second).is_null()) << "an unchanged radio is not sent again";
+
+        // The third state of a three-state box; setting what is already set announces nothing.
+        SendMessageA(box, BM_SETCHECK, BST_INDETERMINATE, 0);
+        std::vector<Json> mixed = Parse(writer.Changes(TakeDesktopSnapshot(), collector.Take()));
+        EXPECT_EQ(WindowRecord(mixed, box)["checked"], 2);
+        SendMessageA(box, BM_SETCHECK, BST_INDETERMINATE, 0);
+        SendMessageA(GetDlgItem(dialog, IDOK), BM_SETCHECK, BST_CHECKED, 0);
+        changes = collector.Take();
+        EXPECT_EQ(std::count_if(changes.begin(), changes.end(), [](const DisplayChange& change) {
+                      return change.event == DisplayEvent::Checked;
+                  }),
+                  0);
+        DestroyWindow(dialog);
     });
 }
 

@@ -198,32 +198,26 @@ TEST(SnapshotWriter, ShowingOrMovingAWindowResendsItsChildrenWhoseVisibilityAndP
         SnapshotWriter writer = MakeWriter();
         writer.WholeState(TakeDesktopSnapshot());
         HWND yes = GetDlgItem(dialog, IDOK);
-        auto record = [&](const std::vector<Json>& messages, HWND window) {
-            for (const Json& message : messages)
-                if (message["k"] == static_cast<int>(ToPage::TreeChange) && message["h"] == HandleNumber(window))
-                    return message;
-            return Json();
-        };
 
         ShowWindow(dialog, SW_HIDE);
         std::vector<Json> hidden = Parse(writer.Changes(TakeDesktopSnapshot(), {{DisplayEvent::Hidden, dialog}}));
-        ASSERT_FALSE(record(hidden, yes).is_null()) << "a child of a hidden window is hidden too";
-        EXPECT_EQ(record(hidden, yes)["visible"], false);
+        ASSERT_FALSE(WindowRecord(hidden, yes).is_null()) << "a child of a hidden window is hidden too";
+        EXPECT_EQ(WindowRecord(hidden, yes)["visible"], false);
 
         ShowWindow(dialog, SW_SHOW);
         std::vector<Json> shown = Parse(writer.Changes(TakeDesktopSnapshot(), {{DisplayEvent::Shown, dialog}}));
-        ASSERT_FALSE(record(shown, yes).is_null());
-        EXPECT_EQ(record(shown, yes)["visible"], true);
+        ASSERT_FALSE(WindowRecord(shown, yes).is_null());
+        EXPECT_EQ(WindowRecord(shown, yes)["visible"], true);
 
         RECT before{};
         GetWindowRect(yes, &before);
         SetWindowPos(dialog, nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         std::vector<Json> moved = Parse(writer.Changes(TakeDesktopSnapshot(), {{DisplayEvent::Moved, dialog}}));
-        ASSERT_FALSE(record(moved, yes).is_null()) << "a child moves on the screen with its parent";
+        ASSERT_FALSE(WindowRecord(moved, yes).is_null()) << "a child moves on the screen with its parent";
         RECT after{};
         GetWindowRect(yes, &after);
         EXPECT_NE(before.left, after.left);
-        EXPECT_EQ(record(moved, yes)["rect"][0], after.left);
+        EXPECT_EQ(WindowRecord(moved, yes)["rect"][0], after.left);
         DestroyWindow(dialog);
     });
 }

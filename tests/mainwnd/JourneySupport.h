@@ -16,17 +16,14 @@
 
 #include "mainwnd/MainWindowMessages.h"
 #include "mainwnd/OstranaDlg.h"
-#include "platform/base/CodePage.h"
 #include "platform/window/AfxWinApp.h"
 #include "platform/window/MessageBox.h"
 #include "session/ServerSession.h"
+#include "tests/support/AnsiText.h"
 #include "tests/support/ServiceProcess.h"
 #include "tests/support/WindowHarness.h"
 
 namespace ostrana::test {
-
-inline std::string Ansi(const std::string& utf8) { return Utf8ToAnsi(utf8); }
-inline std::string Utf8(const std::string& ansi) { return AnsiToUtf8(ansi); }
 
 inline constexpr const char* kOverwriteCaption = "파일 바꾸기 확인";
 inline constexpr const char* kProgressClass = "OstranaProgressDialog";

@@ -3,12 +3,12 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "platform/base/CodePage.h"
 #include "platform/base/InvalidArgException.h"
 #include "platform/base/LocalPath.h"
 #include "platform/window/MessageBox.h"
 #include "session/ServerSession.h"
 #include "session/SessionOwner.h"
+#include "tests/support/AnsiText.h"
 #include "tests/support/TempDir.h"
 #include "transfer/CheckOverwrite.h"
 #include "transfer/FormatFileSize.h"
@@ -16,13 +16,13 @@
 #include "transfer/TransferList.h"
 
 namespace fs = std::filesystem;
+using ostrana::test::Ansi;
 using ostrana::test::TempDir;
 using ostrana::test::WriteFileBytes;
 
 namespace {
 
 std::string Local(const fs::path& host) { return ostrana::HostToLocalPath(host.string()); }
-std::string Ansi(const char* utf8) { return ostrana::Utf8ToAnsi(utf8); }
 
 std::vector<std::string> RelativeNames(const TransferList& list) {
     std::vector<std::string> names;

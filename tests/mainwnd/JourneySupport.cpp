@@ -7,6 +7,7 @@
 #include "res/ResourceIds.h"
 #include "server/ServerListView.h"
 #include "session/SessionOwner.h"
+#include "tests/support/LocalTime.h"
 #include "transfer/TransferStarter.h"
 
 namespace fs = std::filesystem;
@@ -28,17 +29,7 @@ LRESULT ObservedMainWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
     return result;
 }
 
-std::time_t FixedLocalTime() {
-    std::tm when{};
-    when.tm_year = 124;
-    when.tm_mon = 2;
-    when.tm_mday = 5;
-    when.tm_hour = 14;
-    when.tm_min = 7;
-    when.tm_sec = 9;
-    when.tm_isdst = -1;
-    return std::mktime(&when);
-}
+std::time_t FixedLocalTime() { return LocalTime(2024, 3, 5, 14, 7, 9); }
 
 void StampTimes(const fs::path& root) {
     const auto stamp = fs::file_time_type::clock::now() +

@@ -12,23 +12,12 @@
 #include "platform/window/Messages.h"
 #include "platform/window/VirtualKeys.h"
 #include "tests/support/Golden.h"
+#include "tests/support/LocalTime.h"
 #include "tests/support/WindowHarness.h"
 #include "transfer/OverwriteDlg.h"
 
 namespace ostrana::test {
 namespace {
-
-std::int64_t LocalTime(int hour, int minute) {
-    std::tm when{};
-    when.tm_year = 124;
-    when.tm_mon = 2;
-    when.tm_mday = 5;
-    when.tm_hour = hour;
-    when.tm_min = minute;
-    when.tm_sec = 5;
-    when.tm_isdst = -1;
-    return std::mktime(&when);
-}
 
 class OverwriteWindow : public ::testing::Test {
 protected:
@@ -40,11 +29,11 @@ protected:
         TransferItem existing;
         existing.m_strPath = "C:\\down\\report.txt";
         existing.m_nSize = 1048576;
-        existing.m_tModified = LocalTime(12, 30);
+        existing.m_tModified = LocalTime(2024, 3, 5, 12, 30, 5);
         TransferItem incoming;
         incoming.m_strPath = "\\docs\\report.txt";
         incoming.m_nSize = 999;
-        incoming.m_tModified = LocalTime(23, 7);
+        incoming.m_tModified = LocalTime(2024, 3, 5, 23, 7, 5);
         auto worker = std::async(std::launch::async, [&] {
             COverwriteDlg dialog;
             dialog.Fill("C:\\down", existing, incoming);

@@ -275,14 +275,16 @@ const PlatformArt = {
 // blurred pair.
 
 class Painter {
-  constructor(ctx, dpr, images) {
+  // glyphWidths outlives the painter: measuring every character again for each frame cost more
+  // than drawing it.
+  constructor(ctx, dpr, images, glyphWidths = new Map()) {
     this.ctx = ctx;
     this.dpr = dpr;
     this.images = images;
     this.ox = 0;
     this.oy = 0;
     this.missingImages = 0;
-    this.glyphWidths = new Map();
+    this.glyphWidths = glyphWidths;
   }
 
   X(x) { return Math.round((x + this.ox) * this.dpr); }
@@ -755,6 +757,7 @@ class Renderer {
     this.frames = 0;
     this.pending = false;
     this.missingImages = 0;
+    this.glyphWidths = new Map();
   }
 
   // Size in CSS pixels; the backing store follows the device pixel ratio.
@@ -773,7 +776,7 @@ class Renderer {
     ctx.globalCompositeOperation = "source-over";
     ctx.fillStyle = css(SYS[COLOR.BTNFACE]);
     ctx.fillRect(0, 0, this.canvas.width, this.canvas.height);
-    const painter = new Painter(ctx, this.dpr, this.images);
+    const painter = new Painter(ctx, this.dpr, this.images, this.glyphWidths);
     for (const window of this.scene.paintOrder()) {
       if (!window.visible || !window.rect) continue;
       const wr = window.rect;

@@ -1519,19 +1519,21 @@ class OstranaPage {
     document.body.dataset.superseded = "1";
   }
 
-  // Applies a whole frame, draws it and says so.
+  // Applies a whole frame, says so and draws it. The acknowledgement goes before the drawing so
+  // that the container can make the next frame meanwhile; that frame waits in the socket until
+  // this one is drawn.
   frameEnd(message) {
     const gone = [];
     for (const change of this.frame) this.apply(change, gone);
     for (const handle of gone) this.scene.windows.delete(handle);
     this.frame = [];
+    this.lastFrame = message.frame;
+    this.send({ k: ToHost.ack, frame: message.frame });
     this.renderer.draw();
     this.a11y.update();
     this.webViews.update();
     this.caret.set(this.caretState);
     this.placeField();
-    this.lastFrame = message.frame;
-    this.send({ k: ToHost.ack, frame: message.frame });
     document.body.dataset.frame = String(message.frame);
   }
 

@@ -192,6 +192,10 @@ std::vector<PageMessage> SnapshotWriter::News(std::vector<PageMessage> messages)
         held->second = message.json;
         return false;
     });
+    // Windows come and go all session long; what the page held of gone ones must not pile up.
+    for (const std::string& key : m_forget)
+        m_pageHolds.erase(key);
+    m_forget.clear();
     return messages;
 }
 
@@ -238,7 +242,8 @@ void SnapshotWriter::Gone(HWND window, std::vector<PageMessage>& out)
     // The page drops a gone window's pictures with it; a window that comes with its handle later
     // must send its own.
     for (const char* part : {"client", "frame", "overlay"})
-        m_pageHolds.erase(PictureKey(window, part));
+        m_forget.push_back(PictureKey(window, part));
+    m_forget.push_back(Key("window", window));
     out.push_back({Key("window", window),
                    MessageWriter(ToPage::TreeChange).Number("h", HandleNumber(window)).Flag("gone", true).Finish()});
 }

@@ -78,6 +78,8 @@ private:
     // Per key, the last message handed out; the batcher lets the newest of a key win, so this is
     // what the page has once the frames on their way arrive.
     std::unordered_map<std::string, std::string> m_pageHolds;
+    // Keys of windows gone in this batch, forgotten once their last message is out.
+    std::vector<std::string> m_forget;
 };
 
 // A window handle as the page's number.

@@ -136,10 +136,10 @@ TEST(SnapshotWriter, ChangesCarryOnlyWhatChangedAsItIsNow)
         PumpUntilIdle();
         std::vector<Json> changed = Parse(writer.Changes(
             TakeDesktopSnapshot(), {{DisplayEvent::Text, yes}, {DisplayEvent::Picture, yes}, {DisplayEvent::Text, yes}}));
-        ASSERT_EQ(changed.size(), 3u);
+        // The window's state once: the second event finds it as the first left it.
+        ASSERT_EQ(changed.size(), 2u);
         EXPECT_EQ(changed[0]["text"], "바꾸기");
         EXPECT_EQ(changed[1]["part"], "client");
-        EXPECT_EQ(changed[2]["text"], "바꾸기");
         // The images went with the whole state; this page has them.
         EXPECT_TRUE(OfKind(changed, ToPage::Image).empty());
 
@@ -157,6 +157,46 @@ TEST(SnapshotWriter, ChangesCarryOnlyWhatChangedAsItIsNow)
         PumpUntilIdle();
         std::vector<Json> again = Parse(writer.Changes(TakeDesktopSnapshot(), {{DisplayEvent::Picture, icon}}));
         EXPECT_EQ(OfKind(again, ToPage::Image).size(), 1u);
+        DestroyWindow(dialog);
+    });
+}
+
+TEST(SnapshotWriter, WhatThePageHasAlreadyIsNotSentAgain)
+{
+    ostrana::test::UiThread ui;
+    ui.Run([&] {
+        HWND dialog = ShowOverwritePrompt();
+        SnapshotWriter writer = MakeWriter();
+        writer.WholeState(TakeDesktopSnapshot());
+        HWND yes = GetDlgItem(dialog, IDOK);
+        const std::vector<DisplayChange> touched{
+            {DisplayEvent::Text, yes}, {DisplayEvent::Picture, yes}, {DisplayEvent::Cursor, nullptr},
+            {DisplayEvent::Focus, nullptr}, {DisplayEvent::Caret, nullptr}};
+
+        // Painted again as it was: a new list, the same picture.
+        InvalidateRect(yes, nullptr, TRUE);
+        InvalidateRect(dialog, nullptr, TRUE);
+        PumpUntilIdle();
+        EXPECT_TRUE(writer.Changes(TakeDesktopSnapshot(),
+                                   {{DisplayEvent::Picture, yes}, {DisplayEvent::Picture, dialog}, {DisplayEvent::Moved, dialog}})
+                        .empty());
+        EXPECT_TRUE(writer.Changes(TakeDesktopSnapshot(), touched).empty());
+
+        // Changed and changed back: each is news to the page.
+        char original[64] = {};
+        GetWindowTextA(yes, original, sizeof original);
+        SetWindowTextA(yes, "A");
+        PumpUntilIdle();
+        EXPECT_EQ(writer.Changes(TakeDesktopSnapshot(), touched).size(), 2u);
+        SetWindowTextA(yes, original);
+        PumpUntilIdle();
+        std::vector<Json> back = Parse(writer.Changes(TakeDesktopSnapshot(), touched));
+        ASSERT_EQ(back.size(), 2u);
+        EXPECT_EQ(back[0]["text"], AnsiToUtf8(original));
+
+        // A new page has nothing, so it gets everything again.
+        writer.StartPage();
+        EXPECT_EQ(writer.Changes(TakeDesktopSnapshot(), touched).size(), touched.size());
         DestroyWindow(dialog);
     });
 }

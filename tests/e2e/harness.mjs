@@ -2,8 +2,10 @@
 // pages opened at the program's address, and screenshots kept under the build folder.
 import { spawn, execFileSync } from "node:child_process";
 import { createInterface } from "node:readline";
-import { mkdirSync } from "node:fs";
+import { mkdirSync, mkdtempSync, rmSync, writeFileSync } from "node:fs";
+import os from "node:os";
 import path from "node:path";
+import { before, after } from "node:test";
 import { chromium } from "playwright-core";
 
 export const buildDir = process.env.OSTRANA_BUILD_DIR || path.resolve(import.meta.dirname, "../../build");
@@ -108,4 +110,42 @@ export function demoAuth(serverAddress) {
   const cookie = execFileSync(path.join(buildDir, "cli/ostrana-cli"), ["--server", serverAddress, "--user", "demo", "login"],
     { env: { ...process.env, OSTRANA_PASSWORD: "demo1234" } }).toString().trim();
   return `WAXLO_AUTH=${cookie}`;
+}
+
+// A file of journeys shares one service over a fresh folder and one browser, started before its
+// first journey and stopped after its last. open() gives a journey a container of its own, with
+// `files` (relative path → content) on its drive D:, and a page at the container's address.
+export function journeyRig(prefix) {
+  const rig = { folder: null, service: null, browser: null, runs: 0 };
+  before(async () => {
+    rig.folder = mkdtempSync(path.join(os.tmpdir(), prefix));
+    rig.service = await startService(path.join(rig.folder, "root"));
+    rig.browser = await launchBrowser();
+  });
+  after(async () => {
+    await rig.browser?.close();
+    await stopProgram(rig.service?.program);
+    if (rig.folder) rmSync(rig.folder, { recursive: true, force: true });
+  });
+  rig.open = async (parameters, { files = {}, service = rig.service, context: contextOptions = {} } = {}) => {
+    const run = path.join(rig.folder, `run-${++rig.runs}`);
+    const local = path.join(run, "local");
+    for (const [relative, content] of Object.entries(files)) {
+      mkdirSync(path.dirname(path.join(local, relative)), { recursive: true });
+      writeFileSync(path.join(local, relative), content);
+    }
+    const ostrana = await startContainer(run, service.address);
+    const context = await rig.browser.newContext({ viewport: { width: 1000, height: 720 }, ...contextOptions });
+    const page = await context.newPage();
+    const errors = [];
+    page.on("pageerror", (error) => errors.push(error.message));
+    await page.goto(withQuery(ostrana.first, parameters));
+    await waitForFrame(page);
+    const close = async () => {
+      await context.close();
+      await stopProgram(ostrana.program);
+    };
+    return { context, page, errors, run, local, close };
+  };
+  return rig;
 }

@@ -1,35 +1,18 @@
 // Journeys that move files: uploads with the button and by dragging, a server folder dragged down,
 // the overwrite prompt of a second download, and a long download cancelled from the progress window.
 // Every step is checked on disk: the service's storage under its root and the container's local drive.
-import { test, before, after } from "node:test";
+import { test } from "node:test";
 import assert from "node:assert/strict";
-import { existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, statSync, truncateSync, writeFileSync } from "node:fs";
-import os from "node:os";
+import { existsSync, mkdirSync, readFileSync, rmSync, statSync, truncateSync, writeFileSync } from "node:fs";
 import path from "node:path";
-import { startService, startOstrana, stopProgram, launchBrowser, withQuery, shot, waitForFrame, named,
-  demoAuth } from "./harness.mjs";
+import { journeyRig, shot, named, demoAuth } from "./harness.mjs";
 
 const MY_FOLDER = "내 파일보관함 (myfolder)";
 const OVERWRITE = "파일 바꾸기 확인";
 
-let folder;
-let service;
-let browser;
-let runs = 0;
+const rig = journeyRig("ostrana-e2e-transfers-");
 
-before(async () => {
-  folder = mkdtempSync(path.join(os.tmpdir(), "ostrana-e2e-transfers-"));
-  service = await startService(path.join(folder, "root"));
-  browser = await launchBrowser();
-});
-
-after(async () => {
-  await browser?.close();
-  await stopProgram(service?.program);
-  if (folder) rmSync(folder, { recursive: true, force: true });
-});
-
-const stored = (relative) => path.join(folder, "root", "users", "demo", "myfolder", relative);
+const stored = (relative) => path.join(rig.folder, "root", "users", "demo", "myfolder", relative);
 
 // Polls `check` until it holds; the disk has no events a page could wait on.
 async function eventually(check, what, timeout = 30000) {
@@ -49,38 +32,19 @@ async function eventually(check, what, timeout = 30000) {
 
 const contentOf = (file) => (existsSync(file) ? readFileSync(file, "utf8") : null);
 
-// A signed-in container of its own, with `files` (relative path → content) on its C: drive, and
+// A signed-in container of its own, with `files` (relative path → content) on its drive D:, and
 // its local panes showing that drive.
-async function open(files = {}) {
-  const run = path.join(folder, `run-${++runs}`);
-  const local = path.join(run, "local");
-  for (const [relative, content] of Object.entries(files)) {
-    mkdirSync(path.dirname(path.join(local, relative)), { recursive: true });
-    writeFileSync(path.join(local, relative), content);
-  }
-  for (const sub of ["home", "local"]) mkdirSync(path.join(run, sub), { recursive: true });
-  // C: is always the machine's root; the folder of the journey is a drive of its own.
-  const ostrana = await startOstrana({
-    HOME: path.join(run, "home"), XDG_CONFIG_HOME: path.join(run, "home"),
-    OSTRANA_REGISTRY: path.join(run, "registry"), OSTRANA_DRIVES: `D=${local}`, OSTRANA_SERVER: service.address,
-  });
-  const context = await browser.newContext({ viewport: { width: 1000, height: 720 } });
-  const page = await context.newPage();
-  const errors = [];
-  page.on("pageerror", (error) => errors.push(error.message));
-  await page.goto(withQuery(ostrana.first, { host: service.address, user: "demo", auth: demoAuth(service.address) }));
-  await waitForFrame(page);
+async function open(files = {}, service = rig.service) {
+  const opened = await rig.open({ host: service.address, user: "demo", auth: demoAuth(service.address) },
+    { files, service });
+  const { page } = opened;
   await named(page, MY_FOLDER).first().waitFor({ timeout: 20000 });
   const panes = {
     server: page.locator('[data-class="ListView"][aria-label="ServerListView"] [role="grid"]'),
     local: page.locator('[data-class="ListView"][aria-label="ClientListView"] [role="grid"]'),
   };
   await showDriveD(page, panes.local, Object.keys(files));
-  const close = async () => {
-    await context.close();
-    await stopProgram(ostrana.program);
-  };
-  return { page, panes, errors, local, close };
+  return { ...opened, panes };
 }
 
 function row(list, name) {

@@ -155,9 +155,11 @@ std::vector<PageMessage> SnapshotWriter::Changes(const DesktopSnapshot& snapshot
         case DisplayEvent::Picture:
         case DisplayEvent::Overlay:
             if (window) {
+                const std::size_t before = out.size();
                 Pictures(*window, out);
-                if (IsView(window->className))
-                    Window(*window, out); // the visible rows moved with the picture
+                // The visible rows move with the picture, and a check box repaints when checked.
+                if (IsView(window->className) || (window->check >= 0 && out.size() > before))
+                    Window(*window, out);
             } else if (!change.window) {
                 ScreenOverlay(snapshot, out);
             }
@@ -210,6 +212,8 @@ void SnapshotWriter::Window(const WindowState& window, std::vector<PageMessage>&
         .Flag("enabledTree", window.enabledInTree);
     if (window.className == WC_WEBVIEWA)
         message.Text("url", AnsiToUtf8(FramedAddress(window.text)));
+    if (window.check >= 0)
+        message.Number("checked", window.check);
     // Hidden views show no rows, and asking them would cost for nothing.
     if (m_rows && window.visible)
         for (const auto& [name, json] : m_rows(window))

@@ -1013,7 +1013,9 @@ class AccessibilityTree {
     }
     setAria(element, "aria-label", name || null);
     setAria(element, "aria-disabled", window.enabledTree === false ? "true" : null);
-    if (role === "checkbox" || role === "radio") setAria(element, "aria-checked", window.checked ? "true" : "false");
+    if (role === "checkbox" || role === "radio") {
+      setAria(element, "aria-checked", window.checked === 2 ? "mixed" : window.checked ? "true" : "false");
+    }
     if (this.scene.focus === window.h) element.dataset.focused = "1";
     else delete element.dataset.focused;
     this.fillItems(element, window, role);

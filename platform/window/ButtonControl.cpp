@@ -97,6 +97,15 @@ LRESULT MouseMessage(HWND button, ButtonData& data, UINT message, LPARAM lParam)
     }
 }
 
+} // namespace
+
+int CheckStateOf(const std::string& className, DWORD style, const std::shared_ptr<void>& controlData) {
+    if (className != WC_BUTTONA || !IsCheckType(style & BS_TYPEMASK) || !controlData) return -1;
+    return static_cast<int>(static_cast<const ButtonData*>(controlData.get())->check.load());
+}
+
+namespace {
+
 LRESULT ButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
     auto data = ControlDataAs<ButtonData>(button);
     if (!data && message != WM_NCCREATE) return DefWindowProcA(button, message, wParam, lParam);

@@ -1,12 +1,16 @@
 // The button control's state, shared by its input and paint halves. Internal to platform/window.
 #pragma once
 
+#include <atomic>
+#include <memory>
+
 #include "platform/window/ControlCommon.h"
 
 namespace ostrana::detail {
 
 struct ButtonData : ControlBase {
-    UINT check = BST_UNCHECKED;
+    // Atomic: the container's snapshot reads it from its own thread.
+    std::atomic<UINT> check = BST_UNCHECKED;
     bool pushed = false;
     bool focused = false;
     bool tracking = false;
@@ -15,5 +19,8 @@ struct ButtonData : ControlBase {
 
 DWORD ButtonType(HWND button);
 void PaintButton(HWND button, ButtonData& data);
+// The BST_ state of a check box or radio button of that class, style and control data; -1 for any
+// other window. Sends nothing, so it may run under the window system's lock on any thread.
+int CheckStateOf(const std::string& className, DWORD style, const std::shared_ptr<void>& controlData);
 
 } // namespace ostrana::detail

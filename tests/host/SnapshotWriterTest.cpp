@@ -13,6 +13,7 @@
 #include "platform/window/Caret.h"
 #include "platform/window/Controls.h"
 #include "platform/window/Cursor.h"
+#include "platform/window/Dialog.h"
 #include "platform/window/DisplayChanges.h"
 #include "platform/window/MessageBox.h"
 #include "platform/window/Messages.h"
@@ -155,6 +156,33 @@ TEST(SnapshotWriter, ChangesCarryOnlyWhatChangedAsItIsNow)
         PumpUntilIdle();
         std::vector<Json> again = Parse(writer.Changes(TakeDesktopSnapshot(), {{DisplayEvent::Picture, icon}}));
         EXPECT_EQ(OfKind(again, ToPage::Image).size(), 1u);
+        DestroyWindow(dialog);
+    });
+}
+
+TEST(SnapshotWriter, CheckBoxesAndRadioButtonsCarryTheirCheckAndSendItAgainWhenItChanges)
+{
+    ostrana::test::UiThread ui;
+    ui.Run([&] {
+        HWND dialog = ShowOverwritePrompt();
+        CheckRadioButton(dialog, 234, 236, 234);
+        PumpUntilIdle();
+        HWND ask = GetDlgItem(dialog, 234);
+        HWND skip = GetDlgItem(dialog, 236);
+        SnapshotWriter writer = MakeWriter();
+        std::vector<Json> whole = Parse(writer.WholeState(TakeDesktopSnapshot()));
+        EXPECT_EQ(WindowRecord(whole, ask)["checked"], 1);
+        EXPECT_EQ(WindowRecord(whole, skip)["checked"], 0);
+        EXPECT_FALSE(WindowRecord(whole, GetDlgItem(dialog, IDOK)).contains("checked"));
+
+        SendMessageA(skip, BM_CLICK, 0, 0);
+        PumpUntilIdle();
+        std::vector<Json> changed = Parse(writer.Changes(TakeDesktopSnapshot(),
+                                                         {{DisplayEvent::Picture, skip}, {DisplayEvent::Picture, ask}}));
+        EXPECT_EQ(WindowRecord(changed, skip)["checked"], 1);
+        EXPECT_EQ(WindowRecord(changed, ask)["checked"], 0);
+        // Unchanged, a radio button's picture event sends nothing, as any window's does.
+        EXPECT_TRUE(writer.Changes(TakeDesktopSnapshot(), {{DisplayEvent::Picture, skip}}).empty());
         DestroyWindow(dialog);
     });
 }

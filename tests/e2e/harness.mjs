@@ -2,7 +2,7 @@
 // pages opened at the program's address, and screenshots kept under the build folder.
 import { spawn, execFileSync } from "node:child_process";
 import { createInterface } from "node:readline";
-import { mkdirSync, mkdtempSync, rmSync, writeFileSync } from "node:fs";
+import { mkdirSync, mkdtempSync, rmSync, truncateSync, writeFileSync } from "node:fs";
 import os from "node:os";
 import path from "node:path";
 import { before, after } from "node:test";
@@ -114,7 +114,8 @@ export function demoAuth(serverAddress) {
 
 // A file of journeys shares one service over a fresh folder and one browser, started before its
 // first journey and stopped after its last. open() gives a journey a container of its own, with
-// `files` (relative path → content) on its drive D:, and a page at the container's address.
+// `files` on its drive D: (relative path → content, or a size for a sparse file of zeros), and a
+// page at the container's address.
 export function journeyRig(prefix) {
   const rig = { folder: null, service: null, browser: null, runs: 0 };
   before(async () => {
@@ -131,8 +132,10 @@ export function journeyRig(prefix) {
     const run = path.join(rig.folder, `run-${++rig.runs}`);
     const local = path.join(run, "local");
     for (const [relative, content] of Object.entries(files)) {
-      mkdirSync(path.dirname(path.join(local, relative)), { recursive: true });
-      writeFileSync(path.join(local, relative), content);
+      const file = path.join(local, relative);
+      mkdirSync(path.dirname(file), { recursive: true });
+      writeFileSync(file, typeof content === "number" ? "" : content);
+      if (typeof content === "number") truncateSync(file, content);
     }
     const ostrana = await startContainer(run, service.address);
     const context = await rig.browser.newContext({ viewport: { width: 1000, height: 720 }, ...contextOptions });

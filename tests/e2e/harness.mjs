@@ -83,6 +83,16 @@ export function named(page, name) {
   return page.locator(`[aria-label="${name.replace(/"/g, '\\"')}"]`);
 }
 
+// Waits until the window behind the first element of `locator` has painted: a window is in the
+// accessibility tree from its creation, but shows on the canvas only with its first picture.
+export async function painted(locator, timeout = 15000) {
+  const element = locator.first();
+  await element.waitFor({ timeout });
+  const handle = Number(await element.getAttribute("data-hwnd"));
+  await element.page().waitForFunction((h) => (window.ostranaPage.scene.get(h)?.picture?.length ?? 0) > 0, handle,
+    { timeout });
+}
+
 // The control with a control id; a drop-down combo box is typed into through its edit. A combo
 // box's own edit has id 1001 as well, so those are not counted as controls of their own.
 export async function control(page, id) {

@@ -5,7 +5,7 @@ import { test } from "node:test";
 import assert from "node:assert/strict";
 import { existsSync } from "node:fs";
 import path from "node:path";
-import { journeyRig, shot, waitForFrame, named, control, logIn, demoAuth } from "./harness.mjs";
+import { journeyRig, shot, waitForFrame, named, control, painted, logIn, demoAuth } from "./harness.mjs";
 
 const LOGIN_FAILED = "서버에 로그인을 실패하였습니다.";
 const MY_FOLDER = "내 파일보관함 (myfolder)";
@@ -23,7 +23,7 @@ async function journey(parameters, body) {
 }
 
 test("logging in through the dialog shows the storage", () => journey({ host: rig.service.address }, async ({ page, errors }) => {
-  await page.locator('[data-id="1004"]').first().waitFor({ timeout: 15000 });
+  await painted(page.locator('[data-id="1004"]'));
   await page.screenshot({ path: shot("journey-login-dialog") });
   await logIn(page, rig.service.address, "demo1234");
   await named(page, MY_FOLDER).first().waitFor({ timeout: 20000 });
@@ -118,5 +118,38 @@ test("the Internet folder of the local tree shows the web view's page in a frame
   assert.match(shown.src, /^http:\/\/127\.0\.0\.1/);
   assert.equal(shown.sandbox, "allow-scripts allow-forms");
   await page.screenshot({ path: shot("journey-internet-folder") });
+  assert.deepEqual(errors, []);
+}));
+
+test("a Korean word still being composed is drawn at the caret of the field it goes to", () => journey(
+  { host: rig.service.address }, async ({ context, page, errors }) => {
+  // The dialog gives the password field the focus when it starts; the click comes after that.
+  await painted(page.locator('[data-id="1004"]'));
+  const edit = await control(page, 1001);
+  await edit.click();
+  await page.keyboard.type("id");
+  const idField = '[data-id="1001"] [data-class="Edit"]';
+  await page.waitForFunction((f) => document.querySelector(f)?.dataset.value === "id" &&
+    window.ostranaPage.caret.screenRect() !== null, idField, { timeout: 10000 });
+  const cdp = await context.newCDPSession(page);
+  for (const composing of ["ㅎ", "하", "한", "한ㄱ", "한그", "한글"]) {
+    await cdp.send("Input.imeSetComposition", { text: composing, selectionStart: composing.length,
+      selectionEnd: composing.length });
+  }
+  const composition = page.locator("#composition");
+  assert.equal(await composition.textContent(), "한글");
+  const caret = await page.evaluate(() => window.ostranaPage.caret.screenRect());
+  const area = await page.locator("#control-area").boundingBox();
+  const box = await composition.boundingBox();
+  assert.ok(Math.abs(box.x - (area.x + caret[0])) <= 1 && Math.abs(box.y - (area.y + caret[1])) <= 1,
+    `the composition at ${box.x},${box.y}, the caret at ${area.x + caret[0]},${area.y + caret[1]}`);
+  const field = await page.locator(idField).boundingBox();
+  assert.ok(box.x > field.x + 8 && box.y >= field.y && box.y + box.height <= field.y + field.height,
+    "after the typed letters, inside the field");
+  await page.screenshot({ path: shot("journey-composing") });
+  await page.screenshot({ path: shot("journey-composing-close"), clip: { x: box.x - 100, y: box.y - 40, width: 240, height: 90 } });
+  await cdp.send("Input.insertText", { text: "한글" });
+  await page.waitForFunction((f) => document.querySelector(f)?.dataset.value === "id한글", idField, { timeout: 10000 });
+  assert.equal(await composition.isVisible(), false);
   assert.deepEqual(errors, []);
 }));

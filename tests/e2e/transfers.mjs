@@ -206,15 +206,17 @@ test("a long download cancelled from the progress window ends the job and leaves
 
 const DOWNLOAD = 246;
 
-// Selects the rows from the first name to the last, as a click and a Shift+click on their names.
-async function selectRows(page, list, first, last) {
-  const from = await rowPoint(list, first);
-  await page.mouse.click(from.x, from.y);
-  const to = await rowPoint(list, last);
-  await page.keyboard.down("Shift");
-  await page.mouse.click(to.x, to.y);
-  await page.keyboard.up("Shift");
-  await list.locator('[role="row"][aria-selected="true"]').nth(0).waitFor({ timeout: 10000 });
+// Selects the rows of `names`: a click on the first name and Ctrl+clicks on the others, since the
+// server list keeps the service's order.
+async function selectRows(page, list, names) {
+  for (const [index, name] of names.entries()) {
+    const point = await rowPoint(list, name);
+    if (index > 0) await page.keyboard.down("Control");
+    await page.mouse.click(point.x, point.y);
+    if (index > 0) await page.keyboard.up("Control");
+  }
+  const selected = list.locator('[role="row"][aria-selected="true"]');
+  await eventually(async () => (await selected.count()) === names.length, `${names.length} rows selected`, 10000);
 }
 
 // Counts the overwrite prompts the page shows from now on: each prompt is a window of its own.
@@ -246,25 +248,27 @@ const REPLACE_ALL = "항상 겹쳐 쓰기";
 const TRIO = ["겹침1.txt", "겹침2.txt", "겹침3.txt"];
 
 test("a download of files that are all on the drive already, answered 항상 건너뛰기 and 예, asks once and keeps them all", async () => {
-  for (const name of TRIO) writeFileSync(stored(name), `server ${name}`);
+  const fresh = "겹침없음.txt";
+  for (const name of [...TRIO, fresh]) writeFileSync(stored(name), `server ${name}`);
   const { page, panes, local, errors, close } = await open(Object.fromEntries(TRIO.map((n) => [n, `local ${n}`])));
   await countPrompts(page);
-  await selectRows(page, panes.server, TRIO[0], TRIO[2]);
+  await selectRows(page, panes.server, [...TRIO, fresh]);
   await pressButton(page, DOWNLOAD);
   await answerAlways(page, SKIP_ALL);
   await progress(page).first().waitFor({ state: "detached", timeout: 20000 });
   for (const name of TRIO) assert.equal(contentOf(path.join(local, name)), `local ${name}`, `${name} is kept`);
+  assert.equal(contentOf(path.join(local, fresh)), `server ${fresh}`, "a file not on the drive still comes down");
   assert.equal(await promptsSeen(page), 1, "one prompt for the whole job");
   assert.deepEqual(errors, []);
   await close();
-  for (const name of TRIO) rmSync(stored(name));
+  for (const name of [...TRIO, fresh]) rmSync(stored(name));
 });
 
 test("an upload of files that are all on the storage already, answered 항상 겹쳐 쓰기 and 예, asks once and replaces them all", async () => {
   for (const name of TRIO) writeFileSync(stored(name), `server ${name}`);
   const { page, panes, errors, close } = await open(Object.fromEntries(TRIO.map((n) => [n, `local ${n}`])));
   await countPrompts(page);
-  await selectRows(page, panes.local, TRIO[0], TRIO[2]);
+  await selectRows(page, panes.local, TRIO);
   await pressButton(page, UPLOAD);
   await answerAlways(page, REPLACE_ALL);
   for (const name of TRIO) await eventually(() => contentOf(stored(name)) === `local ${name}`, `${name} replaced on the storage`);
@@ -309,7 +313,7 @@ test("an upload cancelled inside a large file stops the job, leaves nothing of t
   const opened = await open({ [names[0]]: size, [names[1]]: "after the big one", [names[2]]: "last" }, service);
   const { page, panes, errors, close } = opened;
   try {
-    await selectRows(page, panes.local, names[0], names[2]);
+    await selectRows(page, panes.local, names);
     await pressButton(page, UPLOAD);
     const dialog = progress(page).first();
     await dialog.waitFor({ timeout: 20000 });

@@ -184,6 +184,15 @@ test("the accessibility tree mirrors windows, their names, states, bounds and li
   assert.equal(await page.getByRole("button", { name: "확인" }).count(), 0, "a destroyed window leaves the tree");
   assert.equal(await edit.getAttribute("aria-disabled"), "true");
   assert.equal(await edit.getAttribute("data-value"), null, "a password's text is not exposed");
+
+  // Check boxes and radio buttons say whether they are checked, as the container sends it.
+  const check = (h, name, style, checked) => windowState(h, { parent: 100, depth: 1, z: h - 100, cls: "Button",
+    text: name, id: h, style, rect: [33, 180 + (h - 105) * 12, 200, 192 + (h - 105) * 12], checked });
+  await replay(page, [check(105, "저장", 0x50010003, 1), check(106, "물어보기", 0x50030009, 0),
+    check(107, "모름", 0x50010006, 2), frameEnd(3)]);
+  assert.equal(await page.getByRole("checkbox", { name: "저장" }).getAttribute("aria-checked"), "true");
+  assert.equal(await page.getByRole("radio", { name: "물어보기" }).getAttribute("aria-checked"), "false");
+  assert.equal(await page.getByRole("checkbox", { name: "모름" }).getAttribute("aria-checked"), "mixed");
   await context.close();
 });
 

@@ -17,6 +17,7 @@ struct PageFile {
 constexpr std::array kPageFiles{
     PageFile{"/app.js", "app.js", "text/javascript; charset=utf-8"},
     PageFile{"/protocol.js", "protocol.js", "text/javascript; charset=utf-8"},
+    PageFile{"/wire.js", "wire.js", "text/javascript; charset=utf-8"},
     PageFile{"/style.css", "style.css", "text/css; charset=utf-8"},
 };
 

@@ -10,6 +10,7 @@
 #include "session/PlainName.h"
 #include "session/ServerSession.h"
 #include "transfer/CheckOverwrite.h"
+#include "transfer/PartialFile.h"
 #include "transfer/RunUpload.h"
 
 namespace {
@@ -81,6 +82,14 @@ void PrepareFolders(TransferJob& job, ShellProgressDialog& dialog, TransferList&
 }
 
 enum class FileResult { Done, Skipped, Failed, Cancelled, EndJob };
+
+// A folder or a read-only file of the target's name cannot be written over; that is found out
+// before the body comes, as it would be if the target itself were opened.
+bool CanReplace(const std::string& localPath) {
+    DWORD attributes = GetFileAttributesA(localPath.c_str());
+    return attributes == INVALID_FILE_ATTRIBUTES ||
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
+}
 
 bool WriteAll(HANDLE file, const char* bytes, DWORD length) {
     DWORD written = 0;
@@ -171,22 +180,28 @@ FileResult DownloadFile(TransferJob& job, ShellProgressDialog& dialog, const Tra
         WarnById(3001, name.c_str());
         return skipFailed();
     }
-    std::string partial = PartialPathOf(folder, name);
-    HANDLE file = CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    auto cannotCreate = [&] {
         session.CloseTransfer(); // the body is still on its way
         WarnById(3000, localPath.c_str());
         return FileResult::EndJob;
+    };
+    // A numbered temporary name differs only inside its last component: one check covers all.
+    if (!CanReplace(localPath) || !LiesUnderFolder(PartialPathOf(folder, name), job.m_strDestination)) {
+        return cannotCreate();
+    }
+    PartialFile file(folder, name);
+    if (!file.IsOpen()) {
+        return cannotCreate();
     }
     FileResult result;
     auto size = static_cast<ULONGLONG>(fileSize);
     if (size < static_cast<ULONGLONG>(firstBlock)) {
         // The whole file and its trailer came with the header.
-        result = WriteAll(file, buffer, static_cast<DWORD>(size)) ? FileResult::Done : FileResult::Failed;
+        result = WriteAll(file.Handle(), buffer, static_cast<DWORD>(size)) ? FileResult::Done : FileResult::Failed;
         position += size;
         dialog.SetProgress(position);
     } else {
-        BlockWriter writer(file);
+        BlockWriter writer(file.Handle());
         bool written = writer.Write(buffer, static_cast<std::size_t>(firstBlock));
         position += static_cast<ULONGLONG>(firstBlock);
         dialog.SetProgress(position);
@@ -198,13 +213,10 @@ FileResult DownloadFile(TransferJob& job, ShellProgressDialog& dialog, const Tra
         // Anything but a whole body leaves the connection out of step: close it then.
         session.FinishTransferFile(result != FileResult::Done);
     }
-    CloseHandle(file);
-    if (result == FileResult::Done && !MoveFileExA(partial.c_str(), localPath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    // Anything short of a whole file leaves the target as it was; the temporary file goes with `file`.
+    if (result == FileResult::Done && !file.Commit()) {
         WarnById(3000, localPath.c_str());
         result = FileResult::Failed;
-    }
-    if (result != FileResult::Done) {
-        DeleteFileA(partial.c_str());
     }
     return result;
 }
@@ -215,10 +227,6 @@ std::string LocalFolderOf(const TransferJob& job, const TransferItem& item) {
     std::string folder = job.m_strDestination + item.m_strRelativeFolder;
     std::replace(folder.begin(), folder.end(), '/', '\\');
     return folder;
-}
-
-std::string PartialPathOf(const std::string& localFolder, const std::string& name) {
-    return localFolder + "\\." + name + ".part";
 }
 
 void RunDownload(TransferJob& job, ShellProgressDialog& dialog) {

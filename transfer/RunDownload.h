@@ -6,11 +6,10 @@
 
 #include <string>
 
+#include "transfer/PartialFile.h"
 #include "transfer/ShellProgressDialog.h"
 #include "transfer/TransferJob.h"
 
 // Destination folder, then the entry's relative folder with "\" separators.
 std::string LocalFolderOf(const TransferJob& job, const TransferItem& item);
-// The temporary name a download is written to before it replaces `localPath`.
-std::string PartialPathOf(const std::string& localFolder, const std::string& name);
 void RunDownload(TransferJob& job, ShellProgressDialog& dialog);

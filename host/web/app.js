@@ -3,8 +3,9 @@
 // application logic: everything it shows arrives as pictures and window states.
 const token = new URLSearchParams(location.search).get("t") || "";
 // Every request carries the token, so the protocol module is loaded with it rather than imported.
-const { PROTOCOL_VERSION, ToPage, ToHost, Op, OpFields, MouseAction, MouseButton, Modifier } =
+const { PROTOCOL_VERSION, ToPage, ToHost, Op, MouseAction, MouseButton, Modifier } =
   await import(`/protocol.js?t=${encodeURIComponent(token)}`);
+const { parseMessage, decodePicture } = await import(`/wire.js?t=${encodeURIComponent(token)}`);
 
 const FONT_FAMILY = '"NanumGothic", "Noto Sans CJK KR", "Noto Sans KR", sans-serif';
 
@@ -110,7 +111,33 @@ class ImageStore {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The platform's own artwork, drawn here: system icons, check marks, the menu arrow.
+// The platform's own artwork, drawn here: system icons, check marks, the menu arrow. Shapes are
+// given as fractions of the image's width and height.
+
+// Fill and outline colours, the outline as thick as the icon's size asks.
+function artColours(ctx, w, fill, stroke) {
+  ctx.fillStyle = fill;
+  ctx.strokeStyle = stroke;
+  ctx.lineWidth = Math.max(1, w / 32);
+}
+
+// A closed figure through `points`, filled and outlined.
+function artFigure(ctx, w, h, points) {
+  ctx.beginPath();
+  points.forEach(([x, y], index) => {
+    if (index === 0) ctx.moveTo(w * x, h * y);
+    else ctx.lineTo(w * x, h * y);
+  });
+  ctx.closePath();
+  ctx.fill();
+  ctx.stroke();
+}
+
+// A filled and outlined rectangle.
+function artBox(ctx, w, h, x, y, width, height) {
+  ctx.fillRect(w * x, h * y, w * width, h * height);
+  ctx.strokeRect(w * x, h * y, w * width, h * height);
+}
 
 const PlatformArt = {
   draw(ctx, name, x, y, w, h, slot) {
@@ -137,16 +164,8 @@ const PlatformArt = {
   question(ctx, w, h) { PlatformArt.circleIcon(ctx, w, h, "#2a62c9", "?"); },
   asterisk(ctx, w, h) { PlatformArt.circleIcon(ctx, w, h, "#2a62c9", "i"); },
   exclamation(ctx, w, h) {
-    ctx.fillStyle = "#f5c400";
-    ctx.strokeStyle = "#6b5500";
-    ctx.lineWidth = Math.max(1, w / 32);
-    ctx.beginPath();
-    ctx.moveTo(w / 2, h * 0.08);
-    ctx.lineTo(w * 0.95, h * 0.9);
-    ctx.lineTo(w * 0.05, h * 0.9);
-    ctx.closePath();
-    ctx.fill();
-    ctx.stroke();
+    artColours(ctx, w, "#f5c400", "#6b5500");
+    artFigure(ctx, w, h, [[0.5, 0.08], [0.95, 0.9], [0.05, 0.9]]);
     ctx.fillStyle = "#000";
     ctx.font = `bold ${Math.round(h * 0.55)}px sans-serif`;
     ctx.textAlign = "center";
@@ -154,59 +173,29 @@ const PlatformArt = {
     ctx.fillText("!", w / 2, h * 0.6);
   },
   application(ctx, w, h) {
-    ctx.fillStyle = "#fff";
-    ctx.strokeStyle = "#000";
-    ctx.lineWidth = Math.max(1, w / 32);
-    ctx.fillRect(w * 0.1, h * 0.15, w * 0.8, h * 0.7);
-    ctx.strokeRect(w * 0.1, h * 0.15, w * 0.8, h * 0.7);
+    artColours(ctx, w, "#fff", "#000");
+    artBox(ctx, w, h, 0.1, 0.15, 0.8, 0.7);
     ctx.fillStyle = "#0a246a";
     ctx.fillRect(w * 0.1, h * 0.15, w * 0.8, h * 0.15);
   },
   file(ctx, w, h) {
-    ctx.fillStyle = "#fff";
-    ctx.strokeStyle = "#555";
-    ctx.lineWidth = Math.max(1, w / 32);
-    ctx.beginPath();
-    ctx.moveTo(w * 0.2, h * 0.08);
-    ctx.lineTo(w * 0.62, h * 0.08);
-    ctx.lineTo(w * 0.8, h * 0.28);
-    ctx.lineTo(w * 0.8, h * 0.92);
-    ctx.lineTo(w * 0.2, h * 0.92);
-    ctx.closePath();
-    ctx.fill();
-    ctx.stroke();
+    artColours(ctx, w, "#fff", "#555");
+    artFigure(ctx, w, h, [[0.2, 0.08], [0.62, 0.08], [0.8, 0.28], [0.8, 0.92], [0.2, 0.92]]);
   },
   folder(ctx, w, h) {
-    ctx.fillStyle = "#f2c94c";
-    ctx.strokeStyle = "#a07d12";
-    ctx.lineWidth = Math.max(1, w / 32);
-    ctx.beginPath();
-    ctx.moveTo(w * 0.06, h * 0.22);
-    ctx.lineTo(w * 0.4, h * 0.22);
-    ctx.lineTo(w * 0.48, h * 0.32);
-    ctx.lineTo(w * 0.94, h * 0.32);
-    ctx.lineTo(w * 0.94, h * 0.84);
-    ctx.lineTo(w * 0.06, h * 0.84);
-    ctx.closePath();
-    ctx.fill();
-    ctx.stroke();
+    artColours(ctx, w, "#f2c94c", "#a07d12");
+    artFigure(ctx, w, h, [[0.06, 0.22], [0.4, 0.22], [0.48, 0.32], [0.94, 0.32], [0.94, 0.84], [0.06, 0.84]]);
   },
   drive(ctx, w, h) {
-    ctx.fillStyle = "#c0c0c0";
-    ctx.strokeStyle = "#444";
-    ctx.lineWidth = Math.max(1, w / 32);
-    ctx.fillRect(w * 0.08, h * 0.35, w * 0.84, h * 0.35);
-    ctx.strokeRect(w * 0.08, h * 0.35, w * 0.84, h * 0.35);
+    artColours(ctx, w, "#c0c0c0", "#444");
+    artBox(ctx, w, h, 0.08, 0.35, 0.84, 0.35);
     ctx.fillStyle = "#2c2";
     ctx.fillRect(w * 0.72, h * 0.55, w * 0.1, h * 0.06);
   },
   // A monitor: the computer, or with a blue screen and a taskbar, the desktop.
   monitor(ctx, w, h, screen) {
-    ctx.fillStyle = "#c0c0c0";
-    ctx.strokeStyle = "#444";
-    ctx.lineWidth = Math.max(1, w / 32);
-    ctx.fillRect(w * 0.1, h * 0.12, w * 0.8, h * 0.58);
-    ctx.strokeRect(w * 0.1, h * 0.12, w * 0.8, h * 0.58);
+    artColours(ctx, w, "#c0c0c0", "#444");
+    artBox(ctx, w, h, 0.1, 0.12, 0.8, 0.58);
     ctx.fillStyle = screen;
     ctx.fillRect(w * 0.17, h * 0.19, w * 0.66, h * 0.44);
     ctx.fillStyle = "#808080";
@@ -1113,6 +1102,7 @@ class InputCapture {
     this.buttons = 0;
     this.wheelRest = 0;
     this.pendingPaste = null;
+    this.selectionPaste = false; // a middle click's paste of the desktop selection is under way
     this.onGesture = null;
     this.listen();
   }
@@ -1179,6 +1169,12 @@ class InputCapture {
       // A release the page never saw pressed (the press went to the browser) is not sent.
       if (!(this.buttons & bit)) return;
       this.buttons &= ~bit;
+      // On Linux the middle button's release pastes the desktop's selection into the focused
+      // field, which would put whatever happened to be selected on the platform's clipboard.
+      if (event.button === 1) {
+        this.selectionPaste = true;
+        setTimeout(() => { this.selectionPaste = false; }, 0);
+      }
     }
     const { x, y } = this.point(event);
     const message = { k: ToHost.mouse, action, x, y, mods: this.modifiers(event) };
@@ -1251,6 +1247,7 @@ class InputCapture {
 
   paste(event) {
     event.preventDefault();
+    if (this.selectionPaste) return;
     const text = event.clipboardData?.getData("text/plain") ?? "";
     this.send({ k: ToHost.clipboard, text });
     this.flushPaste();
@@ -1290,37 +1287,6 @@ class InputCapture {
         mods: [...this.held].reduce((bits, held) => bits | MODIFIER_BITS[held], 0) });
     }
   }
-}
-
-// ---------------------------------------------------------------------------------------------
-// Wire: drawing operations arrive as arrays, [number, fields...]; they become named objects, with
-// the text operations' font looked up in the picture's font table.
-
-function decodeFont(entry) {
-  if (!Array.isArray(entry)) return null;
-  const [face, height, weight, italic, underline, asciiWidth, wideWidth, cellHeight] = entry;
-  return { face, height, weight, italic: !!italic, underline: !!underline, asciiWidth, wideWidth, cellHeight };
-}
-
-function decodeOps(ops, fonts) {
-  if (!Array.isArray(ops)) return [];
-  const out = [];
-  for (const raw of ops) {
-    if (!Array.isArray(raw)) continue;
-    const names = OpFields[raw[0]];
-    if (!names) continue; // a newer kind this page does not know
-    const op = { op: raw[0] };
-    names.forEach((name, index) => { op[name] = raw[index + 1]; });
-    if (op.op === Op.text) op.fontInfo = fonts[op.font] ?? null;
-    if (op.op === Op.blit) op.ops = decodeOps(op.ops, fonts);
-    out.push(op);
-  }
-  return out;
-}
-
-function decodePicture(message) {
-  const fonts = Array.isArray(message.fonts) ? message.fonts.map(decodeFont) : [];
-  return decodeOps(message.ops, fonts);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1466,13 +1432,8 @@ class OstranaPage {
     const socket = new WebSocket(`ws://${location.host}/ws?t=${encodeURIComponent(token)}`);
     this.socket = socket;
     socket.addEventListener("message", (event) => {
-      let message;
-      try {
-        message = JSON.parse(event.data);
-      } catch {
-        return; // not ours; nothing the page can do with it
-      }
-      this.receive(message);
+      const message = parseMessage(event.data);
+      if (message) this.receive(message); // else not ours; nothing the page can do with it
     });
     socket.addEventListener("close", () => {
       document.body.dataset.closed = "1";

@@ -1,8 +1,11 @@
 // ostrana-cli put and get against the real service: a folder goes up and comes back the same,
-// the overwrite options, the summary and the exit statuses; and the terminal's overwrite question.
+// the overwrite options, the summary and the exit statuses; a get cut off by Ctrl-C, against a
+// scripted server; and the terminal's overwrite question.
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <future>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -11,6 +14,7 @@
 #include "platform/window/MessageBox.h"
 #include "tests/support/ServiceProcess.h"
 #include "tests/support/TempDir.h"
+#include "tests/transfer/FakeStorageServer.h"
 
 namespace fs = std::filesystem;
 using namespace ostrana::test;
@@ -105,6 +109,52 @@ TEST_F(TransferCommandsTest, MissingFilesFailWithStatusOneAndUsageErrorsWithTwo)
     EXPECT_EQ(Cli({"put", (dir / "here.txt").string(), "myfolder"}).status, 2);
     EXPECT_EQ(Cli({"put", "--overwrite", "maybe", (dir / "here.txt").string(), "myfolder/"}).status, 2);
     EXPECT_EQ(Cli({"get", "myfolder/a", "html/b", (dir / "down").string()}).status, 2);
+}
+
+namespace {
+
+std::vector<std::string> EntriesOf(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class InterruptedGetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(std::freopen("/dev/null", "r", stdin), nullptr);
+        server.AddFile("myfolder/big.bin", std::string(60000, 'n'));
+    }
+    CliRun Get(const std::vector<std::string>& args) {
+        std::vector<std::string> all = {"--server", "127.0.0.1:" + std::to_string(server.Port()), "--cookie", "c", "get"};
+        all.insert(all.end(), args.begin(), args.end());
+        std::ostringstream out, err;
+        int status = RunCli(all, out, err);
+        return {status, out.str(), err.str()};
+    }
+
+    FakeStorageServer server;
+    TempDir dir;
+};
+
+} // namespace
+
+TEST_F(InterruptedGetTest, CtrlCMidBodyKeepsTheOldFile) {
+    WriteFileBytes(dir / "big.bin", "old");
+    server.HoldGetFileAfter("myfolder/big.bin", 20000);
+    auto run = std::async(std::launch::async, [&] { return Get({"--overwrite=always", "--quiet", "myfolder/big.bin", dir.Str()}); });
+    ASSERT_TRUE(server.WaitGetFileHeld());
+    // Delivered to this thread before raise returns: the job sees it at its next block.
+    std::raise(SIGINT);
+    server.ReleaseHeldGetFile();
+    CliRun get = run.get();
+    EXPECT_EQ(get.status, 1);
+    EXPECT_NE(get.err.find("(cancelled)"), std::string::npos) << get.err;
+    EXPECT_EQ(ReadFileBytes(dir / "big.bin"), "old");
+    EXPECT_EQ(EntriesOf(dir.Path()), (std::vector<std::string>{"big.bin"}));
 }
 
 TEST(TerminalOverwriteAnswererTest, AsksUntilItUnderstandsTheAnswer) {

@@ -3,3 +3,4 @@ import "./gate.mjs";
 import "./render.mjs";
 import "./journeys.mjs";
 import "./transfers.mjs";
+import "./protocol.mjs";

@@ -51,6 +51,7 @@ FakeStorageServer::FakeStorageServer() {
 
 FakeStorageServer::~FakeStorageServer() {
     m_stopping = true;
+    ReleaseHeldGetFile();
     ::shutdown(m_listener, SHUT_RDWR);
     ::close(m_listener);
     m_acceptor.join();
@@ -188,6 +189,7 @@ bool FakeStorageServer::HandleCommand(int socket, int connection, const std::str
         std::size_t cut = 0;
         bool closeEarly = false;
         std::size_t closeAfter = 0;
+        std::size_t holdAfter = 0;
         {
             std::lock_guard guard(m_lock);
             auto found = m_files.find(path);
@@ -204,6 +206,21 @@ bool FakeStorageServer::HandleCommand(int socket, int connection, const std::str
                 closeAfter = header.size() + m_closeAfter;
                 m_closePath.clear();
             }
+            if (m_holdPath == path) {
+                holdAfter = header.size() + m_holdAfter;
+                m_holdPath.clear();
+            }
+        }
+        if (holdAfter != 0) {
+            if (!SendBytes(socket, reply.substr(0, holdAfter))) {
+                return false;
+            }
+            std::unique_lock guard(m_lock);
+            m_held = true;
+            m_holdChanged.notify_all();
+            m_holdChanged.wait(guard, [&] { return m_released; });
+            guard.unlock();
+            return SendBytes(socket, reply.substr(holdAfter));
         }
         if (closeEarly) {
             SendBytes(socket, reply.substr(0, closeAfter));
@@ -300,6 +317,25 @@ void FakeStorageServer::CloseGetFileAfter(const std::string& path, std::size_t b
     std::lock_guard guard(m_lock);
     m_closePath = path;
     m_closeAfter = bytes;
+}
+
+void FakeStorageServer::HoldGetFileAfter(const std::string& path, std::size_t bytes) {
+    std::lock_guard guard(m_lock);
+    m_holdPath = path;
+    m_holdAfter = bytes;
+    m_held = false;
+    m_released = false;
+}
+
+bool FakeStorageServer::WaitGetFileHeld() const {
+    std::unique_lock guard(m_lock);
+    return m_holdChanged.wait_for(guard, std::chrono::seconds(20), [&] { return m_held; });
+}
+
+void FakeStorageServer::ReleaseHeldGetFile() {
+    std::lock_guard guard(m_lock);
+    m_released = true;
+    m_holdChanged.notify_all();
 }
 
 void FakeStorageServer::AddListingLine(const std::string& folder, const std::string& line) {

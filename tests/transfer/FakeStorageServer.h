@@ -1,7 +1,7 @@
 // A small in-memory storage server that speaks the file-action protocol on 127.0.0.1, for the
 // transfer tests: folders and files in memory, every command line recorded, and faults on demand
-// (".GETFILE" replies cut at a chosen byte, a connection closed in the middle of a body, listing
-// lines and file headers of a lying server).
+// (".GETFILE" replies cut at a chosen byte, a connection closed or a reply held in the middle of
+// a body, listing lines and file headers of a lying server).
 #pragma once
 
 #include <atomic>
@@ -40,6 +40,12 @@ public:
     void CutNextGetFileAt(std::size_t cut);
     // The next ".GETFILE" of `path` sends its header and `bytes` body bytes, then closes.
     void CloseGetFileAfter(const std::string& path, std::size_t bytes);
+    // The next ".GETFILE" of `path` sends its header and `bytes` body bytes, then holds the rest
+    // until ReleaseHeldGetFile (or the server's end).
+    void HoldGetFileAfter(const std::string& path, std::size_t bytes);
+    // Waits up to 20 s until a held reply has sent its first part.
+    bool WaitGetFileHeld() const;
+    void ReleaseHeldGetFile();
     // A line the listing of `folder` carries as it stands (a lying server's names and sizes).
     void AddListingLine(const std::string& folder, const std::string& line);
     // ".GETFILE" of `path` is answered with this header line (line feed included) before the bytes.
@@ -71,6 +77,7 @@ private:
     std::atomic<int> m_connections{0};
     std::atomic<int> m_brokenUploads{0};
     mutable std::condition_variable m_uploadBroken;
+    mutable std::condition_variable m_holdChanged;
 
     mutable std::mutex m_lock;
     std::vector<std::thread> m_workers;
@@ -85,6 +92,10 @@ private:
     std::size_t m_cut = 0;
     std::string m_closePath;
     std::size_t m_closeAfter = 0;
+    std::string m_holdPath;
+    std::size_t m_holdAfter = 0;
+    bool m_held = false;
+    bool m_released = false;
     std::set<std::string> m_refused;
 };
 

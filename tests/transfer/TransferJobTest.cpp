@@ -1,6 +1,7 @@
 // Jobs against a scripted storage server: the order of the job's end, cancel, the quota check,
-// folder creation, split ".GETFILE" replies, a server that closes mid-body, a file that shrinks
-// while it is sent, files that cannot be created, and commands that must not interleave.
+// folder creation, split ".GETFILE" replies, a server that closes mid-body, downloads that keep
+// their target until the whole file is there, a file that shrinks while it is sent, files that
+// cannot be created, and commands that must not interleave.
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -34,6 +35,16 @@ std::string Pattern(std::size_t size, char seed = 'a') {
         bytes[i] = static_cast<char>(seed + (i * 7 + i / 251) % 26);
     }
     return bytes;
+}
+
+// The names in a folder, hidden ones included, sorted.
+std::vector<std::string> EntriesOf(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 class TransferJobTest : public ::testing::Test {
@@ -130,19 +141,27 @@ TEST_F(TransferJobTest, CancelInTheMiddleOfAnUploadClosesTheTransferConnection) 
     EXPECT_EQ(harness.doneMessages, 1);
 }
 
-TEST_F(TransferJobTest, CancelInTheMiddleOfADownloadLeavesTheTargetAndNoPartialFile) {
+TEST_F(TransferJobTest, CancelInTheMiddleOfADownloadLeavesTheTargetAsItWasAndNoTemporaryFile) {
+    // One replaced file and one new one; each job is cancelled inside its body.
     server.AddFile("myfolder/big.bin", Pattern(300000));
     WriteFileBytes(dir / "big.bin", "keep me");
     harness.answerer->QueueAnswer(IDOK, 1);
-    harness.progress->CancelWhen([](const ostrana::ProgressCall& call) {
+    auto cancelInsideTheBody = [](const ostrana::ProgressCall& call) {
         return call.kind == Kind::Progress && call.completed >= 20000 && call.completed < call.total;
-    });
-    TransferTally tally = harness.Run(0, TransferHarness::Local(dir.Str()) + "\\",
-                                      DownloadListOf(harness.session, {"myfolder/big.bin"}));
+    };
+    harness.progress->CancelWhen(cancelInsideTheBody);
+    std::string destination = TransferHarness::Local(dir.Str()) + "\\";
+    TransferTally tally = harness.Run(0, destination, DownloadListOf(harness.session, {"myfolder/big.bin"}));
     EXPECT_TRUE(tally.cancelled);
+    EXPECT_EQ(tally.sent, 0);
     EXPECT_EQ(ReadFileBytes(dir / "big.bin"), "keep me");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(EntriesOf(dir.Path()), (std::vector<std::string>{"big.bin"}));
     EXPECT_FALSE(harness.session.IsTransferOpen());
+
+    fs::remove(dir / "big.bin");
+    harness.progress->CancelWhen(cancelInsideTheBody);
+    harness.Run(0, destination, DownloadListOf(harness.session, {"myfolder/big.bin"}));
+    EXPECT_EQ(EntriesOf(dir.Path()), std::vector<std::string>{}) << "no short file under the real name";
 }
 
 namespace {
@@ -343,17 +362,86 @@ TEST_F(TransferJobTest, SplitGetFileRepliesAreConsumedExactlyAtEveryBoundary) {
 
 TEST_F(TransferJobTest, ServerClosingMidBodyFailsTheFileKeepsTheTargetAndGoesOn) {
     server.AddFile("myfolder/cut.bin", Pattern(50000));
+    server.AddFile("myfolder/new.bin", Pattern(30000, 'k'));
     server.AddFile("myfolder/next.txt", "next");
     WriteFileBytes(dir / "cut.bin", "previous");
+    std::string destination = TransferHarness::Local(dir.Str()) + "\\";
+    // Cut inside the first block and further in, into an existing file (replace agreed) and a new one.
+    for (std::size_t sent : {std::size_t{5}, std::size_t{20000}}) {
+        harness.answerer->QueueAnswer(IDOK, 0);
+        server.CloseGetFileAfter("myfolder/cut.bin", sent);
+        TransferTally replaced = harness.Run(0, destination, DownloadListOf(harness.session, {"myfolder/cut.bin", "myfolder/next.txt"}));
+        EXPECT_EQ(replaced.failed, 1) << sent;
+        EXPECT_EQ(replaced.sent, 1) << sent;
+        EXPECT_EQ(ReadFileBytes(dir / "cut.bin"), "previous") << sent;
+        EXPECT_EQ(ReadFileBytes(dir / "next.txt"), "next") << sent;
+        EXPECT_EQ(harness.progress->LastCompleted(), 50004u) << "the cut file counts whole";
+        fs::remove(dir / "next.txt");
+
+        server.CloseGetFileAfter("myfolder/new.bin", sent);
+        TransferTally fresh = harness.Run(0, destination, DownloadListOf(harness.session, {"myfolder/new.bin"}));
+        EXPECT_EQ(fresh.failed, 1) << sent;
+        EXPECT_EQ(EntriesOf(dir.Path()), (std::vector<std::string>{"cut.bin"})) << sent;
+    }
+    // The same files whole, afterwards: nothing of the failures stands in their way.
     harness.answerer->QueueAnswer(IDOK, 1);
-    server.CloseGetFileAfter("myfolder/cut.bin", 20000);
+    TransferTally whole = harness.Run(0, destination, DownloadListOf(harness.session, {"myfolder/cut.bin", "myfolder/new.bin"}));
+    EXPECT_EQ(whole.sent, 2);
+    EXPECT_EQ(ReadFileBytes(dir / "cut.bin"), Pattern(50000));
+    EXPECT_EQ(ReadFileBytes(dir / "new.bin"), Pattern(30000, 'k'));
+    EXPECT_EQ(EntriesOf(dir.Path()), (std::vector<std::string>{"cut.bin", "new.bin"}));
+}
+
+TEST_F(TransferJobTest, TheTemporaryNameNeverTakesOverAnEntryThatIsThere) {
+    // The user's own files of the first temporary names, and a server file that is called so.
+    std::string leftover = ".a.txt.ostrana-part";
+    WriteFileBytes(dir / leftover, "mine");
+    fs::create_directory(dir / ".a.txt.1.ostrana-part");
+    server.AddFile("myfolder/a.txt", Pattern(9000));
+    server.AddFile("myfolder/.b.txt.ostrana-part", "a real file");
+    server.AddFile("myfolder/b.txt", "bee");
     TransferTally tally = harness.Run(0, TransferHarness::Local(dir.Str()) + "\\",
-                                      DownloadListOf(harness.session, {"myfolder/cut.bin", "myfolder/next.txt"}));
-    EXPECT_EQ(tally.failed, 1);
+                                      DownloadListOf(harness.session, {"myfolder/a.txt", "myfolder/.b.txt.ostrana-part", "myfolder/b.txt"}));
+    EXPECT_EQ(tally.sent, 3);
+    EXPECT_EQ(ReadFileBytes(dir / "a.txt"), Pattern(9000));
+    EXPECT_EQ(ReadFileBytes(dir / leftover), "mine");
+    EXPECT_EQ(ReadFileBytes(dir / ".b.txt.ostrana-part"), "a real file");
+    EXPECT_EQ(ReadFileBytes(dir / "b.txt"), "bee");
+    EXPECT_EQ(EntriesOf(dir.Path()), (std::vector<std::string>{".a.txt.1.ostrana-part", leftover, ".b.txt.ostrana-part",
+                                                               "a.txt", "b.txt"}));
+}
+
+TEST_F(TransferJobTest, ANameTooLongForTheTemporaryNameAsItIsStillDownloads) {
+    std::string name = std::string(169, 'x') + "한국어 이름" + std::string(40, 'y') + "가나다라마바사.txt"; // 250 bytes in UTF-8
+    ASSERT_EQ(name.size(), 250u);
+    server.AddFile("myfolder/" + name, "long");
+    TransferTally tally = harness.Run(0, TransferHarness::Local(dir.Str()) + "\\", DownloadListOf(harness.session, {"myfolder/" + ostrana::Utf8ToAnsi(name)}));
     EXPECT_EQ(tally.sent, 1);
-    EXPECT_EQ(ReadFileBytes(dir / "cut.bin"), "previous");
-    EXPECT_EQ(ReadFileBytes(dir / "next.txt"), "next");
-    EXPECT_FALSE(fs::exists(PartialPathOf(dir.Str(), "cut.bin")));
+    EXPECT_EQ(ReadFileBytes(dir / name), "long");
+    EXPECT_EQ(EntriesOf(dir.Path()), (std::vector<std::string>{name}));
+}
+
+TEST_F(TransferJobTest, AReadOnlyFileOrAFolderOfTheTargetNameIsNotReplaced) {
+    server.AddFile("myfolder/locked.txt", "new");
+    server.AddFile("myfolder/later.txt", "later");
+    WriteFileBytes(dir / "locked.txt", "old");
+    fs::permissions(dir / "locked.txt", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    harness.answerer->QueueAnswer(IDOK, 0);
+    std::string destination = TransferHarness::Local(dir.Str()) + "\\";
+    TransferTally tally = harness.Run(0, destination, DownloadListOf(harness.session, {"myfolder/locked.txt", "myfolder/later.txt"}));
+    EXPECT_EQ(tally.failed, 1);
+    EXPECT_EQ(tally.sent, 0) << "the job ends as when the file cannot be created";
+    EXPECT_EQ(ReadFileBytes(dir / "locked.txt"), "old");
+    ASSERT_EQ(harness.BoxTexts().size(), 1u);
+    EXPECT_NE(harness.BoxTexts()[0].find("locked.txt 파일을 만들 수 없습니다."), std::string::npos);
+
+    fs::create_directory(dir / "folder.txt");
+    server.AddFile("myfolder/folder.txt", "a file");
+    TransferTally folder = harness.Run(0, destination, DownloadListOf(harness.session, {"myfolder/folder.txt"}));
+    EXPECT_EQ(folder.failed, 1);
+    EXPECT_TRUE(fs::is_directory(dir / "folder.txt"));
+    EXPECT_EQ(EntriesOf(dir.Path()), (std::vector<std::string>{"folder.txt", "locked.txt"}));
 }
 
 TEST_F(TransferJobTest, LocalFileThatCannotBeCreatedIsReportedAndEndsTheJob) {

@@ -306,6 +306,7 @@ DisplayOp PlatformIcon(RECT rect)
 constexpr std::uintptr_t kDialog = 0x4101;
 constexpr std::uintptr_t kOwner = 0x4109;
 constexpr std::uintptr_t kWebView = 0x4133;
+constexpr std::uintptr_t kRadio = 0x4135;
 constexpr std::uintptr_t kGone = 0x4177;
 const char* const kCaption = "파일 바꾸기 확인 \"따옴표\" \\ 끝";
 const char* const kWebAddress = "https://127.0.0.1:9/myhtml/index.html?q=%EC%9B%B9&r=1";
@@ -421,12 +422,43 @@ Json WebViewRead()
             {"enabledTree", true}, {"url", kWebAddress}};
 }
 
+WindowState RadioState()
+{
+    WindowState radio;
+    radio.handle = Fake(kRadio);
+    radio.parent = Fake(kDialog);
+    radio.depth = 1;
+    radio.zOrder = 4;
+    radio.className = "Button";
+    radio.id = 236;
+    radio.style = 0x50000009; // BS_AUTORADIOBUTTON
+    radio.windowRect = RECT{60, 300, 170, 315};
+    radio.clientRect = radio.windowRect;
+    radio.text = Utf8ToAnsi("항상 건너뛰기");
+    radio.visible = true;
+    radio.shownFlag = true;
+    radio.enabled = true;
+    radio.enabledInTree = true;
+    radio.check = 1;
+    return radio;
+}
+
+Json RadioRead()
+{
+    return {{"h", kRadio},     {"parent", kDialog}, {"owner", 0},           {"depth", 1},
+            {"z", 4},          {"cls", "Button"},   {"id", 236},            {"style", 0x50000009},
+            {"exStyle", 0},    {"rect", {60, 300, 170, 315}}, {"client", {60, 300, 170, 315}},
+            {"text", "항상 건너뛰기"}, {"visible", true}, {"shown", true}, {"enabled", true},
+            {"enabledTree", true}, {"checked", 1}};
+}
+
 DesktopSnapshot Desktop(const Views& views)
 {
     DesktopSnapshot snapshot;
     snapshot.screen = SIZE{1366, 777};
     snapshot.windows = {DialogState(), ViewState(views.list, WC_LISTVIEWA, 1045, 0, RECT{53, 62, 333, 182}),
-                        ViewState(views.tree, WC_TREEVIEWA, 1046, 1, RECT{53, 192, 333, 292}), WebViewState()};
+                        ViewState(views.tree, WC_TREEVIEWA, 1046, 1, RECT{53, 192, 333, 292}), WebViewState(),
+                        RadioState()};
     snapshot.focus = views.list;
     snapshot.active = Fake(kDialog);
     snapshot.capture = views.tree;
@@ -459,6 +491,7 @@ std::map<std::string, Json> WholeStateRead(const Views& views)
         {"window:" + std::to_string(Number(views.list)), Expect("treeChange", list)},
         {"window:" + std::to_string(Number(views.tree)), Expect("treeChange", tree)},
         {"window:" + std::to_string(kWebView), Expect("treeChange", WebViewRead())},
+        {"window:" + std::to_string(kRadio), Expect("treeChange", RadioRead())},
         {"image:resource/icon/225",
          Expect("image", {{"key", "resource/icon/225"}, {"url", "/res/icons/replace.png"}, {"size", {32, 33}}})},
         {"image:resource/bitmap/STRIP_TB",
@@ -474,7 +507,7 @@ std::map<std::string, Json> WholeStateRead(const Views& views)
         {"picture:" + dialog + ":overlay",
          Expect("picture", {{"h", kDialog}, {"part", "overlay"}, {"fonts", Json::array()},
                             {"ops", {ExpectOp("invertRect", {{"left", 31}, {"top", 32}, {"right", 33}, {"bottom", 34}})}}})},
-        {"order", Expect("order", {{"windows", {kDialog, Number(views.list), Number(views.tree), kWebView}}})},
+        {"order", Expect("order", {{"windows", {kDialog, Number(views.list), Number(views.tree), kWebView, kRadio}}})},
         {"focus", Expect("focus", {{"focus", Number(views.list)}, {"active", kDialog}, {"capture", Number(views.tree)}})},
         {"caret", Expect("caret", {{"h", Number(views.list)}, {"rect", {5, 6, 7, 20}}, {"visible", true}, {"blink", 611}})},
         {"cursor", Expect("cursor", {{"name", "cursor 1011"}, {"css", "pointer"}, {"image", "/res/cursors/hand.png"},

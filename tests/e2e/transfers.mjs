@@ -1,5 +1,6 @@
 // Journeys that move files: uploads with the button and by dragging, a server folder dragged down,
-// the overwrite prompt of a second download, and a long download cancelled from the progress window.
+// the overwrite prompt and its "항상" choices, a long download and a long upload cancelled from the
+// progress window, and a local folder opened with a double click.
 // Every step is checked on disk: the service's storage under its root and the container's local drive.
 import { test } from "node:test";
 import assert from "node:assert/strict";

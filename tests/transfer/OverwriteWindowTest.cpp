@@ -11,6 +11,7 @@
 #include "platform/window/MessageBox.h"
 #include "platform/window/Messages.h"
 #include "platform/window/VirtualKeys.h"
+#include "platform/window/WindowGeometry.h"
 #include "tests/support/Golden.h"
 #include "tests/support/LocalTime.h"
 #include "tests/support/WindowHarness.h"
@@ -65,6 +66,12 @@ TEST_F(OverwriteWindow, ShowsBothFilesAndAnswersTheChosenRadioOnOk) {
         std::string dump;
         RunOnWindowThread(window, [&] { dump = DumpWindowTree(window); });
         EXPECT_TRUE(MatchesGolden(OSTRANA_GOLDEN_DIR, "overwrite_prompt", dump));
+        // The type icons the dialog paints under the two frames are not painted over.
+        for (int frame : {244, 245}) {
+            RECT rect;
+            GetWindowRect(GetDlgItem(window, frame), &rect);
+            EXPECT_EQ(window, WindowFromPoint(POINT{rect.left + 16, rect.top + 16})) << frame;
+        }
         EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(window, 234));
         Click(window, 236);
         Click(window, IDOK);

@@ -84,6 +84,7 @@ void SnapshotWriter::StartPage()
 {
     m_sentImages.clear();
     m_sentPictures.clear();
+    m_pageHolds.clear();
     m_manifest.clear();
     if (m_manifestSource)
         for (ImageManifestEntry& entry : m_manifestSource())
@@ -121,7 +122,7 @@ std::vector<PageMessage> SnapshotWriter::WholeState(const DesktopSnapshot& snaps
     out.push_back(Caret(snapshot));
     Cursor(snapshot, out);
     ScreenOverlay(snapshot, out);
-    return out;
+    return News(std::move(out));
 }
 
 std::vector<PageMessage> SnapshotWriter::Changes(const DesktopSnapshot& snapshot, const std::vector<DisplayChange>& changes)
@@ -145,6 +146,7 @@ std::vector<PageMessage> SnapshotWriter::Changes(const DesktopSnapshot& snapshot
             [[fallthrough]];
         case DisplayEvent::Text:
         case DisplayEvent::Enabled:
+        case DisplayEvent::Checked:
             // What the window is now decides, not the event: a window created and destroyed
             // within one batch is simply gone.
             if (window)
@@ -177,7 +179,25 @@ std::vector<PageMessage> SnapshotWriter::Changes(const DesktopSnapshot& snapshot
     }
     if (order)
         out.push_back(Order(snapshot));
-    return out;
+    return News(std::move(out));
+}
+
+std::vector<PageMessage> SnapshotWriter::News(std::vector<PageMessage> messages)
+{
+    std::erase_if(messages, [this](const PageMessage& message) {
+        auto [held, added] = m_pageHolds.try_emplace(message.key, message.json);
+        if (added)
+            return false;
+        if (held->second == message.json)
+            return true;
+        held->second = message.json;
+        return false;
+    });
+    // Windows come and go all session long; what the page held of gone ones must not pile up.
+    for (const std::string& key : m_forget)
+        m_pageHolds.erase(key);
+    m_forget.clear();
+    return messages;
 }
 
 void SnapshotWriter::Descendants(const DesktopSnapshot& snapshot, const WindowState& window,
@@ -208,6 +228,8 @@ void SnapshotWriter::Window(const WindowState& window, std::vector<PageMessage>&
         .Flag("shown", window.shownFlag)
         .Flag("enabled", window.enabled)
         .Flag("enabledTree", window.enabledInTree);
+    if (window.check >= 0)
+        message.Number("checked", window.check);
     if (window.className == WC_WEBVIEWA)
         message.Text("url", AnsiToUtf8(FramedAddress(window.text)));
     // Hidden views show no rows, and asking them would cost for nothing.
@@ -220,6 +242,11 @@ void SnapshotWriter::Window(const WindowState& window, std::vector<PageMessage>&
 void SnapshotWriter::Gone(HWND window, std::vector<PageMessage>& out)
 {
     m_sentPictures.erase(window);
+    // The page drops a gone window's pictures with it; a window that comes with its handle later
+    // must send its own.
+    for (const char* part : {"client", "frame", "overlay"})
+        m_forget.push_back(PictureKey(window, part));
+    m_forget.push_back(Key("window", window));
     out.push_back({Key("window", window),
                    MessageWriter(ToPage::TreeChange).Number("h", HandleNumber(window)).Flag("gone", true).Finish()});
 }

@@ -2,7 +2,9 @@
 // connected, or what a batch of changes touched as it stands now. Each message comes with the key
 // of what it is about, so that a later message about the same thing can take its place while the
 // page is behind. Pictures go per window and part, and only when the list differs from the one the
-// page has; images go once per page, before the first picture that names them.
+// page has; images go once per page, before the first picture that names them. A message equal to
+// the last one about the same thing is left out: a window that repaints what it showed already
+// costs the page no frame.
 #pragma once
 
 #include <functional>
@@ -52,6 +54,8 @@ private:
         SharedDisplayList overlay;
     };
 
+    // Leaves out what the page holds already and remembers the rest as what it will hold.
+    std::vector<PageMessage> News(std::vector<PageMessage> messages);
     void Window(const WindowState& window, std::vector<PageMessage>& out) const;
     void Descendants(const DesktopSnapshot& snapshot, const WindowState& window, std::vector<PageMessage>& out) const;
     void Gone(HWND window, std::vector<PageMessage>& out);
@@ -71,6 +75,11 @@ private:
     RowsSource m_rows;
     std::unordered_set<std::string> m_sentImages;
     std::unordered_map<HWND, SentPictures> m_sentPictures;
+    // Per key, the last message handed out; the batcher lets the newest of a key win, so this is
+    // what the page has once the frames on their way arrive.
+    std::unordered_map<std::string, std::string> m_pageHolds;
+    // Keys of windows gone in this batch, forgotten once their last message is out.
+    std::vector<std::string> m_forget;
 };
 
 // A window handle as the page's number.

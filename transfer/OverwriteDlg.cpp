@@ -72,6 +72,16 @@ void COverwriteDlg::DoDataExchange(CDataExchange* dx) {
     DDX_Radio(dx, IDC_OVERWRITE_ASK, m_nRadio);
 }
 
+BOOL COverwriteDlg::OnInitDialog() {
+    BOOL result = CDialog::OnInitDialog();
+    // The two frames only place the icons the dialog paints; shown, an empty static paints its
+    // background over them.
+    for (int frame : {IDC_OVERWRITE_OLD_ICON, IDC_OVERWRITE_NEW_ICON}) {
+        if (HWND window = ::GetDlgItem(m_hWnd, frame)) ::ShowWindow(window, SW_HIDE);
+    }
+    return result;
+}
+
 LRESULT COverwriteDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_PAINT) {
         return CDialog::WindowProc(message, wParam, lParam);

@@ -50,6 +50,7 @@ public:
     static std::string FormatModified(std::int64_t seconds);
 
     void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
     // Paints the type icon into the two icon frames after the default painting.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

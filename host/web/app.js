@@ -264,14 +264,16 @@ const PlatformArt = {
 // blurred pair.
 
 class Painter {
-  constructor(ctx, dpr, images) {
+  // glyphWidths outlives the painter: measuring every character again for each frame cost more
+  // than drawing it.
+  constructor(ctx, dpr, images, glyphWidths = new Map()) {
     this.ctx = ctx;
     this.dpr = dpr;
     this.images = images;
     this.ox = 0;
     this.oy = 0;
     this.missingImages = 0;
-    this.glyphWidths = new Map();
+    this.glyphWidths = glyphWidths;
   }
 
   X(x) { return Math.round((x + this.ox) * this.dpr); }
@@ -744,6 +746,7 @@ class Renderer {
     this.frames = 0;
     this.pending = false;
     this.missingImages = 0;
+    this.glyphWidths = new Map();
   }
 
   // Size in CSS pixels; the backing store follows the device pixel ratio.
@@ -762,7 +765,7 @@ class Renderer {
     ctx.globalCompositeOperation = "source-over";
     ctx.fillStyle = css(SYS[COLOR.BTNFACE]);
     ctx.fillRect(0, 0, this.canvas.width, this.canvas.height);
-    const painter = new Painter(ctx, this.dpr, this.images);
+    const painter = new Painter(ctx, this.dpr, this.images, this.glyphWidths);
     for (const window of this.scene.paintOrder()) {
       if (!window.visible || !window.rect) continue;
       const wr = window.rect;
@@ -1002,7 +1005,10 @@ class AccessibilityTree {
     }
     setAria(element, "aria-label", name || null);
     setAria(element, "aria-disabled", window.enabledTree === false ? "true" : null);
-    if (role === "checkbox" || role === "radio") setAria(element, "aria-checked", window.checked ? "true" : "false");
+    // BM_GETCHECK's value: 2 is a three-state box's third state.
+    if (role === "checkbox" || role === "radio") {
+      setAria(element, "aria-checked", window.checked === 2 && role === "checkbox" ? "mixed" : window.checked ? "true" : "false");
+    }
     if (this.scene.focus === window.h) element.dataset.focused = "1";
     else delete element.dataset.focused;
     this.fillItems(element, window, role);
@@ -1477,19 +1483,21 @@ class OstranaPage {
     document.body.dataset.superseded = "1";
   }
 
-  // Applies a whole frame, draws it and says so.
+  // Applies a whole frame, says so and draws it. The acknowledgement goes before the drawing so
+  // that the container can make the next frame meanwhile; that frame waits in the socket until
+  // this one is drawn.
   frameEnd(message) {
     const gone = [];
     for (const change of this.frame) this.apply(change, gone);
     for (const handle of gone) this.scene.windows.delete(handle);
     this.frame = [];
+    this.lastFrame = message.frame;
+    this.send({ k: ToHost.ack, frame: message.frame });
     this.renderer.draw();
     this.a11y.update();
     this.webViews.update();
     this.caret.set(this.caretState);
     this.placeField();
-    this.lastFrame = message.frame;
-    this.send({ k: ToHost.ack, frame: message.frame });
     document.body.dataset.frame = String(message.frame);
   }
 

@@ -12,16 +12,23 @@ namespace ostrana::detail {
 
 DWORD ButtonType(HWND button) { return static_cast<DWORD>(GetWindowLongPtrA(button, GWL_STYLE)) & BS_TYPEMASK; }
 
-namespace {
-
-bool IsCheckType(DWORD type) {
+bool IsCheckButtonStyle(DWORD style) {
+    const DWORD type = style & BS_TYPEMASK;
     return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE ||
            type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
 }
 
+namespace {
+
+// The check state also goes where snapshots read it, and the container hears of the change.
 void SetCheck(HWND button, ButtonData& data, UINT check) {
-    if (!IsCheckType(ButtonType(button)) || data.check == check) return;
+    if (!IsCheckButtonStyle(ButtonType(button)) || data.check == check) return;
     data.check = check;
+    {
+        Lock lock = LockSystem();
+        if (auto window = Find(button)) window->check = check;
+    }
+    NotifyChange(button, WindowChange::Checked);
     InvalidateRect(button, nullptr, TRUE);
 }
 

@@ -14,6 +14,8 @@ struct ButtonData : ControlBase {
 };
 
 DWORD ButtonType(HWND button);
+// Check boxes and radio buttons, the buttons that have a check state.
+bool IsCheckButtonStyle(DWORD style);
 void PaintButton(HWND button, ButtonData& data);
 
 } // namespace ostrana::detail

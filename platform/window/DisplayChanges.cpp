@@ -25,6 +25,7 @@ DisplayEvent EventOf(WindowChange change) {
     case WindowChange::Cursor: return DisplayEvent::Cursor;
     case WindowChange::Caret: return DisplayEvent::Caret;
     case WindowChange::Overlay: return DisplayEvent::Overlay;
+    case WindowChange::Checked: return DisplayEvent::Checked;
     }
     return DisplayEvent::Moved;
 }
@@ -139,6 +140,7 @@ const char* DisplayEventName(DisplayEvent event) {
     case DisplayEvent::Picture: return "picture";
     case DisplayEvent::Overlay: return "overlay";
     case DisplayEvent::Clipboard: return "clipboard";
+    case DisplayEvent::Checked: return "checked";
     }
     return "?";
 }

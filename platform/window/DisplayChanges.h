@@ -17,6 +17,7 @@
 //   Picture: a window whose client or non-client picture was replaced.
 //   Overlay: a window whose overlay changed, or null for the screen overlay.
 //   Clipboard: null; the clipboard's text changed.
+//   Checked: a check box or radio button whose check state changed.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +27,7 @@
 
 namespace ostrana {
 
-enum class DisplayEvent { Created, Destroyed, Moved, Shown, Hidden, ZOrder, Text, Enabled, Focus, Cursor, Caret, Picture, Overlay, Clipboard };
+enum class DisplayEvent { Created, Destroyed, Moved, Shown, Hidden, ZOrder, Text, Enabled, Focus, Cursor, Caret, Picture, Overlay, Clipboard, Checked };
 
 struct DisplayChange {
     DisplayEvent event = DisplayEvent::Created;

@@ -11,8 +11,8 @@ namespace ostrana {
 
 // Focus names the new keyboard focus or active window (null when none), Cursor and a null window
 // the current cursor, Caret the caret's window, Overlay a window's overlay (the screen's is
-// OnOverlayChanged).
-enum class WindowChange { Created, Destroyed, Moved, Shown, Hidden, ZOrder, Text, Enabled, Focus, Cursor, Caret, Overlay };
+// OnOverlayChanged), Checked a check box's or radio button's check state.
+enum class WindowChange { Created, Destroyed, Moved, Shown, Hidden, ZOrder, Text, Enabled, Focus, Cursor, Caret, Overlay, Checked };
 
 // Called on the thread that made the change, outside the window system's lock.
 class DisplayObserver {

@@ -2,6 +2,7 @@
 
 #include "platform/gdi/ScreenOverlay.h"
 #include "platform/gdi/ScreenSize.h"
+#include "platform/window/ButtonControl.h"
 #include "platform/window/Caret.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/DisplayChanges.h"
@@ -53,6 +54,7 @@ struct Walk {
         state.visible = parentVisible && state.shownFlag;
         state.enabled = (window.style & WS_DISABLED) == 0;
         state.enabledInTree = parentEnabled && state.enabled;
+        if (window.windowClass->name == WC_BUTTONA && IsCheckButtonStyle(window.style)) state.check = static_cast<int>(window.check);
         state.picture = window.picture ? SharedDisplayList(window.picture) : EmptyList();
         state.nonClientPicture = NonClientPictureOf(window);
         state.overlay = WindowOverlay(window.handle);

@@ -23,6 +23,8 @@
 //   windowRect, clientRect (screen coordinates), text (ANSI code page),
 //   visible (WS_VISIBLE of it and every ancestor), shownFlag (its own WS_VISIBLE), enabled (its own
 //   WS_DISABLED clear), enabledInTree (it and every ancestor enabled),
+//   check             check boxes and radio buttons: BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE;
+//                     -1 for every other window
 //   picture           client coordinates, clipped to the client rectangle
 //   nonClientPicture  window coordinates (frames, captions, scroll bars), clipped to the window
 //                     rectangle; empty for a window without a painted frame
@@ -60,6 +62,7 @@ struct WindowState {
     bool shownFlag = false;
     bool enabled = false;
     bool enabledInTree = false;
+    int check = -1;
     SharedDisplayList picture;
     SharedDisplayList nonClientPicture;
     SharedDisplayList overlay;

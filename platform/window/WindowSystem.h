@@ -59,6 +59,7 @@ struct WindowObject {
     NonClientState nonClient;
     std::map<std::string, HANDLE> props;
     std::shared_ptr<void> controlData;
+    UINT check = 0; // a button's BM_GETCHECK, here so that snapshots read it under the lock
 };
 
 struct ThreadQueue;

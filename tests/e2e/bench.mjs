@@ -1,8 +1,8 @@
 // Page benchmarks, run by hand: `node bench.mjs [--rows N]` after a normal build.
 //  - drawing the container's sample frame (offline);
 //  - from an injected key or click to the frame that shows its effect, median and 95th percentile;
-//  - bytes on the socket for scrolling a server folder of N rows (100,000 by default) by a row and
-//    by a page;
+//  - the time to open a server folder of N rows and the bytes on the socket for scrolling it by a
+//    wheel notch and by a page (`--rows 20,10000,100000` for several sizes; 100,000 by default);
 //  - a reload until the whole state shows again.
 import { mkdtempSync, mkdirSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import os from "node:os";
@@ -12,7 +12,7 @@ import { startService, startContainer, startOstrana, stopProgram, launchBrowser,
   from "./harness.mjs";
 
 const rowsArgument = process.argv.indexOf("--rows");
-const ROWS = rowsArgument > 0 ? Number(process.argv[rowsArgument + 1]) : 100000;
+const ROW_COUNTS = rowsArgument > 0 ? process.argv[rowsArgument + 1].split(",").map(Number) : [100000];
 const BIG = "큰 폴더";
 
 function quantile(values, q) {
@@ -47,13 +47,20 @@ async function drawing(browser) {
   await stopProgram(ostrana.program);
 }
 
-// Milliseconds from each key press to the first frame after it.
+// Milliseconds from each key press to the first frame after it, and what the page spent applying
+// and drawing that frame.
 async function latency(page, key, runs) {
   await page.evaluate(() => {
     window.benchFrames = [];
+    window.benchApplying = [];
     const page = window.ostranaPage;
     const frameEnd = page.frameEnd.bind(page);
-    page.frameEnd = (message) => { frameEnd(message); window.benchFrames.push(performance.now()); };
+    page.frameEnd = (message) => {
+      const start = performance.now();
+      frameEnd(message);
+      window.benchFrames.push(performance.now());
+      window.benchApplying.push(performance.now() - start);
+    };
     window.benchKeys = [];
     window.addEventListener("keydown", (e) => window.benchKeys.push(e.timeStamp), { capture: true });
   });
@@ -62,10 +69,17 @@ async function latency(page, key, runs) {
     await page.keyboard.press(i % 2 ? "ArrowUp" : key);
     await page.waitForFunction((n) => window.benchFrames.length > n, frames, { timeout: 5000 });
   }
-  return page.evaluate(() => window.benchKeys.map((t) => {
-    const frame = window.benchFrames.find((f) => f >= t);
-    return frame === undefined ? NaN : frame - t;
-  }).filter((v) => !Number.isNaN(v)));
+  return page.evaluate(() => {
+    const total = [];
+    const applying = [];
+    for (const t of window.benchKeys) {
+      const index = window.benchFrames.findIndex((f) => f >= t);
+      if (index < 0) continue;
+      total.push(window.benchFrames[index] - t);
+      applying.push(window.benchApplying[index]);
+    }
+    return { total, applying };
+  });
 }
 
 async function socketBytes(page, cdp, action) {
@@ -81,16 +95,16 @@ async function socketBytes(page, cdp, action) {
   return bytes;
 }
 
-async function live(browser) {
+async function live(browser, rows) {
   const folder = mkdtempSync(path.join(os.tmpdir(), "ostrana-bench-"));
   const root = path.join(folder, "root");
   const service = await startService(root);
   const big = path.join(root, "users", "demo", "myfolder", BIG);
   mkdirSync(big, { recursive: true });
-  for (let i = 0; i < ROWS; i++) writeFileSync(path.join(big, `파일 ${String(i).padStart(6, "0")}.txt`), "");
+  for (let i = 0; i < rows; i++) writeFileSync(path.join(big, `파일 ${String(i).padStart(6, "0")}.txt`), "");
   const ostrana = await startContainer(path.join(folder, "run"), service.address);
   try {
-    await measure(browser, service, ostrana);
+    await measure(browser, service, ostrana, rows);
   } finally {
     await stopProgram(ostrana.program);
     await stopProgram(service.program);
@@ -98,15 +112,15 @@ async function live(browser) {
   }
 }
 
-async function measure(browser, service, ostrana) {
+async function measure(browser, service, ostrana, rows) {
   const context = await browser.newContext({ viewport: { width: 1000, height: 720 } });
   const page = await context.newPage();
   const cdp = await context.newCDPSession(page);
-  await cdp.send("Network.enable");
   await page.goto(withQuery(ostrana.first, { host: service.address, user: "demo", auth: demoAuth(service.address) }));
   await named(page, "내 파일보관함 (myfolder)").first().waitFor({ timeout: 30000 });
 
   // The big folder opened from the server list, its first row chosen.
+  const opening = Date.now();
   await page.getByRole("row", { name: BIG }).first().dblclick({ position: { x: 30, y: 9 } });
   // The service lists in its own order; any of the files will do.
   const first = page.getByRole("row", { name: /^파일 / }).first();
@@ -114,12 +128,20 @@ async function measure(browser, service, ostrana) {
     await page.screenshot({ path: "/tmp/hostweb-bench.png" });
     throw error;
   });
+  console.log(`opening the folder of ${rows} rows until its rows show: ${Date.now() - opening} ms`);
   await first.click({ position: { x: 30, y: 9 } });
-  report("key to frame (Down and Up in the server list)", await latency(page, "ArrowDown", 60), "ms");
+  const keys = await latency(page, "ArrowDown", 60);
+  report("key to frame (Down and Up in the server list)", keys.total, "ms");
+  report("  of which the page applying and drawing the frame", keys.applying, "ms");
 
-  const row = await socketBytes(page, cdp, () => page.mouse.wheel(0, 100));
-  const pageDown = await socketBytes(page, cdp, () => page.keyboard.press("PageDown"));
-  console.log(`socket bytes, ${ROWS} rows: one wheel notch ${row}, one page ${pageDown}`);
+  // Only now: the network inspection slows every message the page receives.
+  await cdp.send("Network.enable");
+  const notches = [];
+  const pages = [];
+  for (let i = 0; i < 5; i++) notches.push(await socketBytes(page, cdp, () => page.mouse.wheel(0, 100)));
+  for (let i = 0; i < 5; i++) pages.push(await socketBytes(page, cdp, () => page.keyboard.press("PageDown")));
+  console.log(`socket bytes, ${rows} rows: one wheel notch ${quantile(notches, 0.5)} (${notches.join(", ")}),`
+    + ` one page ${quantile(pages, 0.5)} (${pages.join(", ")})`);
 
   const reloads = [];
   for (let i = 0; i < 5; i++) {
@@ -135,7 +157,7 @@ async function measure(browser, service, ostrana) {
 const browser = await launchBrowser();
 try {
   await drawing(browser);
-  if (!process.argv.includes("--offline")) await live(browser);
+  if (!process.argv.includes("--offline")) for (const rows of ROW_COUNTS) await live(browser, rows);
 } finally {
   await browser.close();
 }

@@ -2,8 +2,10 @@
 // pages opened at the program's address, and screenshots kept under the build folder.
 import { spawn, execFileSync } from "node:child_process";
 import { createInterface } from "node:readline";
-import { mkdirSync } from "node:fs";
+import { mkdirSync, mkdtempSync, rmSync, truncateSync, writeFileSync } from "node:fs";
+import os from "node:os";
 import path from "node:path";
+import { before, after } from "node:test";
 import { chromium } from "playwright-core";
 
 export const buildDir = process.env.OSTRANA_BUILD_DIR || path.resolve(import.meta.dirname, "../../build");
@@ -81,6 +83,16 @@ export function named(page, name) {
   return page.locator(`[aria-label="${name.replace(/"/g, '\\"')}"]`);
 }
 
+// Waits until the window behind the first element of `locator` has painted: a window is in the
+// accessibility tree from its creation, but shows on the canvas only with its first picture.
+export async function painted(locator, timeout = 15000) {
+  const element = locator.first();
+  await element.waitFor({ timeout });
+  const handle = Number(await element.getAttribute("data-hwnd"));
+  await element.page().waitForFunction((h) => (window.ostranaPage.scene.get(h)?.picture?.length ?? 0) > 0, handle,
+    { timeout });
+}
+
 // The control with a control id; a drop-down combo box is typed into through its edit. A combo
 // box's own edit has id 1001 as well, so those are not counted as controls of their own.
 export async function control(page, id) {
@@ -108,4 +120,45 @@ export function demoAuth(serverAddress) {
   const cookie = execFileSync(path.join(buildDir, "cli/ostrana-cli"), ["--server", serverAddress, "--user", "demo", "login"],
     { env: { ...process.env, OSTRANA_PASSWORD: "demo1234" } }).toString().trim();
   return `WAXLO_AUTH=${cookie}`;
+}
+
+// A file of journeys shares one service over a fresh folder and one browser, started before its
+// first journey and stopped after its last. open() gives a journey a container of its own, with
+// `files` on its drive D: (relative path → content, or a size for a sparse file of zeros), and a
+// page at the container's address.
+export function journeyRig(prefix) {
+  const rig = { folder: null, service: null, browser: null, runs: 0 };
+  before(async () => {
+    rig.folder = mkdtempSync(path.join(os.tmpdir(), prefix));
+    rig.service = await startService(path.join(rig.folder, "root"));
+    rig.browser = await launchBrowser();
+  });
+  after(async () => {
+    await rig.browser?.close();
+    await stopProgram(rig.service?.program);
+    if (rig.folder) rmSync(rig.folder, { recursive: true, force: true });
+  });
+  rig.open = async (parameters, { files = {}, service = rig.service, context: contextOptions = {} } = {}) => {
+    const run = path.join(rig.folder, `run-${++rig.runs}`);
+    const local = path.join(run, "local");
+    for (const [relative, content] of Object.entries(files)) {
+      const file = path.join(local, relative);
+      mkdirSync(path.dirname(file), { recursive: true });
+      writeFileSync(file, typeof content === "number" ? "" : content);
+      if (typeof content === "number") truncateSync(file, content);
+    }
+    const ostrana = await startContainer(run, service.address);
+    const context = await rig.browser.newContext({ viewport: { width: 1000, height: 720 }, ...contextOptions });
+    const page = await context.newPage();
+    const errors = [];
+    page.on("pageerror", (error) => errors.push(error.message));
+    await page.goto(withQuery(ostrana.first, parameters));
+    await waitForFrame(page);
+    const close = async () => {
+      await context.close();
+      await stopProgram(ostrana.program);
+    };
+    return { context, page, errors, run, local, close };
+  };
+  return rig;
 }

@@ -187,6 +187,24 @@ test("the accessibility tree mirrors windows, their names, states, bounds and li
   await context.close();
 });
 
+test("check boxes and radio buttons carry their check state, and follow a change of it", async () => {
+  const { context, page, errors } = await offlinePage();
+  const button = (h, type, text, checked) => windowState(h, { parent: 1, depth: 1, z: 4 - h, cls: "Button", id: 200 + h,
+    style: 0x50010000 | type, text, checked, rect: [10, 20 * h, 150, 20 * h + 16], client: [10, 20 * h, 150, 20 * h + 16] });
+  const frame = (ask, skip, sub, number) => [
+    windowState(1, { cls: "#32770", text: "선택", rect: [0, 0, 200, 120], client: [0, 0, 200, 120] }),
+    button(2, 9, "항상 물어보기", ask), button(3, 9, "항상 건너뛰기", skip), button(4, 6, "하위 폴더까지", sub),
+    frameEnd(number)];
+  const states = () => Promise.all([["radio", "항상 물어보기"], ["radio", "항상 건너뛰기"], ["checkbox", "하위 폴더까지"]]
+    .map(([role, name]) => page.getByRole(role, { name }).getAttribute("aria-checked")));
+  await replay(page, frame(1, 0, 2, 1));
+  assert.deepEqual(await states(), ["true", "false", "mixed"]);
+  await replay(page, frame(0, 1, 0, 2));
+  assert.deepEqual(await states(), ["false", "true", "false"]);
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
 test("the caret blinks at its place and the input method composes there", async () => {
   const { context, page } = await offlinePage();
   await replay(page, loginDialog());
@@ -317,6 +335,65 @@ test("a web view shows its address in a sandboxed frame over its client area, hi
   assert.equal((await frames())[0]?.src, "https://127.0.0.1:9/other");
   await replay(page, [{ ...view("https://127.0.0.1:9/other"), visible: false }, frameEnd(6)]);
   assert.deepEqual(await frames(), []);
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test("the link cursor 1011 is the hand from its image, pointing with its fingertip at the hot spot", async () => {
+  const { context, page, errors } = await offlinePage();
+  // The login dialog's link label: blue text on white, under the pointer.
+  const link = windowState(2, { parent: 1, depth: 1, cls: "Static", id: 1014, text: "아이디가 없으십니까 ?",
+    style: 0x50000100, rect: [20, 40, 200, 52], client: [20, 40, 200, 52] });
+  await replay(page, [
+    windowState(1, { cls: "#32770", rect: [0, 0, 240, 100], client: [0, 0, 240, 100] }),
+    link,
+    picture(1, "client", [[OP.fillRect, 0, 0, 240, 100, 0xffffff]]),
+    picture(2, "client", [[OP.fillRect, 0, 0, 180, 12, 0xffffff],
+      [OP.text, 0, 0, 126, 12, "아이디가 없으십니까 ?", 0, 0x096bff, 0xffffff, 0, 0]]),
+    { k: K.order, windows: [1, 2] },
+    // As the container sends it while the pointer is over the label.
+    { k: K.cursor, name: "cursor 1011", css: "pointer", image: "/res/cursors/hand.svg", hotspot: [12, 2] },
+    frameEnd(1),
+  ]);
+  const area = page.locator("#control-area");
+  const box = await area.boundingBox();
+  const pointer = { x: box.x + 60, y: box.y + 46 };
+  await page.mouse.move(pointer.x, pointer.y);
+  const cursor = await area.evaluate((e) => getComputedStyle(e).cursor);
+  const found = /^url\("([^"]+)"\) 12 2, pointer$/.exec(cursor);
+  assert.ok(found, `the area's cursor: ${cursor}`);
+  assert.match(found[1], /\/res\/cursors\/hand\.svg\?.*t=/);
+  const image = await page.evaluate(async (url) => {
+    const response = await fetch(url);
+    return { ok: response.ok, type: response.headers.get("content-type"), text: await response.text() };
+  }, found[1]);
+  assert.ok(image.ok && /svg/.test(image.type), `the cursor's image: ${image.type}`);
+  // A screenshot leaves the pointer out, so the picture gets the cursor's image where the browser
+  // shows it: its hot spot on the pointer.
+  await page.evaluate(({ url, x, y }) => {
+    const img = Object.assign(document.createElement("img"), { id: "pointer-picture", src: url });
+    Object.assign(img.style, { position: "fixed", left: `${x - 12}px`, top: `${y - 2}px`, width: "32px",
+      height: "32px", zIndex: 10, pointerEvents: "none" });
+    document.body.append(img);
+    return img.decode();
+  }, { url: found[1], ...pointer });
+  await page.screenshot({ path: shot("render-link-cursor"), clip: { x: box.x, y: box.y, width: 240, height: 100 } });
+  // The fingertip is the hand's topmost inked pixel, right at the pointer.
+  const tip = await page.evaluate(({ x, y }) => {
+    const img = document.getElementById("pointer-picture");
+    const canvas = Object.assign(document.createElement("canvas"), { width: 32, height: 32 });
+    const ctx = canvas.getContext("2d");
+    ctx.drawImage(img, 0, 0, 32, 32);
+    const data = ctx.getImageData(0, 0, 32, 32).data;
+    for (let row = 0; row < 32; row++) {
+      const inked = [];
+      for (let column = 0; column < 32; column++) if (data[(row * 32 + column) * 4 + 3] > 0) inked.push(column);
+      if (inked.length) return { x: x - 12 + (inked[0] + inked[inked.length - 1]) / 2, y: y - 2 + row };
+    }
+    return null;
+  }, pointer);
+  assert.ok(tip && Math.abs(tip.x - pointer.x) <= 1.5 && Math.abs(tip.y - pointer.y) <= 1.5,
+    `the fingertip at ${JSON.stringify(tip)}, the pointer at ${JSON.stringify(pointer)}`);
   assert.deepEqual(errors, []);
   await context.close();
 });

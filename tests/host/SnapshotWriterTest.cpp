@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <utility>
 
 #include "host/FrameBatcher.h"
 #include "platform/base/CodePage.h"
@@ -20,6 +21,7 @@
 #include "platform/window/WindowGeometry.h"
 #include "tests/host/HostTestSupport.h"
 #include "res/Resources.h"
+#include "transfer/OverwriteDlg.h"
 #include "tests/support/WindowHarness.h"
 
 using namespace ostrana;
@@ -134,10 +136,10 @@ TEST(SnapshotWriter, ChangesCarryOnlyWhatChangedAsItIsNow)
         PumpUntilIdle();
         std::vector<Json> changed = Parse(writer.Changes(
             TakeDesktopSnapshot(), {{DisplayEvent::Text, yes}, {DisplayEvent::Picture, yes}, {DisplayEvent::Text, yes}}));
-        ASSERT_EQ(changed.size(), 3u);
+        // The window's state once: the second event finds it as the first left it.
+        ASSERT_EQ(changed.size(), 2u);
         EXPECT_EQ(changed[0]["text"], "바꾸기");
         EXPECT_EQ(changed[1]["part"], "client");
-        EXPECT_EQ(changed[2]["text"], "바꾸기");
         // The images went with the whole state; this page has them.
         EXPECT_TRUE(OfKind(changed, ToPage::Image).empty());
 
@@ -155,6 +157,46 @@ TEST(SnapshotWriter, ChangesCarryOnlyWhatChangedAsItIsNow)
         PumpUntilIdle();
         std::vector<Json> again = Parse(writer.Changes(TakeDesktopSnapshot(), {{DisplayEvent::Picture, icon}}));
         EXPECT_EQ(OfKind(again, ToPage::Image).size(), 1u);
+        DestroyWindow(dialog);
+    });
+}
+
+TEST(SnapshotWriter, WhatThePageHasAlreadyIsNotSentAgain)
+{
+    ostrana::test::UiThread ui;
+    ui.Run([&] {
+        HWND dialog = ShowOverwritePrompt();
+        SnapshotWriter writer = MakeWriter();
+        writer.WholeState(TakeDesktopSnapshot());
+        HWND yes = GetDlgItem(dialog, IDOK);
+        const std::vector<DisplayChange> touched{
+            {DisplayEvent::Text, yes}, {DisplayEvent::Picture, yes}, {DisplayEvent::Cursor, nullptr},
+            {DisplayEvent::Focus, nullptr}, {DisplayEvent::Caret, nullptr}};
+
+        // Painted again as it was: a new list, the same picture.
+        InvalidateRect(yes, nullptr, TRUE);
+        InvalidateRect(dialog, nullptr, TRUE);
+        PumpUntilIdle();
+        EXPECT_TRUE(writer.Changes(TakeDesktopSnapshot(),
+                                   {{DisplayEvent::Picture, yes}, {DisplayEvent::Picture, dialog}, {DisplayEvent::Moved, dialog}})
+                        .empty());
+        EXPECT_TRUE(writer.Changes(TakeDesktopSnapshot(), touched).empty());
+
+        // Changed and changed back: each is news to the page.
+        char original[64] = {};
+        GetWindowTextA(yes, original, sizeof original);
+        SetWindowTextA(yes, "A");
+        PumpUntilIdle();
+        EXPECT_EQ(writer.Changes(TakeDesktopSnapshot(), touched).size(), 2u);
+        SetWindowTextA(yes, original);
+        PumpUntilIdle();
+        std::vector<Json> back = Parse(writer.Changes(TakeDesktopSnapshot(), touched));
+        ASSERT_EQ(back.size(), 2u);
+        EXPECT_EQ(back[0]["text"], AnsiToUtf8(original));
+
+        // A new page has nothing, so it gets everything again.
+        writer.StartPage();
+        EXPECT_EQ(writer.Changes(TakeDesktopSnapshot(), touched).size(), touched.size());
         DestroyWindow(dialog);
     });
 }
@@ -196,32 +238,26 @@ TEST(SnapshotWriter, ShowingOrMovingAWindowResendsItsChildrenWhoseVisibilityAndP
         SnapshotWriter writer = MakeWriter();
         writer.WholeState(TakeDesktopSnapshot());
         HWND yes = GetDlgItem(dialog, IDOK);
-        auto record = [&](const std::vector<Json>& messages, HWND window) {
-            for (const Json& message : messages)
-                if (message["k"] == static_cast<int>(ToPage::TreeChange) && message["h"] == HandleNumber(window))
-                    return message;
-            return Json();
-        };
 
         ShowWindow(dialog, SW_HIDE);
         std::vector<Json> hidden = Parse(writer.Changes(TakeDesktopSnapshot(), {{DisplayEvent::Hidden, dialog}}));
-        ASSERT_FALSE(record(hidden, yes).is_null()) << "a child of a hidden window is hidden too";
-        EXPECT_EQ(record(hidden, yes)["visible"], false);
+        ASSERT_FALSE(WindowRecord(hidden, yes).is_null()) << "a child of a hidden window is hidden too";
+        EXPECT_EQ(WindowRecord(hidden, yes)["visible"], false);
 
         ShowWindow(dialog, SW_SHOW);
         std::vector<Json> shown = Parse(writer.Changes(TakeDesktopSnapshot(), {{DisplayEvent::Shown, dialog}}));
-        ASSERT_FALSE(record(shown, yes).is_null());
-        EXPECT_EQ(record(shown, yes)["visible"], true);
+        ASSERT_FALSE(WindowRecord(shown, yes).is_null());
+        EXPECT_EQ(WindowRecord(shown, yes)["visible"], true);
 
         RECT before{};
         GetWindowRect(yes, &before);
         SetWindowPos(dialog, nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         std::vector<Json> moved = Parse(writer.Changes(TakeDesktopSnapshot(), {{DisplayEvent::Moved, dialog}}));
-        ASSERT_FALSE(record(moved, yes).is_null()) << "a child moves on the screen with its parent";
+        ASSERT_FALSE(WindowRecord(moved, yes).is_null()) << "a child moves on the screen with its parent";
         RECT after{};
         GetWindowRect(yes, &after);
         EXPECT_NE(before.left, after.left);
-        EXPECT_EQ(record(moved, yes)["rect"][0], after.left);
+        EXPECT_EQ(WindowRecord(moved, yes)["rect"][0], after.left);
         DestroyWindow(dialog);
     });
 }
@@ -304,6 +340,72 @@ TEST(SnapshotWriter, TreeViewsShowTheirVisibleItemsWithLevels)
         EXPECT_FALSE(items[2]["expanded"].get<bool>());
         (void)hidden;
         DestroyWindow(parent);
+    });
+}
+
+// What the window system announces between two flushes.
+class ChangeCollector : public DisplayChangeListener {
+public:
+    ChangeCollector() { AddDisplayChangeListener(this); }
+    ~ChangeCollector() override { RemoveDisplayChangeListener(this); }
+    void OnDisplayChanges(const DisplayChangeBatch& batch) override
+    {
+        m_changes.insert(m_changes.end(), batch.changes.begin(), batch.changes.end());
+    }
+    std::vector<DisplayChange> Take()
+    {
+        FlushDisplayChanges();
+        return std::exchange(m_changes, {});
+    }
+
+private:
+    std::vector<DisplayChange> m_changes;
+};
+
+TEST(SnapshotWriter, CheckBoxesAndRadioButtonsCarryTheirCheckStateAndAChangeOfItIsSent)
+{
+    ostrana::test::UiThread ui;
+    ui.Run([&] {
+        ChangeCollector collector;
+        HWND dialog = ShowOverwritePrompt();
+        HWND ask = GetDlgItem(dialog, IDC_OVERWRITE_ASK);
+        HWND second = GetDlgItem(dialog, IDC_OVERWRITE_ASK + 1);
+        HWND third = GetDlgItem(dialog, IDC_OVERWRITE_ASK + 2);
+        HWND box = CreateWindowExA(0, WC_BUTTONA, "", WS_CHILD | WS_VISIBLE | BS_AUTO3STATE, 0, 0, 80, 16, dialog,
+                                   nullptr, nullptr, nullptr);
+        SendMessageA(ask, BM_SETCHECK, BST_CHECKED, 0);
+        PumpUntilIdle();
+        collector.Take();
+        SnapshotWriter writer = MakeWriter();
+        std::vector<Json> whole = Parse(writer.WholeState(TakeDesktopSnapshot()));
+        EXPECT_EQ(WindowRecord(whole, ask)["checked"], 1);
+        EXPECT_EQ(WindowRecord(whole, second)["checked"], 0);
+        EXPECT_EQ(WindowRecord(whole, box)["checked"], 0);
+        EXPECT_FALSE(WindowRecord(whole, GetDlgItem(dialog, IDOK)).contains("checked")) << "a push button has no check";
+        EXPECT_FALSE(WindowRecord(whole, dialog).contains("checked"));
+
+        // A click on another radio of the group moves the check: both buttons are sent as they are now.
+        SendMessageA(third, BM_CLICK, 0, 0);
+        std::vector<DisplayChange> changes = collector.Take();
+        EXPECT_NE(std::find(changes.begin(), changes.end(), DisplayChange{DisplayEvent::Checked, ask}), changes.end());
+        EXPECT_EQ(std::find(changes.begin(), changes.end(), DisplayChange{DisplayEvent::Checked, second}), changes.end());
+        std::vector<Json> moved = Parse(writer.Changes(TakeDesktopSnapshot(), changes));
+        EXPECT_EQ(WindowRecord(moved, third)["checked"], 1);
+        EXPECT_EQ(WindowRecord(moved, ask)["checked"], 0);
+        EXPECT_TRUE(WindowRecord(moved, second).is_null()) << "an unchanged radio is not sent again";
+
+        // The third state of a three-state box; setting what is already set announces nothing.
+        SendMessageA(box, BM_SETCHECK, BST_INDETERMINATE, 0);
+        std::vector<Json> mixed = Parse(writer.Changes(TakeDesktopSnapshot(), collector.Take()));
+        EXPECT_EQ(WindowRecord(mixed, box)["checked"], 2);
+        SendMessageA(box, BM_SETCHECK, BST_INDETERMINATE, 0);
+        SendMessageA(GetDlgItem(dialog, IDOK), BM_SETCHECK, BST_CHECKED, 0);
+        changes = collector.Take();
+        EXPECT_EQ(std::count_if(changes.begin(), changes.end(), [](const DisplayChange& change) {
+                      return change.event == DisplayEvent::Checked;
+                  }),
+                  0);
+        DestroyWindow(dialog);
     });
 }
 

@@ -13,22 +13,18 @@
 #include "mainwnd/OstranaDlg.h"
 #include "platform/base/LocalPath.h"
 #include "platform/controls/CommCtrl.h"
-#include "platform/window/AfxWinApp.h"
 #include "platform/window/Input.h"
 #include "platform/window/MessageBox.h"
 #include "platform/window/VirtualKeys.h"
 #include "res/ResourceIds.h"
 #include "server/ServerListView.h"
 #include "server/ServerTreeView.h"
-#include "session/ServerSession.h"
-#include "session/SessionOwner.h"
 #include "shell/IEShellListCtrl.h"
 #include "shell/IEShellTreeCtrl.h"
 #include "shell/ShellLocalPanes.h"
 #include "tests/mainwnd/JourneySupport.h"
 #include "tests/support/Golden.h"
 #include "tests/support/ModalScript.h"
-#include "tests/support/ServiceProcess.h"
 #include "tests/support/ShellSandbox.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowHarness.h"
@@ -38,42 +34,35 @@ namespace fs = std::filesystem;
 namespace ostrana::test {
 namespace {
 
-constexpr const char* kHostClass = "LocalPanesJourneyHost";
-constexpr const char* kOverwriteCaption = "파일 바꾸기 확인";
-constexpr const char* kProgressClass = "OstranaProgressDialog";
-
-class LocalPanesJourney : public ::testing::Test {
+class LocalPanesJourney : public JourneyFixture {
 protected:
+    LocalPanesJourney() : JourneyFixture("LocalPanesJourneyHost") {}
+
     void SetUp() override {
         ResetInputState();
-        m_app.SetRegistryKey("Zelkor");
-        SetMessageBoxPresenter(m_boxes);
-        StampTimes(m_service.Root() / "users" / "demo");
         m_sandbox.MakeFile(Work("notes.txt"), "local notes");
         m_sandbox.MakeFile(Work("가계부.csv"), std::string(2500, 'x'));
         m_sandbox.MakeFile(Work("보관함/old.txt"), "old");
         m_sandbox.MakeFolder(Work("images"));
         StampTimes(m_sandbox.DriveD());
-        m_ui.Run([&] {
-            WNDCLASSA windowClass{};
-            windowClass.lpfnWndProc = ::DefWindowProcA;
-            windowClass.lpszClassName = kHostClass;
-            RegisterClassA(&windowClass);
-            m_host = std::make_unique<CWnd>();
-            m_host->CreateEx(0, kHostClass, "", WS_POPUP | WS_VISIBLE, 0, 0, 820, 720, nullptr, nullptr);
-        });
+        JourneyFixture::SetUp();
     }
 
     void TearDown() override {
         m_ui.Run([&] {
             m_refills.reset();
             m_panes = nullptr;
-            m_window.reset();
-            m_host->DestroyWindow();
-            m_host.reset();
         });
-        SetMessageBoxPresenter(nullptr);
+        JourneyFixture::TearDown();
         ResetInputState();
+    }
+
+    // The watchers stay off: the list refills only when the window asks it to, which is what the
+    // journeys count.
+    std::unique_ptr<LocalPaneLink> MakeLocalPanes() override {
+        auto panes = std::make_unique<ShellLocalPanes>(false);
+        m_panes = panes.get();
+        return panes;
     }
 
     fs::path Work(const std::string& utf8Relative = {}) const {
@@ -81,30 +70,9 @@ protected:
         return utf8Relative.empty() ? work : work / fs::u8path(utf8Relative);
     }
 
-    fs::path Stored(const std::string& utf8Relative) const {
-        return m_service.Root() / "users" / "demo" / "myfolder" / fs::u8path(utf8Relative);
-    }
-
-    // Logged in from the page's start, with the local tree on D:\work. The watchers stay off: the
-    // list refills only when the window asks it to, which is what the journeys count.
-    void OpenLoggedIn() {
-        SimpleSessionOwner pageOwner;
-        ServerSession page(&pageOwner);
-        page.SetLoginData("demo", "demo1234", m_service.Host(), m_service.Port());
-        int status = 3000;
-        ASSERT_EQ(1, page.Login(status));
-        m_ui.Run([&] {
-            m_window = std::make_unique<ObservedMainWindow>(m_host.get(), &m_session);
-            auto panes = std::make_unique<ShellLocalPanes>(false);
-            m_panes = panes.get();
-            m_window->SetLocalPanes(std::move(panes));
-            m_window->SetStartParams(pageOwner.GetSessionCookie(), m_service.Host() + ":" + std::to_string(m_service.Port()),
-                                     "demo");
-            ASSERT_TRUE(m_window->Create(IDD_OSTRANA, m_host.get()));
-            m_window->MoveWindow(0, 0, 820, 720);
-            m_window->ShowWindow(SW_SHOW);
-        });
-        m_ui.WaitIdle();
+    // Logged in from the page's start, with the local tree on D:\work.
+    void OpenOnWork() {
+        ASSERT_NO_FATAL_FAILURE(OpenLoggedIn());
         ASSERT_NE(nullptr, m_panes);
         const std::string work = m_sandbox.LocalD("work");
         m_ui.Run([&] { m_panes->Tree()->SendMessage(UWM_SELECT_PATH, 0, reinterpret_cast<LPARAM>(work.c_str())); });
@@ -114,7 +82,6 @@ protected:
         m_refills = std::make_unique<MessageRecorder>(ListHwnd(), std::vector<UINT>{LVM_DELETEALLITEMS});
     }
 
-    HWND Item(int id) { return GetDlgItem(m_window->m_hWnd, id); }
     HWND ListHwnd() { return m_ui.Get<HWND>([&] { return m_panes->ListControl(); }); }
     int Refills() const { return static_cast<int>(m_refills->Messages().size()); }
 
@@ -124,31 +91,6 @@ protected:
             CIEShellListCtrl* list = m_panes->List();
             for (int row = 0; row < list->GetItemCount(); ++row) rows.push_back(Utf8(list->GetItemText(row, 0)));
             return rows;
-        });
-    }
-
-    std::vector<std::string> ServerRows() {
-        return m_ui.Get<std::vector<std::string>>([&] {
-            std::vector<std::string> rows;
-            CServerListCtrl* list = m_window->ServerListPane()->GetServerList();
-            for (int row = 0; row < list->GetItemCount(); ++row) rows.push_back(Utf8(list->GetCellText(row, 0)));
-            return rows;
-        });
-    }
-
-    static bool Has(const std::vector<std::string>& rows, const std::string& name) {
-        return std::find(rows.begin(), rows.end(), name) != rows.end();
-    }
-
-    // The middle of a row's label, on the screen.
-    POINT ServerRowPoint(const std::string& utf8Name) {
-        return m_ui.Get<POINT>([&] {
-            CServerListCtrl* list = m_window->ServerListPane()->GetServerList();
-            RECT rect{};
-            list->GetItemRect(list->FindRowByText(Ansi(utf8Name), 0), &rect, LVIR_LABEL);
-            POINT point{rect.left + 10, (rect.top + rect.bottom) / 2};
-            list->ClientToScreen(&point);
-            return point;
         });
     }
 
@@ -187,13 +129,6 @@ protected:
     }
 
     ShellSandbox m_sandbox;
-    ServiceProcess m_service;
-    CWinApp m_app{"Ostrana"};
-    std::shared_ptr<HeadlessMessageBoxPresenter> m_boxes = std::make_shared<HeadlessMessageBoxPresenter>();
-    ServerSession m_session{nullptr};
-    UiThread m_ui;
-    std::unique_ptr<CWnd> m_host;
-    std::unique_ptr<ObservedMainWindow> m_window;
     ShellLocalPanes* m_panes = nullptr;
     std::unique_ptr<MessageRecorder> m_refills;
 };
@@ -201,7 +136,7 @@ protected:
 TEST_F(LocalPanesJourney, AServerFolderDraggedOntoTheLocalListLandsInTheShownFolderAndTheListRefillsOnce) {
     fs::create_directories(Stored("문서/하위"));
     ASSERT_TRUE(WriteFileBytes(Stored("문서/하위/깊은.txt"), "deep"));
-    OpenLoggedIn();
+    OpenOnWork();
     EXPECT_FALSE(Has(LocalRows(), "문서"));
     DragServerRow("문서", LocalListBlank());
     ASSERT_TRUE(m_window->WaitForTransfersHandled(1));
@@ -218,7 +153,7 @@ TEST_F(LocalPanesJourney, AServerFolderDraggedOntoTheLocalListLandsInTheShownFol
 }
 
 TEST_F(LocalPanesJourney, TheLocalTreeTakesNoDropOfServerItemsTheListDoes) {
-    OpenLoggedIn();
+    OpenOnWork();
     const POINT archive = m_ui.Get<POINT>([&] {
         CIEShellTreeCtrl* tree = m_panes->Tree();
         HTREEITEM work = tree->GetSelectedItem();
@@ -244,25 +179,25 @@ TEST_F(LocalPanesJourney, TheLocalTreeTakesNoDropOfServerItemsTheListDoes) {
 }
 
 TEST_F(LocalPanesJourney, ARowSelectedInTheLocalListGoesUpWithTheUploadButton) {
-    OpenLoggedIn();
-    const std::string quota = Utf8(m_ui.Get<std::string>([&] { return m_window->QuotaLabel().m_text; }));
+    OpenOnWork();
+    const std::string quota = QuotaText();
     InjectClick(MouseButton::Left, LocalRowPoint("가계부.csv"));
     m_ui.WaitIdle();
     ASSERT_EQ(std::vector<std::string>{Ansi(m_sandbox.LocalD("work\\가계부.csv"))},
               m_ui.Get<std::vector<std::string>>([&] { return m_panes->SelectedPaths(); }));
-    InjectClick(MouseButton::Left, Centre(Item(IDC_MAIN_UPLOAD)));
+    ClickItem(IDC_MAIN_UPLOAD);
     ASSERT_TRUE(m_window->WaitForTransfersHandled(1));
     m_ui.WaitIdle();
 
     EXPECT_EQ(std::string(2500, 'x'), ReadFileBytes(Stored("가계부.csv")));
     EXPECT_FALSE(fs::exists(Stored("notes.txt"))) << "only the selected row goes";
     EXPECT_TRUE(Has(ServerRows(), "가계부.csv"));
-    EXPECT_NE(quota, Utf8(m_ui.Get<std::string>([&] { return m_window->QuotaLabel().m_text; })));
+    EXPECT_NE(quota, QuotaText());
     EXPECT_TRUE(m_boxes->Boxes().empty());
 }
 
 TEST_F(LocalPanesJourney, AFolderAndAFileSelectedTogetherGoUpWithTheFolderWhole) {
-    OpenLoggedIn();
+    OpenOnWork();
     InjectClick(MouseButton::Left, LocalRowPoint("보관함"));
     // The click gives the list the focus that the key then goes to.
     m_ui.WaitIdle();
@@ -271,7 +206,7 @@ TEST_F(LocalPanesJourney, AFolderAndAFileSelectedTogetherGoUpWithTheFolderWhole)
     InjectKey(VK_CONTROL, false);
     m_ui.WaitIdle();
     ASSERT_EQ(2u, m_ui.Get<std::vector<std::string>>([&] { return m_panes->SelectedPaths(); }).size());
-    InjectClick(MouseButton::Left, Centre(Item(IDC_MAIN_UPLOAD)));
+    ClickItem(IDC_MAIN_UPLOAD);
     ASSERT_TRUE(m_window->WaitForTransfersHandled(1));
     m_ui.WaitIdle();
 
@@ -284,7 +219,7 @@ TEST_F(LocalPanesJourney, AFolderAndAFileSelectedTogetherGoUpWithTheFolderWhole)
 }
 
 TEST_F(LocalPanesJourney, ADropWhileTheTreeShowsAVirtualFolderStartsNothingAndKeepsAutoRefreshOn) {
-    OpenLoggedIn();
+    OpenOnWork();
     const bool selected = m_ui.Get<bool>([&] {
         CIEShellTreeCtrl* tree = m_panes->Tree();
         HTREEITEM computer = tree->FindChildByText(tree->GetRootItem(), Ansi("내 컴퓨터"));
@@ -309,7 +244,7 @@ TEST_F(LocalPanesJourney, ADropWhileTheTreeShowsAVirtualFolderStartsNothingAndKe
 }
 
 TEST_F(LocalPanesJourney, ASecondDownloadAsksBeforeReplacingTheLocalFile) {
-    OpenLoggedIn();
+    OpenOnWork();
     const std::string server = ReadFileBytes(Stored("readme.txt"));
     DragServerRow("readme.txt", LocalListBlank());
     ASSERT_TRUE(m_window->WaitForTransfersHandled(1));
@@ -339,17 +274,11 @@ TEST_F(LocalPanesJourney, ADownloadCancelledInTheProgressWindowStillGivesTheList
         ASSERT_TRUE(WriteFileBytes(Stored(std::string("묶음/") + name), "server"));
         m_sandbox.MakeFile(Work(std::string("묶음/") + name), "local");
     }
-    OpenLoggedIn();
+    OpenOnWork();
     WindowWaiter waiter;
     DragServerRow("묶음", LocalListBlank());
-    HWND prompt = waiter.WaitForTopLevel("#32770", Ansi(kOverwriteCaption));
-    ASSERT_NE(nullptr, prompt);
-    HWND progress = waiter.WaitForTopLevel(kProgressClass);
-    ASSERT_NE(nullptr, progress);
-    HWND cancel = GetDlgItem(progress, IDCANCEL);
-    PostMessageA(cancel, BM_CLICK, 0, 0);
-    EXPECT_TRUE(waiter.WaitUntil([&] { return !IsWindowEnabled(cancel); }));
-    PostMessageA(GetDlgItem(prompt, IDCANCEL), BM_CLICK, 0, 0);
+    HWND progress = nullptr;
+    ASSERT_NO_FATAL_FAILURE(CancelWhileThePromptWaits(waiter, progress));
     ASSERT_TRUE(m_window->WaitForTransfersHandled(1));
     m_ui.WaitIdle();
 
@@ -363,7 +292,7 @@ TEST_F(LocalPanesJourney, ADownloadCancelledInTheProgressWindowStillGivesTheList
 }
 
 TEST_F(LocalPanesJourney, TheLoggedInWindowPaintsBothLocalPanesFilled) {
-    OpenLoggedIn();
+    OpenOnWork();
     // Sorted by name, the server rows do not depend on the order the service's disk lists them in.
     HWND list = m_ui.Get<HWND>([&] { return m_window->ServerListPane()->GetServerList()->m_hWnd; });
     RECT header{};

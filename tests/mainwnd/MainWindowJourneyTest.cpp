@@ -21,7 +21,6 @@
 #include "platform/base/CodePage.h"
 #include "platform/base/LocalPath.h"
 #include "platform/controls/CommCtrl.h"
-#include "platform/window/AfxWinApp.h"
 #include "platform/window/DisplayObserver.h"
 #include "platform/window/Input.h"
 #include "platform/window/MessageBox.h"
@@ -29,12 +28,9 @@
 #include "res/ResourceIds.h"
 #include "server/ServerListView.h"
 #include "server/ServerTreeView.h"
-#include "session/ServerSession.h"
-#include "session/SessionOwner.h"
 #include "tests/mainwnd/JourneySupport.h"
 #include "tests/support/Golden.h"
 #include "tests/support/ModalScript.h"
-#include "tests/support/ServiceProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowHarness.h"
 #include "transfer/TransferStarter.h"
@@ -43,9 +39,6 @@ namespace fs = std::filesystem;
 
 namespace ostrana::test {
 namespace {
-
-constexpr const char* kHostClass = "MainWindowJourneyHost";
-constexpr const char* kProgressClass = "OstranaProgressDialog";
 
 // The placeholder panes, remembering each change of the list's auto-refresh flag.
 class RecordingLocalPanes : public PlaceholderLocalPanes {
@@ -57,55 +50,19 @@ public:
     std::vector<bool> m_changes;
 };
 
-class MainWindowJourney : public ::testing::Test {
+class MainWindowJourney : public JourneyFixture {
 protected:
-    void SetUp() override {
-        m_app.SetRegistryKey("Zelkor");
-        SetMessageBoxPresenter(m_boxes);
-        StampTimes(m_service.Root() / "users" / "demo");
-        m_ui.Run([&] {
-            WNDCLASSA windowClass{};
-            windowClass.lpfnWndProc = ::DefWindowProcA;
-            windowClass.lpszClassName = kHostClass;
-            RegisterClassA(&windowClass);
-            m_host = std::make_unique<CWnd>();
-            m_host->CreateEx(0, kHostClass, "", WS_POPUP | WS_VISIBLE, 0, 0, 820, 720, nullptr, nullptr);
-        });
+    MainWindowJourney() : JourneyFixture("MainWindowJourneyHost") {}
+
+    std::unique_ptr<LocalPaneLink> MakeLocalPanes() override {
+        auto panes = std::make_unique<RecordingLocalPanes>();
+        m_local = panes.get();
+        m_local->SetCurrentFolderPath(HostToLocalPath(m_localDir.Str()));
+        return panes;
     }
 
-    void TearDown() override {
-        m_ui.Run([&] {
-            m_window.reset();
-            m_host->DestroyWindow();
-            m_host.reset();
-        });
-        SetMessageBoxPresenter(nullptr);
-    }
-
-    // Creates the main window as the control does; without a user id the login panel shows.
-    void Open(const std::string& cookie, const std::string& host, const std::string& user) {
-        m_ui.Run([&] {
-            m_window = std::make_unique<ObservedMainWindow>(m_host.get(), &m_session);
-            auto panes = std::make_unique<RecordingLocalPanes>();
-            m_local = panes.get();
-            m_local->SetCurrentFolderPath(HostToLocalPath(m_localDir.Str()));
-            m_window->SetLocalPanes(std::move(panes));
-            m_window->SetStartParams(cookie, host, user);
-            ASSERT_TRUE(m_window->Create(IDD_OSTRANA, m_host.get()));
-            m_window->MoveWindow(0, 0, 820, 720);
-            m_window->ShowWindow(SW_SHOW);
-        });
-        m_ui.WaitIdle();
-    }
-
-    // The page's start: a cookie from a login of its own, the host with the port after a colon.
     void OpenLoggedIn() {
-        SimpleSessionOwner pageOwner;
-        ServerSession page(&pageOwner);
-        page.SetLoginData("demo", "demo1234", m_service.Host(), m_service.Port());
-        int status = 3000;
-        ASSERT_EQ(1, page.Login(status));
-        Open(pageOwner.GetSessionCookie(), m_service.Host() + ":" + std::to_string(m_service.Port()), "demo");
+        ASSERT_NO_FATAL_FAILURE(JourneyFixture::OpenLoggedIn());
         ASSERT_TRUE(WorkspaceShown());
     }
 
@@ -115,35 +72,6 @@ protected:
         });
     }
 
-    HWND Item(int id) { return GetDlgItem(m_window->m_hWnd, id); }
-
-    fs::path Stored(const std::string& utf8Relative) const {
-        return m_service.Root() / "users" / "demo" / "myfolder" / utf8Relative;
-    }
-
-    std::vector<std::string> ServerRows() {
-        std::vector<std::string> rows;
-        m_ui.Run([&] {
-            CServerListCtrl* list = m_window->ServerListPane()->GetServerList();
-            for (int row = 0; row < list->GetItemCount(); ++row) rows.push_back(Utf8(list->GetCellText(row, 0)));
-        });
-        return rows;
-    }
-
-    void SelectServerRow(const std::string& utf8Name) {
-        m_ui.Run([&] {
-            CServerListCtrl* list = m_window->ServerListPane()->GetServerList();
-            const int row = list->FindRowByText(Ansi(utf8Name), 0);
-            ASSERT_GE(row, 0) << utf8Name;
-            LVITEMA item{};
-            item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-            item.state = LVIS_SELECTED | LVIS_FOCUSED;
-            SendMessageA(list->m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-        });
-    }
-
-    std::string QuotaText() { return Utf8(m_ui.Get<std::string>([&] { return m_window->QuotaLabel().m_text; })); }
-
     std::string LocalPath(const std::string& name) const { return HostToLocalPath((m_localDir / name).string()); }
 
     // Uploads the named local files as the local list's selection, with the upload button.
@@ -151,7 +79,7 @@ protected:
         std::vector<std::string> paths;
         for (const std::string& name : names) paths.push_back(LocalPath(name));
         m_ui.Run([&] { m_local->SetSelectedPaths(paths); });
-        InjectClick(MouseButton::Left, Centre(Item(IDC_MAIN_UPLOAD)));
+        ClickItem(IDC_MAIN_UPLOAD);
     }
 
     void Upload(const std::vector<std::string>& names, int transfersSoFar) {
@@ -159,15 +87,8 @@ protected:
         ASSERT_TRUE(m_window->WaitForTransfersHandled(transfersSoFar + 1));
     }
 
-    ServiceProcess m_service;
     ScopedRegistryFile m_registry;
-    CWinApp m_app{"Ostrana"};
-    std::shared_ptr<HeadlessMessageBoxPresenter> m_boxes = std::make_shared<HeadlessMessageBoxPresenter>();
-    ServerSession m_session{nullptr};
     TempDir m_localDir;
-    UiThread m_ui;
-    std::unique_ptr<CWnd> m_host;
-    std::unique_ptr<ObservedMainWindow> m_window;
     RecordingLocalPanes* m_local = nullptr;
 };
 
@@ -179,15 +100,9 @@ TEST_F(MainWindowJourney, LogsInThroughThePanelAndShowsTheUserTheQuotaAndMyFolde
     EXPECT_TRUE(MatchesGolden(OSTRANA_GOLDEN_DIR, "login_panel", dump));
 
     // The typed server names the service's port after a colon.
-    InjectClick(MouseButton::Left, IntoField(GetDlgItem(panel, IDC_LOGIN_SERVER)));
-    m_ui.WaitIdle();
-    InjectText(m_service.Host() + ":" + std::to_string(m_service.Port()));
-    InjectClick(MouseButton::Left, IntoField(GetDlgItem(panel, IDC_LOGIN_USER_ID)));
-    m_ui.WaitIdle();
-    InjectText("demo");
-    InjectClick(MouseButton::Left, IntoField(GetDlgItem(panel, IDC_LOGIN_PASSWORD)));
-    m_ui.WaitIdle();
-    InjectText("wrong");
+    TypeInto(GetDlgItem(panel, IDC_LOGIN_SERVER), m_service.Host() + ":" + std::to_string(m_service.Port()));
+    TypeInto(GetDlgItem(panel, IDC_LOGIN_USER_ID), "demo");
+    TypeInto(GetDlgItem(panel, IDC_LOGIN_PASSWORD), "wrong");
     InjectKeyPress(VK_RETURN);
     m_ui.WaitIdle();
     ASSERT_EQ(1u, m_boxes->Boxes().size());
@@ -196,9 +111,7 @@ TEST_F(MainWindowJourney, LogsInThroughThePanelAndShowsTheUserTheQuotaAndMyFolde
     ASSERT_TRUE(IsWindow(panel)) << "a refused login keeps the panel";
 
     m_ui.Run([&] { m_window->LoginDialog()->m_passwordEdit.SetWindowText(""); });
-    InjectClick(MouseButton::Left, IntoField(GetDlgItem(panel, IDC_LOGIN_PASSWORD)));
-    m_ui.WaitIdle();
-    InjectText("demo1234");
+    TypeInto(GetDlgItem(panel, IDC_LOGIN_PASSWORD), "demo1234");
     InjectKeyPress(VK_RETURN);
     m_ui.WaitIdle();
     ASSERT_TRUE(WorkspaceShown());
@@ -227,20 +140,20 @@ TEST_F(MainWindowJourney, LogsInThroughThePanelAndShowsTheUserTheQuotaAndMyFolde
 
 TEST_F(MainWindowJourney, NewFolderButtonCreatesTheNextFreeNameOnTheServer) {
     OpenLoggedIn();
-    InjectClick(MouseButton::Left, Centre(Item(IDC_MAIN_NEW_FOLDER)));
+    ClickItem(IDC_MAIN_NEW_FOLDER);
     m_ui.WaitIdle();
     EXPECT_TRUE(fs::is_directory(Stored("새폴더")));
     // The new row is being renamed; Escape keeps the name.
     EXPECT_EQ("Edit", WindowClassName(m_ui.Get<HWND>([] { return GetFocus(); })));
     InjectKeyPress(VK_ESCAPE);
     m_ui.WaitIdle();
-    InjectClick(MouseButton::Left, Centre(Item(IDC_MAIN_NEW_FOLDER)));
+    ClickItem(IDC_MAIN_NEW_FOLDER);
     m_ui.WaitIdle();
     InjectKeyPress(VK_ESCAPE);
     m_ui.WaitIdle();
     EXPECT_TRUE(fs::is_directory(Stored("새폴더1")));
     const std::vector<std::string> rows = ServerRows();
-    EXPECT_NE(rows.end(), std::find(rows.begin(), rows.end(), "새폴더1"));
+    EXPECT_TRUE(Has(rows, "새폴더1"));
 }
 
 TEST_F(MainWindowJourney, UploadButtonWithoutSelectionSendsTheFilesChosenInTheDialog) {
@@ -250,7 +163,7 @@ TEST_F(MainWindowJourney, UploadButtonWithoutSelectionSendsTheFilesChosenInTheDi
     const std::string before = QuotaText();
 
     WindowWaiter waiter;
-    InjectClick(MouseButton::Left, Centre(Item(IDC_MAIN_UPLOAD)));
+    ClickItem(IDC_MAIN_UPLOAD);
     HWND dialog = waiter.WaitForTopLevel("#32770", Ansi("열기"));
     ASSERT_NE(nullptr, dialog);
     HWND files = GetDlgItem(dialog, IDC_UPLOAD_FILES);
@@ -268,7 +181,7 @@ TEST_F(MainWindowJourney, UploadButtonWithoutSelectionSendsTheFilesChosenInTheDi
     EXPECT_EQ(std::string(3000, 'a'), ReadFileBytes(Stored("a-first.txt")));
     EXPECT_FALSE(fs::exists(Stored("b-second.txt"))) << "only the chosen file goes";
     const std::vector<std::string> rows = ServerRows();
-    EXPECT_NE(rows.end(), std::find(rows.begin(), rows.end(), "a-first.txt"));
+    EXPECT_TRUE(Has(rows, "a-first.txt"));
     EXPECT_NE(before, QuotaText()) << "the remaining space shrank";
     EXPECT_FALSE(m_ui.Get<bool>([&] { return m_window->HasTransferJob(); }));
     EXPECT_GE(m_ui.Get<int>([&] { return m_local->Refreshes(); }), 1);
@@ -282,12 +195,12 @@ TEST_F(MainWindowJourney, OverwritePromptReplacesOnYesAndKeepsTheServerFileOnNo)
     ASSERT_EQ("first", ReadFileBytes(Stored("note.txt")));
 
     ModalScript script;
-    script.AnswerDialog(Ansi("파일 바꾸기 확인"), {IDOK});
+    script.AnswerDialog(Ansi(kOverwriteCaption), {IDOK});
     ASSERT_TRUE(WriteFileBytes(m_localDir / "note.txt", "second"));
     Upload({"note.txt"}, 1);
     EXPECT_EQ("second", ReadFileBytes(Stored("note.txt")));
 
-    script.AnswerDialog(Ansi("파일 바꾸기 확인"), {IDCANCEL});
+    script.AnswerDialog(Ansi(kOverwriteCaption), {IDCANCEL});
     ASSERT_TRUE(WriteFileBytes(m_localDir / "note.txt", "third"));
     Upload({"note.txt"}, 2);
     EXPECT_EQ("second", ReadFileBytes(Stored("note.txt")));
@@ -300,7 +213,7 @@ TEST_F(MainWindowJourney, DownloadButtonFetchesTheSelectedServerFolderIntoTheLoc
     ASSERT_TRUE(WriteFileBytes(Stored("문서/하위/깊은.txt"), "deep"));
     OpenLoggedIn();
     SelectServerRow("문서");
-    InjectClick(MouseButton::Left, Centre(Item(IDC_MAIN_DOWNLOAD)));
+    ClickItem(IDC_MAIN_DOWNLOAD);
     ASSERT_TRUE(m_window->WaitForTransfersHandled(1));
     // The list did not refill for each file that arrived, only once at the end.
     EXPECT_EQ(std::vector<bool>{false}, m_ui.Get<std::vector<bool>>([&] { return m_local->m_changes; }));
@@ -323,14 +236,8 @@ TEST_F(MainWindowJourney, CancelInTheProgressWindowStopsBeforeTheNextFile) {
 
     WindowWaiter waiter;
     UploadSelected({"a.txt", "b.txt", "c.txt"});
-    HWND prompt = waiter.WaitForTopLevel("#32770", Ansi("파일 바꾸기 확인"));
-    ASSERT_NE(nullptr, prompt);
-    HWND progress = waiter.WaitForTopLevel(kProgressClass);
-    ASSERT_NE(nullptr, progress);
-    HWND cancel = GetDlgItem(progress, IDCANCEL);
-    PostMessageA(cancel, BM_CLICK, 0, 0);
-    EXPECT_TRUE(waiter.WaitUntil([&] { return !IsWindowEnabled(cancel); }));
-    PostMessageA(GetDlgItem(prompt, IDCANCEL), BM_CLICK, 0, 0);
+    HWND progress = nullptr;
+    ASSERT_NO_FATAL_FAILURE(CancelWhileThePromptWaits(waiter, progress));
     ASSERT_TRUE(m_window->WaitForTransfersHandled(2));
 
     EXPECT_EQ("server a", ReadFileBytes(Stored("a.txt")));
@@ -394,7 +301,7 @@ TEST_F(MainWindowJourney, AddFolderButtonRegistersAListableFolderAsANewRoot) {
     fs::create_directories(Stored("favorite"));
     OpenLoggedIn();
     WindowWaiter waiter;
-    InjectClick(MouseButton::Left, Centre(Item(IDC_MAIN_ADD_FOLDER)));
+    ClickItem(IDC_MAIN_ADD_FOLDER);
     HWND dialog = waiter.WaitForTopLevel("#32770", Ansi("웹 폴더 추가하기"));
     ASSERT_NE(nullptr, dialog);
     std::string dump;
@@ -403,9 +310,7 @@ TEST_F(MainWindowJourney, AddFolderButtonRegistersAListableFolderAsANewRoot) {
         dump = DumpWindowTree(dialog);
     });
     EXPECT_TRUE(MatchesGolden(OSTRANA_GOLDEN_DIR, "add_folder_dialog", dump));
-    InjectClick(MouseButton::Left, IntoField(GetDlgItem(dialog, IDC_ADD_FOLDER_PATH)));
-    m_ui.WaitIdle();
-    InjectText("/myfolder/favorite");
+    TypeInto(GetDlgItem(dialog, IDC_ADD_FOLDER_PATH), "/myfolder/favorite");
     InjectKeyPress(VK_RETURN);
     EXPECT_TRUE(waiter.WaitUntil([&] { return !IsWindow(dialog); }));
     m_ui.WaitIdle();

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "mainwnd/UploadFileDlg.h"
-#include "platform/base/CodePage.h"
 #include "platform/base/LocalPath.h"
 #include "platform/controls/CommCtrl.h"
 #include "platform/window/Input.h"
 #include "platform/window/MessageBox.h"
 #include "platform/window/Messages.h"
 #include "platform/window/VirtualKeys.h"
+#include "tests/support/AnsiText.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowHarness.h"
 
@@ -25,8 +25,6 @@ namespace ostrana::test {
 namespace {
 
 using Filters = std::vector<std::pair<std::string, std::string>>;
-
-std::string Ansi(const std::string& utf8) { return Utf8ToAnsi(utf8); }
 
 TEST(UploadFileDlgText, FilterPairsEndAtTheFirstEmptyPart) {
     EXPECT_EQ((Filters{{Ansi("모든파일 (*.*)"), "*.*"}}), CUploadFileDlg::ParseFilter(Ansi("모든파일 (*.*)|*.*||")));

@@ -1,13 +1,13 @@
 // The edit control's text model: double-byte characters stay whole through every operation.
 #include <gtest/gtest.h>
 
-#include "platform/base/CodePage.h"
 #include "platform/window/EditModel.h"
+#include "tests/support/AnsiText.h"
 
 namespace ostrana::detail {
 namespace {
 
-std::string Ansi(const char* utf8) { return Utf8ToAnsi(utf8); }
+using ostrana::test::Ansi;
 
 TEST(EditModel, CaretMovesAndDeletionsKeepDoubleByteCharactersWhole) {
     EditModel model;

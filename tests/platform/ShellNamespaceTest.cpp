@@ -19,6 +19,7 @@
 #include "platform/shell/ShellFolder.h"
 #include "platform/shell/ShellItemInfo.h"
 #include "platform/shell/ShellMalloc.h"
+#include "tests/support/AnsiText.h"
 #include "tests/support/ShellSandbox.h"
 
 namespace ostrana::test {
@@ -33,8 +34,6 @@ struct ReleaseFolder {
     void operator()(IShellFolder* folder) const { folder->Release(); }
 };
 using Folder = std::unique_ptr<IShellFolder, ReleaseFolder>;
-
-std::string Ansi(const char* utf8) { return Utf8ToAnsi(utf8); }
 
 Folder Desktop() {
     IShellFolder* desktop = nullptr;

@@ -8,6 +8,7 @@
 
 #include "platform/gdi/ScreenOverlay.h"
 #include "platform/window/Clipboard.h"
+#include "platform/window/Controls.h"
 #include "platform/window/Cursor.h"
 #include "platform/window/DisplayChanges.h"
 #include "platform/window/Focus.h"
@@ -118,6 +119,35 @@ TEST(DesktopSnapshot, ListsTheTreeInPaintingOrderWithScreenRectanglesStateAndSha
     EXPECT_EQ("again", TakeDesktopSnapshot().Find(top)->picture->front().text);
     ui.Run([&] { DestroyWindow(top); });
     EXPECT_EQ(nullptr, TakeDesktopSnapshot().Find(first));
+}
+
+// The container snapshots from its own thread while a dialog's thread (a transfer's prompt) clicks.
+TEST(DesktopSnapshot, CarriesTheCheckOfCheckBoxesAndRadioButtonsReadFromAnotherThread) {
+    UiThread ui;
+    HWND top = nullptr, push = nullptr, box = nullptr, first = nullptr, second = nullptr;
+    ui.Run([&] {
+        top = MakeTestWindow("SnapTop", TextPainter, WS_POPUP | WS_VISIBLE, RECT{0, 0, 300, 200});
+        auto button = [&](DWORD style, int id) {
+            return CreateWindowExA(0, WC_BUTTONA, "b", WS_CHILD | WS_VISIBLE | style, 0, id * 20, 100, 18, top,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+        };
+        push = button(BS_PUSHBUTTON, 1);
+        box = button(BS_AUTO3STATE, 2);
+        first = button(BS_AUTORADIOBUTTON | WS_GROUP, 3);
+        second = button(BS_AUTORADIOBUTTON, 4);
+        SendMessageA(first, BM_SETCHECK, BST_CHECKED, 0);
+        SendMessageA(box, BM_SETCHECK, BST_INDETERMINATE, 0);
+    });
+    auto check = [](HWND window) { return TakeDesktopSnapshot().Find(window)->check; };
+    EXPECT_EQ(-1, check(top));
+    EXPECT_EQ(-1, check(push));
+    EXPECT_EQ(BST_INDETERMINATE, check(box));
+    EXPECT_EQ(BST_CHECKED, check(first));
+    EXPECT_EQ(BST_UNCHECKED, check(second));
+    ui.Run([&] { SendMessageA(second, BM_CLICK, 0, 0); });
+    EXPECT_EQ(BST_UNCHECKED, check(first)) << "an automatic radio button takes the check from its group";
+    EXPECT_EQ(BST_CHECKED, check(second));
+    ui.Run([&] { DestroyWindow(top); });
 }
 
 TEST(DesktopSnapshot, IsAlwaysConsistentWhileAnotherThreadMovesAndRepaintsWindows) {

@@ -3,17 +3,12 @@
 
 #include <algorithm>
 
-#include "platform/base/CodePage.h"
-
 namespace ostrana::test {
 namespace {
 
 constexpr const char* kParentClass = "ServerPaneTestParent";
 
 } // namespace
-
-std::string Ansi(const std::string& utf8) { return Utf8ToAnsi(utf8); }
-std::string Utf8(const std::string& ansi) { return AnsiToUtf8(ansi); }
 
 ServerPaneHarness::ServerPaneHarness() {
     app.SetRegistryKey("Zelkor");

@@ -13,6 +13,7 @@
 #include "server/ServerTreeView.h"
 #include "session/ServerSession.h"
 #include "session/SessionOwner.h"
+#include "tests/support/AnsiText.h"
 #include "tests/support/ServiceProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowHarness.h"
@@ -87,8 +88,5 @@ public:
     CServerTreeCtrl* tree = nullptr;
     CServerListCtrl* list = nullptr;
 };
-
-std::string Ansi(const std::string& utf8);
-std::string Utf8(const std::string& ansi);
 
 } // namespace ostrana::test

@@ -7,6 +7,7 @@
 #include "service/QuotaLedger.h"
 #include "service/UploadFile.h"
 
+#include "tests/support/LocalTime.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -96,15 +97,7 @@ TEST(Greeting, GivesTheDisplayNameWhenTheClientDropsTheFirstAndLastTwoCharacters
 }
 
 TEST(ListingLine, HasSixFieldsInLocalTime) {
-    std::tm local{};
-    local.tm_year = 2024 - 1900;
-    local.tm_mon = 1;
-    local.tm_mday = 29;
-    local.tm_hour = 7;
-    local.tm_min = 5;
-    local.tm_sec = 9;
-    local.tm_isdst = -1;
-    const std::time_t when = std::mktime(&local);
+    const std::time_t when = ostrana::test::LocalTime(2024, 2, 29, 7, 5, 9);
     EXPECT_EQ(FileStore::FormatListingLine(false, 1234, "demo", when, "a b.txt"),
               "F 1234 demo 20240229 070509 a b.txt\n");
     EXPECT_EQ(FileStore::FormatListingLine(true, 4096, "@club", when, "폴더"), "D 0 @club 20240229 070509 폴더\n");

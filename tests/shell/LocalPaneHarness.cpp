@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cstdlib>
 
-#include "platform/base/CodePage.h"
 #include "platform/base/Event.h"
 #include "platform/base/LocalPath.h"
 #include "platform/ole/DropFiles.h"
@@ -29,9 +28,6 @@ LRESULT FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 } // namespace
-
-std::string Ansi(const std::string& utf8) { return Utf8ToAnsi(utf8); }
-std::string Utf8(const std::string& ansi) { return AnsiToUtf8(ansi); }
 
 ScopedEnv::ScopedEnv(const char* name, const std::string& value) : m_name(name) {
     if (const char* previous = std::getenv(name); previous != nullptr) {

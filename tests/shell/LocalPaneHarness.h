@@ -15,6 +15,7 @@
 #include "session/ServerSession.h"
 #include "session/SessionOwner.h"
 #include "shell/ShellLocalPanes.h"
+#include "tests/support/AnsiText.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowHarness.h"
 #include "transfer/MainWindowLink.h"
@@ -99,8 +100,5 @@ public:
     CIEShellTreeCtrl* tree = nullptr;
     CIEShellListCtrl* list = nullptr;
 };
-
-std::string Ansi(const std::string& utf8);
-std::string Utf8(const std::string& ansi);
 
 } // namespace ostrana::test

@@ -11,24 +11,14 @@
 #include "platform/window/MessageBox.h"
 #include "platform/window/Messages.h"
 #include "platform/window/VirtualKeys.h"
+#include "platform/window/WindowGeometry.h"
 #include "tests/support/Golden.h"
+#include "tests/support/LocalTime.h"
 #include "tests/support/WindowHarness.h"
 #include "transfer/OverwriteDlg.h"
 
 namespace ostrana::test {
 namespace {
-
-std::int64_t LocalTime(int hour, int minute) {
-    std::tm when{};
-    when.tm_year = 124;
-    when.tm_mon = 2;
-    when.tm_mday = 5;
-    when.tm_hour = hour;
-    when.tm_min = minute;
-    when.tm_sec = 5;
-    when.tm_isdst = -1;
-    return std::mktime(&when);
-}
 
 class OverwriteWindow : public ::testing::Test {
 protected:
@@ -40,11 +30,11 @@ protected:
         TransferItem existing;
         existing.m_strPath = "C:\\down\\report.txt";
         existing.m_nSize = 1048576;
-        existing.m_tModified = LocalTime(12, 30);
+        existing.m_tModified = LocalTime(2024, 3, 5, 12, 30, 5);
         TransferItem incoming;
         incoming.m_strPath = "\\docs\\report.txt";
         incoming.m_nSize = 999;
-        incoming.m_tModified = LocalTime(23, 7);
+        incoming.m_tModified = LocalTime(2024, 3, 5, 23, 7, 5);
         auto worker = std::async(std::launch::async, [&] {
             COverwriteDlg dialog;
             dialog.Fill("C:\\down", existing, incoming);
@@ -76,6 +66,12 @@ TEST_F(OverwriteWindow, ShowsBothFilesAndAnswersTheChosenRadioOnOk) {
         std::string dump;
         RunOnWindowThread(window, [&] { dump = DumpWindowTree(window); });
         EXPECT_TRUE(MatchesGolden(OSTRANA_GOLDEN_DIR, "overwrite_prompt", dump));
+        // The type icons the dialog paints under the two frames are not painted over.
+        for (int frame : {244, 245}) {
+            RECT rect;
+            GetWindowRect(GetDlgItem(window, frame), &rect);
+            EXPECT_EQ(window, WindowFromPoint(POINT{rect.left + 16, rect.top + 16})) << frame;
+        }
         EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(window, 234));
         Click(window, 236);
         Click(window, IDOK);

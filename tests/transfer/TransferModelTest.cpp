@@ -3,12 +3,13 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "platform/base/CodePage.h"
 #include "platform/base/InvalidArgException.h"
 #include "platform/base/LocalPath.h"
 #include "platform/window/MessageBox.h"
 #include "session/ServerSession.h"
 #include "session/SessionOwner.h"
+#include "tests/support/AnsiText.h"
+#include "tests/support/LocalTime.h"
 #include "tests/support/TempDir.h"
 #include "transfer/CheckOverwrite.h"
 #include "transfer/FormatFileSize.h"
@@ -16,13 +17,14 @@
 #include "transfer/TransferList.h"
 
 namespace fs = std::filesystem;
+using ostrana::test::Ansi;
+using ostrana::test::LocalTime;
 using ostrana::test::TempDir;
 using ostrana::test::WriteFileBytes;
 
 namespace {
 
 std::string Local(const fs::path& host) { return ostrana::HostToLocalPath(host.string()); }
-std::string Ansi(const char* utf8) { return ostrana::Utf8ToAnsi(utf8); }
 
 std::vector<std::string> RelativeNames(const TransferList& list) {
     std::vector<std::string> names;
@@ -136,15 +138,7 @@ TEST(TransferListTest, ServerEntriesCarryFolderFlagSizeTimeAndBackslashRelativeF
     EXPECT_EQ(list.ItemAt(0).FolderPart(), "myfolder/a/");
     // Totals are whole 64-bit byte counts.
     EXPECT_EQ(list.TotalSize(), 3000000010ULL);
-    std::tm parts{};
-    parts.tm_year = 124;
-    parts.tm_mon = 2;
-    parts.tm_mday = 5;
-    parts.tm_hour = 14;
-    parts.tm_min = 7;
-    parts.tm_sec = 9;
-    parts.tm_isdst = -1;
-    EXPECT_EQ(list.ItemAt(0).m_tModified, static_cast<std::int64_t>(std::mktime(&parts)));
+    EXPECT_EQ(list.ItemAt(0).m_tModified, static_cast<std::int64_t>(LocalTime(2024, 3, 5, 14, 7, 9)));
     EXPECT_THROW(list.AddListingEntry("myfolder/", {"F", "1", "x", "20240101", "000000"}), CInvalidArgException);
 }
 
@@ -249,22 +243,11 @@ TEST(OverwriteDlgTest, FillsSevenTextsWithTheHourRule) {
     existing.m_nServer = 1;
     existing.m_strPath = "myfolder/a.txt";
     existing.m_nSize = 1048576;
-    std::tm noon{};
-    noon.tm_year = 124;
-    noon.tm_mon = 2;
-    noon.tm_mday = 5;
-    noon.tm_hour = 12;
-    noon.tm_min = 30;
-    noon.tm_sec = 5;
-    noon.tm_isdst = -1;
-    existing.m_tModified = std::mktime(&noon);
+    existing.m_tModified = LocalTime(2024, 3, 5, 12, 30, 5);
     TransferItem incoming;
     incoming.m_strPath = "C:\\up\\a.txt";
     incoming.m_nSize = 999;
-    std::tm evening = noon;
-    evening.tm_hour = 23;
-    evening.tm_min = 7;
-    incoming.m_tModified = std::mktime(&evening);
+    incoming.m_tModified = LocalTime(2024, 3, 5, 23, 7, 5);
     COverwriteDlg dialog;
     dialog.m_nRadio = 2;
     dialog.Fill("myfolder/", existing, incoming);
@@ -277,7 +260,5 @@ TEST(OverwriteDlgTest, FillsSevenTextsWithTheHourRule) {
     EXPECT_EQ(dialog.m_strNewDate, Ansi("2024년 3월 5일 오후 11:7:5 수정됨"));
     EXPECT_EQ(dialog.m_nRadio, 0);
     EXPECT_EQ(dialog.m_strIconPath, "C:\\up\\a.txt"); // an upload's incoming file is the local one
-    std::tm midnight = noon;
-    midnight.tm_hour = 0;
-    EXPECT_EQ(COverwriteDlg::FormatModified(std::mktime(&midnight)), Ansi("2024년 3월 5일 오전 0:30:5 수정됨"));
+    EXPECT_EQ(COverwriteDlg::FormatModified(LocalTime(2024, 3, 5, 0, 30, 5)), Ansi("2024년 3월 5일 오전 0:30:5 수정됨"));
 }

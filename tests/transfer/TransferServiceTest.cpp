@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "platform/base/CodePage.h"
+#include "tests/support/AnsiText.h"
 #include "tests/support/ServiceProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/transfer/TransferHarness.h"
@@ -22,8 +22,6 @@ std::string Pattern(std::size_t size) {
     }
     return bytes;
 }
-
-std::string Ansi(const std::string& utf8) { return ostrana::Utf8ToAnsi(utf8); }
 
 class TransferServiceTest : public ::testing::Test {
 protected:

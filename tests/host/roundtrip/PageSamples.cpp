@@ -306,6 +306,7 @@ DisplayOp PlatformIcon(RECT rect)
 constexpr std::uintptr_t kDialog = 0x4101;
 constexpr std::uintptr_t kOwner = 0x4109;
 constexpr std::uintptr_t kWebView = 0x4133;
+constexpr std::uintptr_t kCheckBox = 0x4144;
 constexpr std::uintptr_t kGone = 0x4177;
 const char* const kCaption = "파일 바꾸기 확인 \"따옴표\" \\ 끝";
 const char* const kWebAddress = "https://127.0.0.1:9/myhtml/index.html?q=%EC%9B%B9&r=1";
@@ -421,12 +422,43 @@ Json WebViewRead()
             {"enabledTree", true}, {"url", kWebAddress}};
 }
 
+// A three-state check box in its third state: the check travels as BM_GETCHECK's number.
+WindowState CheckBoxState()
+{
+    WindowState box;
+    box.handle = Fake(kCheckBox);
+    box.parent = Fake(kDialog);
+    box.depth = 1;
+    box.zOrder = 4;
+    box.className = WC_BUTTONA;
+    box.id = 1048;
+    box.style = 0x50010006; // WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTO3STATE
+    box.windowRect = RECT{50, 170, 200, 186};
+    box.clientRect = RECT{50, 170, 200, 186};
+    box.text = Utf8ToAnsi("하위 폴더까지");
+    box.visible = true;
+    box.shownFlag = true;
+    box.enabled = true;
+    box.check = 2;
+    return box;
+}
+
+Json CheckBoxRead()
+{
+    return {{"h", kCheckBox},  {"parent", kDialog},  {"owner", 0},       {"depth", 1},
+            {"z", 4},          {"cls", "Button"},    {"id", 1048},       {"style", 0x50010006},
+            {"exStyle", 0},    {"rect", {50, 170, 200, 186}}, {"client", {50, 170, 200, 186}},
+            {"text", "하위 폴더까지"}, {"visible", true}, {"shown", true}, {"enabled", true},
+            {"enabledTree", false}, {"checked", 2}};
+}
+
 DesktopSnapshot Desktop(const Views& views)
 {
     DesktopSnapshot snapshot;
     snapshot.screen = SIZE{1366, 777};
     snapshot.windows = {DialogState(), ViewState(views.list, WC_LISTVIEWA, 1045, 0, RECT{53, 62, 333, 182}),
-                        ViewState(views.tree, WC_TREEVIEWA, 1046, 1, RECT{53, 192, 333, 292}), WebViewState()};
+                        ViewState(views.tree, WC_TREEVIEWA, 1046, 1, RECT{53, 192, 333, 292}), WebViewState(),
+                        CheckBoxState()};
     snapshot.focus = views.list;
     snapshot.active = Fake(kDialog);
     snapshot.capture = views.tree;
@@ -459,6 +491,7 @@ std::map<std::string, Json> WholeStateRead(const Views& views)
         {"window:" + std::to_string(Number(views.list)), Expect("treeChange", list)},
         {"window:" + std::to_string(Number(views.tree)), Expect("treeChange", tree)},
         {"window:" + std::to_string(kWebView), Expect("treeChange", WebViewRead())},
+        {"window:" + std::to_string(kCheckBox), Expect("treeChange", CheckBoxRead())},
         {"image:resource/icon/225",
          Expect("image", {{"key", "resource/icon/225"}, {"url", "/res/icons/replace.png"}, {"size", {32, 33}}})},
         {"image:resource/bitmap/STRIP_TB",
@@ -474,7 +507,7 @@ std::map<std::string, Json> WholeStateRead(const Views& views)
         {"picture:" + dialog + ":overlay",
          Expect("picture", {{"h", kDialog}, {"part", "overlay"}, {"fonts", Json::array()},
                             {"ops", {ExpectOp("invertRect", {{"left", 31}, {"top", 32}, {"right", 33}, {"bottom", 34}})}}})},
-        {"order", Expect("order", {{"windows", {kDialog, Number(views.list), Number(views.tree), kWebView}}})},
+        {"order", Expect("order", {{"windows", {kDialog, Number(views.list), Number(views.tree), kWebView, kCheckBox}}})},
         {"focus", Expect("focus", {{"focus", Number(views.list)}, {"active", kDialog}, {"capture", Number(views.tree)}})},
         {"caret", Expect("caret", {{"h", Number(views.list)}, {"rect", {5, 6, 7, 20}}, {"visible", true}, {"blink", 611}})},
         {"cursor", Expect("cursor", {{"name", "cursor 1011"}, {"css", "pointer"}, {"image", "/res/cursors/hand.png"},

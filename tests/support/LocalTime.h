@@ -1,0 +1,22 @@
+// A moment of the local clock from its calendar fields, with the zone's own daylight rule, for
+// tests that check how times are listed and shown.
+#pragma once
+
+#include <ctime>
+
+namespace ostrana::test {
+
+// `month` counts from 1.
+inline std::time_t LocalTime(int year, int month, int day, int hour, int minute, int second) {
+    std::tm when{};
+    when.tm_year = year - 1900;
+    when.tm_mon = month - 1;
+    when.tm_mday = day;
+    when.tm_hour = hour;
+    when.tm_min = minute;
+    when.tm_sec = second;
+    when.tm_isdst = -1;
+    return std::mktime(&when);
+}
+
+} // namespace ostrana::test

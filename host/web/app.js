@@ -1481,6 +1481,9 @@ class OstranaPage {
     this.superseded = true;
     this.status.textContent = "다른 탭에서 열려 이 탭은 더 이상 쓰이지 않습니다";
     document.body.dataset.superseded = "1";
+    // Each open socket holds one of the container's few server threads; a tab that only shows
+    // the notice must not keep one, or a few taken-over tabs would lock out the next.
+    this.socket?.close();
   }
 
   // Applies a whole frame, says so and draws it. The acknowledgement goes before the drawing so

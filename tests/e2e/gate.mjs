@@ -44,5 +44,12 @@ test("the page greets and a second tab takes over", async () => {
   await second.waitForSelector("body[data-last-kind]", { timeout: 10000 });
   await first.getByRole("status").filter({ hasText: "다른 탭" }).waitFor({ timeout: 10000 });
   await first.screenshot({ path: shot("taken-over") });
+  await first.waitForSelector("body[data-closed]", { timeout: 10000 });
+  // More tabs in turn than the container has server threads: each is still greeted.
+  for (let tab = 0; tab < 6; ++tab) {
+    const next = await context.newPage();
+    await next.goto(ostrana.first);
+    await next.waitForSelector("body[data-last-kind]", { timeout: 10000 });
+  }
   await context.close();
 });

@@ -77,12 +77,26 @@ void Paint(HWND window, StaticData& data) {
     EndPaint(window, &paint);
 }
 
+// A bitmap static takes the size of its bitmap, so a dialog's units never cut off or stretch the
+// picture; SS_CENTERIMAGE and SS_REALSIZECONTROL keep the size the template gave.
+void SizeToBitmap(HWND window, HBITMAP bitmap) {
+    DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
+    BITMAP info{};
+    if (bitmap == nullptr || (style & (SS_CENTERIMAGE | SS_REALSIZECONTROL)) != 0 ||
+        GetObjectA(bitmap, sizeof info, &info) == 0)
+        return;
+    SetWindowPos(window, nullptr, 0, 0, info.bmWidth, info.bmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void LoadImageOf(HWND window, StaticData& data) {
     DWORD type = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)) & SS_TYPEMASK;
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
     std::string storage;
     LPCSTR name = ImageName(WindowText(window), storage);
-    if (type == SS_BITMAP && instance != nullptr) data.bitmap = LoadBitmapA(instance, name);
+    if (type == SS_BITMAP && instance != nullptr) {
+        data.bitmap = LoadBitmapA(instance, name);
+        SizeToBitmap(window, data.bitmap);
+    }
     if (type == SS_ICON && instance != nullptr) data.icon = LoadIconA(instance, name);
 }
 
@@ -110,7 +124,10 @@ LRESULT StaticProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         HANDLE previous = icon ? static_cast<HANDLE>(data->icon) : static_cast<HANDLE>(data->bitmap);
         HANDLE image = reinterpret_cast<HANDLE>(message == STM_SETICON ? static_cast<LPARAM>(wParam) : lParam);
         if (icon) data->icon = static_cast<HICON>(image);
-        else data->bitmap = static_cast<HBITMAP>(image);
+        else {
+            data->bitmap = static_cast<HBITMAP>(image);
+            if ((GetWindowLongPtrA(window, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) SizeToBitmap(window, data->bitmap);
+        }
         InvalidateRect(window, nullptr, TRUE);
         return reinterpret_cast<LRESULT>(previous);
     }

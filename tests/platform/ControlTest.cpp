@@ -115,6 +115,30 @@ TEST(ComboBox, AScrollBarStyleFromTheTemplateLeavesTheBoxWithItsButtonAlone) {
     });
 }
 
+// A template's dialog units rarely give a bitmap's exact pixels; the picture must not be cut off.
+TEST(StaticControl, ABitmapStaticTakesItsBitmapsSizeUnlessItKeepsTheTemplatesSize) {
+    UiThread ui;
+    ui.Run([] {
+        Parent parent;
+        HBITMAP bitmap = CreateBitmap(202, 11, 1, 32, nullptr);
+        auto sizeAfterSetting = [&](DWORD style) {
+            HWND image = parent.Child(WC_STATICA, SS_BITMAP | style, RECT{10, 10, 210, 20}, 224);
+            SendMessageA(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+            RECT rect{};
+            GetWindowRect(image, &rect);
+            DestroyWindow(image);
+            return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+        };
+        const SIZE natural = sizeAfterSetting(0);
+        EXPECT_EQ(202, natural.cx);
+        EXPECT_EQ(11, natural.cy);
+        const SIZE centred = sizeAfterSetting(SS_CENTERIMAGE);
+        EXPECT_EQ(200, centred.cx);
+        EXPECT_EQ(10, centred.cy);
+        DeleteObject(bitmap);
+    });
+}
+
 TEST(Buttons, CheckBoxesToggleAndAutoRadioButtonsUncheckTheirGroup) {
     UiThread ui;
     ui.Run([] {

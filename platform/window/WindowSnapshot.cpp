@@ -64,10 +64,23 @@ struct Walk {
         Children(window.children, depth + 1, visible, enabled);
     }
 
-    // `siblings` are top of the z-order first; painting order is the reverse.
+    // `siblings` are top of the z-order first. The order here is the order in which what they
+    // paint lands on the screen, later over earlier: a full repaint visits siblings from the top
+    // down, and only a window with WS_CLIPSIBLINGS (a top-level window always) is kept out from
+    // under the siblings above it. So those come first, from the bottom up, and the child windows
+    // without it after them from the top down, each over the siblings above it it overlaps (a
+    // dialog's gauge fill over the gauge behind it, created before it).
     void Children(const std::vector<HWND>& siblings, int depth, bool visible, bool enabled) {
+        auto clipped = [](const WindowObject& window) {
+            return (window.style & WS_CHILD) == 0 || (window.style & WS_CLIPSIBLINGS) != 0;
+        };
         for (std::size_t i = siblings.size(); i-- > 0;) {
-            if (auto child = Find(siblings[i])) Window(*child, depth, static_cast<int>(i), visible, enabled);
+            if (auto child = Find(siblings[i]); child && clipped(*child))
+                Window(*child, depth, static_cast<int>(i), visible, enabled);
+        }
+        for (std::size_t i = 0; i < siblings.size(); ++i) {
+            if (auto child = Find(siblings[i]); child && !clipped(*child))
+                Window(*child, depth, static_cast<int>(i), visible, enabled);
         }
     }
 };

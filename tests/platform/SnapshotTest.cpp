@@ -79,9 +79,10 @@ TEST(DesktopSnapshot, ListsTheTreeInPaintingOrderWithScreenRectanglesStateAndSha
     ASSERT_NE(nullptr, topState);
     ASSERT_NE(nullptr, firstState);
     ASSERT_NE(nullptr, secondState);
-    // Children come after their parent, bottom of the z-order first: `first` is on top.
-    EXPECT_LT(topState, secondState);
-    EXPECT_LT(secondState, firstState);
+    // Children come after their parent. `first` is on top of the z-order, but neither clips its
+    // siblings, so a repaint from the top down lands `second` over it.
+    EXPECT_LT(topState, firstState);
+    EXPECT_LT(firstState, secondState);
     EXPECT_EQ(0, firstState->zOrder);
     EXPECT_EQ(1, secondState->zOrder);
     EXPECT_EQ(1, firstState->depth);
@@ -119,6 +120,33 @@ TEST(DesktopSnapshot, ListsTheTreeInPaintingOrderWithScreenRectanglesStateAndSha
     EXPECT_EQ("again", TakeDesktopSnapshot().Find(top)->picture->front().text);
     ui.Run([&] { DestroyWindow(top); });
     EXPECT_EQ(nullptr, TakeDesktopSnapshot().Find(first));
+}
+
+// Where siblings overlap, what shows is what a full repaint leaves: a sibling with
+// WS_CLIPSIBLINGS stays under those above it; one without lands over them.
+TEST(DesktopSnapshot, OrdersOverlappingSiblingsAsARepaintFromTheTopDownLeavesThem) {
+    UiThread ui;
+    HWND top = nullptr, upper = nullptr, clipping = nullptr, plain = nullptr, popup = nullptr;
+    ui.Run([&] {
+        top = MakeTestWindow("SnapTop", TextPainter, WS_POPUP | WS_VISIBLE, RECT{0, 0, 200, 200});
+        upper = MakeTestWindow("SnapChild", TextPainter, WS_CHILD | WS_VISIBLE, RECT{0, 0, 100, 100}, top, 1);
+        clipping = MakeTestWindow("SnapChild", TextPainter, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                                  RECT{10, 10, 90, 90}, top, 2);
+        plain = MakeTestWindow("SnapChild", TextPainter, WS_CHILD | WS_VISIBLE, RECT{20, 20, 80, 80}, top, 3);
+        popup = MakeTestWindow("SnapPopup", TextPainter, WS_POPUP | WS_VISIBLE, RECT{50, 50, 150, 150});
+    });
+    DesktopSnapshot snapshot = TakeDesktopSnapshot();
+    const WindowState* states[] = {snapshot.Find(top), snapshot.Find(upper), snapshot.Find(clipping),
+                                   snapshot.Find(plain), snapshot.Find(popup)};
+    for (const WindowState* state : states) ASSERT_NE(nullptr, state);
+    EXPECT_LT(states[2], states[1]) << "the clipping child stays under the one above it";
+    EXPECT_LT(states[1], states[3]) << "the plain child lands over the one above it";
+    EXPECT_LT(states[0], states[4]) << "top-level windows always clip each other: the newer popup is on top";
+    EXPECT_LT(states[1]->zOrder, states[2]->zOrder) << "the z-order itself is unchanged";
+    ui.Run([&] {
+        DestroyWindow(popup);
+        DestroyWindow(top);
+    });
 }
 
 // The container snapshots from its own thread while a dialog's thread (a transfer's prompt) clicks.

@@ -7,6 +7,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/ScreenSize.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/window/Dialog.h"
 #include "platform/window/Menu.h"
 #include "platform/window/MessageBox.h"
 #include "platform/window/Paint.h"
@@ -81,11 +82,27 @@ void HostWindow::Resize(SIZE area)
     }
 }
 
+// A modeless top-level dialog the program shows without a loop of its own (the shell's property
+// sheets) gets its keys here: Escape, Enter and Tab work there as in any dialog.
+bool HostWindow::IsModelessDialogKey(MSG& message) const
+{
+    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST || message.hwnd == nullptr)
+        return false;
+    HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    char className[16]{};
+    if (root == nullptr || root == m_window || GetClassNameA(root, className, sizeof className) == 0 ||
+        std::string_view(className) != "#32770")
+        return false;
+    return IsDialogMessageA(root, &message) != FALSE;
+}
+
 int HostWindow::Run()
 {
     MSG message{};
     m_running = true;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (IsModelessDialogKey(message))
+            continue;
         TranslateMessage(&message);
         m_dispatching = &message;
         DispatchMessageA(&message);

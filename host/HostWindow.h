@@ -45,6 +45,7 @@ private:
     void Paint();
     void Close();
     bool InsideModalLoop() const;
+    bool IsModelessDialogKey(MSG& message) const;
 
     // The message Run is dispatching, so a close can tell the outer loop from a nested one.
     const MSG* m_dispatching = nullptr;

@@ -9,6 +9,7 @@
 #include "host/HostWindow.h"
 #include "platform/window/Dialog.h"
 #include "platform/window/MessageBox.h"
+#include "platform/window/VirtualKeys.h"
 #include "res/ResourceIds.h"
 #include "res/Resources.h"
 #include "tests/support/WindowHarness.h"
@@ -93,6 +94,35 @@ TEST(HostWindow, QuitDuringAModalDialogEndsTheDialogBeforeTheTeardown)
     ui.Window().Quit();
     ui.Join();
     EXPECT_EQ(ui.Notes(), (std::vector<std::string>{"dialog 2", "closing", "ended"}));
+}
+
+// The shell's property sheets are modeless and have no loop of their own: Escape reaches them
+// through the container's loop, as the keys of any dialog do.
+TEST(HostWindow, EscapeInAModelessDialogCancelsIt)
+{
+    ostrana::test::WindowWaiter waiter;
+    static WindowThread* notes = nullptr;
+    WindowThread ui([](HostWindow&) {});
+    notes = &ui;
+    ui.Window().Post([] {
+        auto closing = [](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+            if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+                notes->Note("cancelled");
+                DestroyWindow(dialog);
+                return TRUE;
+            }
+            return message == WM_INITDIALOG ? TRUE : FALSE;
+        };
+        HWND dialog = CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDD_OVERWRITE), nullptr, closing, 0);
+        ShowWindow(dialog, SW_SHOW);
+    });
+    HWND dialog = waiter.WaitForTopLevel("#32770");
+    ASSERT_NE(dialog, nullptr);
+    PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+    ui.Window().Quit();
+    ui.Join();
+    notes = nullptr;
+    EXPECT_EQ(ui.Notes(), (std::vector<std::string>{"cancelled", "closing", "ended"}));
 }
 
 } // namespace

@@ -20,6 +20,23 @@ void ConnectionHandler::SendHttpError(Connection& connection, const char* status
     connection.Finish();
 }
 
+// The service's own front page: what the local pane's web view shows when it opens the server.
+// It holds no script and names nothing of the accounts.
+void ConnectionHandler::SendHomePage(Connection& connection, bool withBody) {
+    static const std::string page =
+        "<!DOCTYPE html>\n<html lang=\"ko\"><head><meta charset=\"utf-8\"><title>Ostrana 웹하드</title>"
+        "<style>body{font-family:'NanumGothic',sans-serif;margin:24px;color:#1c3f6e}"
+        "h1{font-size:20px}p{font-size:13px;color:#333}</style></head><body>"
+        "<h1>Ostrana 웹하드</h1><p>이 서버의 파일보관함은 Ostrana 프로그램으로 엽니다.</p>"
+        "<p>파일을 올리고 내려받으려면 프로그램 창의 위쪽 서버 폴더를 이용하세요.</p></body></html>\n";
+    connection.Send("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
+                    std::to_string(page.size()) +
+                    "\r\nContent-Security-Policy: default-src 'none'; style-src 'unsafe-inline'\r\n"
+                    "X-Content-Type-Options: nosniff\r\nConnection: close\r\n\r\n" +
+                    (withBody ? page : std::string()));
+    connection.Finish();
+}
+
 void ConnectionHandler::Serve(Connection& connection) {
     connection.SetIdleTimeout(m_context.limits.idleTimeoutSeconds);
     connection.SetReadDeadline(std::chrono::steady_clock::now() +
@@ -45,6 +62,10 @@ void ConnectionHandler::Serve(Connection& connection) {
     const std::string_view query = target.substr(std::min(target.size(), path.size() + 1));
     if (request.method == "POST" && path == "/_file" && query == "act=laction") {
         OpenFileAction(connection, request.Cookie("WAXLO_AUTH"));
+        return;
+    }
+    if ((request.method == "GET" || request.method == "HEAD") && path == "/") {
+        SendHomePage(connection, request.method == "GET");
         return;
     }
     m_context.log.Write(connection.Peer(), {}, request.method + " " + request.target + " -> 404");

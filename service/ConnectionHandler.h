@@ -20,6 +20,7 @@ public:
 private:
     void OpenFileAction(Connection& connection, const std::string& token);
     void SendHttpError(Connection& connection, const char* status);
+    void SendHomePage(Connection& connection, bool withBody);
 
     ServiceContext& m_context;
 };

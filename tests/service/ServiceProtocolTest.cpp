@@ -116,8 +116,31 @@ TEST_F(ServiceProtocol, WrongOrMissingCookieIsRefusedAndTheConnectionClosed) {
         EXPECT_EQ(reply.find(' '), std::string::npos);
     }
     RawConnection other(m_service.Port());
-    other.Send("GET / HTTP/1.1\r\nHost: x\r\n\r\n");
+    other.Send("GET /users/demo/ HTTP/1.1\r\nHost: x\r\n\r\n");
     EXPECT_EQ(other.ReceiveAll().rfind("HTTP/1.1 404", 0), 0u);
+}
+
+// The front page is all a browser reaches: a page without script, and nothing else of the storage.
+TEST_F(ServiceProtocol, TheFrontPageIsAPlainPageAndNothingElseIsServed) {
+    RawConnection page(m_service.Port());
+    page.Send("GET / HTTP/1.1\r\nHost: x\r\n\r\n");
+    const std::string reply = page.ReceiveAll();
+    EXPECT_EQ(reply.rfind("HTTP/1.1 200 OK\r\n", 0), 0u);
+    EXPECT_NE(reply.find("Content-Type: text/html; charset=utf-8\r\n"), std::string::npos);
+    EXPECT_NE(reply.find("Content-Security-Policy: default-src 'none'"), std::string::npos);
+    EXPECT_NE(reply.find("<title>Ostrana 웹하드</title>"), std::string::npos);
+    EXPECT_EQ(reply.find("<script"), std::string::npos);
+    RawConnection head(m_service.Port());
+    head.Send("HEAD / HTTP/1.1\r\nHost: x\r\n\r\n");
+    const std::string headReply = head.ReceiveAll();
+    EXPECT_EQ(headReply.rfind("HTTP/1.1 200 OK\r\n", 0), 0u);
+    EXPECT_EQ(headReply.substr(headReply.find("\r\n\r\n") + 4), "");
+    for (const char* request : {"POST / HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\n\r\n",
+                                "GET /index.html HTTP/1.1\r\nHost: x\r\n\r\n", "GET /../ HTTP/1.1\r\nHost: x\r\n\r\n"}) {
+        RawConnection other(m_service.Port());
+        other.Send(request);
+        EXPECT_EQ(other.ReceiveAll().rfind("HTTP/1.1 404", 0), 0u) << request;
+    }
 }
 
 TEST_F(ServiceProtocol, ListingLinesHaveSixFieldsAndTheLocalModificationTime) {

@@ -113,15 +113,6 @@ TEST_F(TransferCommandsTest, MissingFilesFailWithStatusOneAndUsageErrorsWithTwo)
 
 namespace {
 
-std::vector<std::string> EntriesOf(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class InterruptedGetTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -52,6 +52,17 @@ export function withQuery(address, parameters) {
   return url.toString();
 }
 
+// A page at the program's address in offline mode (no socket), for replaying frames by hand.
+export async function openOffline(browser, address, options) {
+  const context = await browser.newContext(options);
+  const page = await context.newPage();
+  const errors = [];
+  page.on("pageerror", (error) => errors.push(error.message));
+  await page.goto(withQuery(address, { offline: "1" }));
+  await page.waitForFunction(() => window.ostranaPage);
+  return { context, page, errors };
+}
+
 // Waits until the page has applied a frame numbered above `after`.
 export async function waitForFrame(page, after = 0, timeout = 10000) {
   await page.waitForFunction((n) => Number(document.body.dataset.frame || 0) > n, after, { timeout });

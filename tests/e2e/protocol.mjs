@@ -8,7 +8,7 @@ import { execFileSync, spawnSync } from "node:child_process";
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import os from "node:os";
 import path from "node:path";
-import { buildDir, startOstrana, stopProgram, launchBrowser, withQuery } from "./harness.mjs";
+import { buildDir, startOstrana, stopProgram, launchBrowser, openOffline } from "./harness.mjs";
 import { frameEnd } from "./frames.mjs";
 
 const protocol = JSON.parse(readFileSync(path.resolve(import.meta.dirname, "../../host/protocol.json"), "utf8"));
@@ -36,15 +36,8 @@ after(async () => {
   if (folder) rmSync(folder, { recursive: true, force: true });
 });
 
-async function offlinePage(options = {}) {
-  const context = await browser.newContext({ viewport: { width: 640, height: 480 }, ...options });
-  const page = await context.newPage();
-  const errors = [];
-  page.on("pageerror", (error) => errors.push(error.message));
-  await page.goto(withQuery(ostrana.first, { offline: "1" }));
-  await page.waitForFunction(() => window.ostranaPage);
-  return { context, page, errors };
-}
+// The page without a socket: frames are replayed into it by hand.
+const offlinePage = (options = {}) => openOffline(browser, ostrana.first, { viewport: { width: 640, height: 480 }, ...options });
 
 // ---------------------------------------------------------------------------------------------
 // The container to the page.

@@ -5,7 +5,7 @@ import { test, before, after } from "node:test";
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import path from "node:path";
-import { startOstrana, stopProgram, launchBrowser, withQuery, shot } from "./harness.mjs";
+import { startOstrana, stopProgram, launchBrowser, shot, openOffline } from "./harness.mjs";
 import { K, OP, GULIM, BTNFACE, windowState, picture, frameEnd, loginDialog } from "./frames.mjs";
 
 let ostrana;
@@ -21,15 +21,8 @@ after(async () => {
   await stopProgram(ostrana?.program);
 });
 
-async function offlinePage(options = {}) {
-  const context = await browser.newContext({ viewport: { width: 360, height: 260 }, ...options });
-  const page = await context.newPage();
-  const errors = [];
-  page.on("pageerror", (error) => errors.push(error.message));
-  await page.goto(withQuery(ostrana.first, { offline: "1" }));
-  await page.waitForFunction(() => window.ostranaPage);
-  return { context, page, errors };
-}
+// The page without a socket: frames are replayed into it by hand.
+const offlinePage = (options = {}) => openOffline(browser, ostrana.first, { viewport: { width: 360, height: 260 }, ...options });
 
 function replay(page, messages) {
   return page.evaluate((m) => window.ostranaPage.replay(m), messages);

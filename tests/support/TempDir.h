@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace ostrana::test {
 
@@ -38,5 +39,7 @@ private:
 bool WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
 // Reads a whole file in binary; empty when it cannot be read.
 std::string ReadFileBytes(const std::filesystem::path& path);
+// The names in a folder, hidden ones included, sorted.
+std::vector<std::string> EntriesOf(const std::filesystem::path& folder);
 
 } // namespace ostrana::test

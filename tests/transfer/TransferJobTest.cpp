@@ -37,16 +37,6 @@ std::string Pattern(std::size_t size, char seed = 'a') {
     return bytes;
 }
 
-// The names in a folder, hidden ones included, sorted.
-std::vector<std::string> EntriesOf(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class TransferJobTest : public ::testing::Test {
 protected:
     FakeStorageServer server;

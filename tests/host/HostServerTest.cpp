@@ -1,14 +1,12 @@
 // The real server on loopback, driven by raw requests.
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
-#include <sys/time.h>
 #include <unistd.h>
 
 #include "host/HostServer.h"
 #include "host/RequestGate.h"
+#include "tests/support/LoopbackSocket.h"
 #include "tests/support/TempDir.h"
 
 using namespace ostrana::host;
@@ -18,16 +16,9 @@ namespace {
 // Sends the bytes and reads until the peer closes or `enough` is seen (5 s at most).
 std::string Exchange(int port, const std::string& request, const std::string& enough = {})
 {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    timeval timeout{5, 0};
-    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    int fd = ostrana::test::ConnectLoopback(port, 5);
     std::string reply;
-    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        send(fd, request.data(), request.size(), 0) == static_cast<ssize_t>(request.size())) {
+    if (fd >= 0 && send(fd, request.data(), request.size(), 0) == static_cast<ssize_t>(request.size())) {
         char buffer[4096];
         ssize_t got;
         while ((got = recv(fd, buffer, sizeof buffer, 0)) > 0) {
@@ -36,7 +27,8 @@ std::string Exchange(int port, const std::string& request, const std::string& en
                 break;
         }
     }
-    close(fd);
+    if (fd >= 0)
+        close(fd);
     return reply;
 }
 

@@ -3,8 +3,6 @@
 // second page takes over and gets everything again.
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -29,6 +27,7 @@
 #include "platform/window/WindowGeometry.h"
 #include "res/Resources.h"
 #include "tests/host/HostTestSupport.h"
+#include "tests/support/LoopbackSocket.h"
 #include "tests/support/ShellSandbox.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowHarness.h"
@@ -48,14 +47,8 @@ class TestPage {
 public:
     TestPage(int port, const std::string& token)
     {
-        m_socket = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(static_cast<uint16_t>(port));
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        timeval timeout{10, 0};
-        setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-        if (connect(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+        m_socket = ostrana::test::ConnectLoopback(port, 10);
+        if (m_socket < 0)
             return;
         std::string host = "127.0.0.1:" + std::to_string(port);
         WriteAll("GET /ws?t=" + token + " HTTP/1.1\r\nHost: " + host +

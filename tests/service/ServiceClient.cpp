@@ -1,9 +1,9 @@
 // Socket plumbing for the service tests, with SO_RCVTIMEO as the bound on every wait.
 #include "tests/service/ServiceClient.h"
 
-#include <arpa/inet.h>
+#include "tests/support/LoopbackSocket.h"
+
 #include <cerrno>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -37,18 +37,11 @@ bool HasReplyEnd(const std::string& text) {
 } // namespace
 
 RawConnection::RawConnection(int port) {
-    m_fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
-    if (m_fd < 0 || connect(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        Close();
+    m_fd = ConnectLoopback(port, kReceiveTimeoutSeconds);
+    if (m_fd < 0)
         return;
-    }
     timeval timeout {};
     timeout.tv_sec = kReceiveTimeoutSeconds;
-    setsockopt(m_fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
     setsockopt(m_fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
 }
 

@@ -133,6 +133,21 @@ export function demoAuth(serverAddress) {
   return `WAXLO_AUTH=${cookie}`;
 }
 
+// A file of page tests shares one container, without a service, and one browser, started before
+// its first test and stopped after its last.
+export function containerRig() {
+  const rig = { ostrana: null, browser: null };
+  before(async () => {
+    rig.ostrana = await startOstrana();
+    rig.browser = await launchBrowser();
+  });
+  after(async () => {
+    await rig.browser?.close();
+    await stopProgram(rig.ostrana?.program);
+  });
+  return rig;
+}
+
 // A file of journeys shares one service over a fresh folder and one browser, started before its
 // first journey and stopped after its last. open() gives a journey a container of its own, with
 // `files` on its drive D: (relative path → content, or a size for a sparse file of zeros), and a

@@ -8,7 +8,7 @@ import { execFileSync, spawnSync } from "node:child_process";
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import os from "node:os";
 import path from "node:path";
-import { buildDir, startOstrana, stopProgram, launchBrowser, openOffline } from "./harness.mjs";
+import { buildDir, containerRig, openOffline } from "./harness.mjs";
 import { frameEnd } from "./frames.mjs";
 
 const protocol = JSON.parse(readFileSync(path.resolve(import.meta.dirname, "../../host/protocol.json"), "utf8"));
@@ -20,24 +20,19 @@ const opNumber = (name) => protocol.ops[name].n;
 // Fields the page has no way to send: it never knows a property's DISPID, so it names it.
 const NEVER_SENT = { property: ["dispid"] };
 
-let ostrana;
-let browser;
+const rig = containerRig();
 let folder;
 
-before(async () => {
+before(() => {
   folder = mkdtempSync(path.join(os.tmpdir(), "ostrana-protocol-"));
-  ostrana = await startOstrana();
-  browser = await launchBrowser();
 });
 
-after(async () => {
-  await browser?.close();
-  await stopProgram(ostrana?.program);
+after(() => {
   if (folder) rmSync(folder, { recursive: true, force: true });
 });
 
 // The page without a socket: frames are replayed into it by hand.
-const offlinePage = (options = {}) => openOffline(browser, ostrana.first, { viewport: { width: 640, height: 480 }, ...options });
+const offlinePage = (options = {}) => openOffline(rig.browser, rig.ostrana.first, { viewport: { width: 640, height: 480 }, ...options });
 
 // ---------------------------------------------------------------------------------------------
 // The container to the page.
@@ -201,7 +196,7 @@ test("the page applies every kind where it belongs", async () => {
     toPage: Object.fromEntries(Object.entries(protocol.toPage).map(([kind, { n }]) => [kind, n])) };
   const { probed, landings } = await landingsInPage(page, texts, numbers);
   for (const kind of Object.keys(protocol.toPage)) assert.ok(probed.includes(kind), `no landing for ${kind}`);
-  const token = encodeURIComponent(new URL(ostrana.first).searchParams.get("t"));
+  const token = encodeURIComponent(new URL(rig.ostrana.first).searchParams.get("t"));
   messages.forEach(({ json, expected }, index) => {
     const want = landed(expected.kind, expected.fields, decoded[index]);
     assert.ok(want !== undefined, `nothing said of where ${expected.kind} lands`);

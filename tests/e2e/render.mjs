@@ -1,28 +1,17 @@
 // The page drawn from hand-made frames, offline: crisp lines at every pixel ratio, text at the
 // platform's advances, clipping, inverting figures, images, the accessibility tree, the caret and
 // the input method, and the input the page sends back.
-import { test, before, after } from "node:test";
+import { test } from "node:test";
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import path from "node:path";
-import { startOstrana, stopProgram, launchBrowser, shot, openOffline } from "./harness.mjs";
+import { containerRig, shot, openOffline } from "./harness.mjs";
 import { K, OP, GULIM, BTNFACE, windowState, picture, frameEnd, loginDialog } from "./frames.mjs";
 
-let ostrana;
-let browser;
-
-before(async () => {
-  ostrana = await startOstrana();
-  browser = await launchBrowser();
-});
-
-after(async () => {
-  await browser?.close();
-  await stopProgram(ostrana?.program);
-});
+const rig = containerRig();
 
 // The page without a socket: frames are replayed into it by hand.
-const offlinePage = (options = {}) => openOffline(browser, ostrana.first, { viewport: { width: 360, height: 260 }, ...options });
+const offlinePage = (options = {}) => openOffline(rig.browser, rig.ostrana.first, { viewport: { width: 360, height: 260 }, ...options });
 
 function replay(page, messages) {
   return page.evaluate((m) => window.ostranaPage.replay(m), messages);

@@ -10,6 +10,15 @@
 
 namespace ostrana::host {
 
+namespace {
+
+std::string EventMessage(const std::string& name)
+{
+    return MessageWriter(ToPage::Event).Text("name", name).Finish();
+}
+
+} // namespace
+
 HostSession::HostSession(HostWindow& window, SnapshotWriter::ManifestSource manifest) : m_window(window)
 {
     SnapshotWriter writer(std::move(manifest),
@@ -82,7 +91,7 @@ void HostSession::PageConnected(int session)
     // The page hears what happened before it came ahead of the whole state: once the stream
     // hears of the page, the user-interface thread may send that state before this one runs on.
     for (const std::string& name : m_events)
-        m_server.SendTo(session, MessageWriter(ToPage::Event).Text("name", name).Finish());
+        m_server.SendTo(session, EventMessage(name));
     m_stream->PageConnected(session);
 }
 
@@ -103,7 +112,7 @@ void HostSession::FireEvent(const std::string& name)
     // To the page we know of only: one that took over but is not yet connected here hears it
     // in its replay instead, so it does not hear it twice.
     if (m_pageSession != 0)
-        m_server.SendTo(m_pageSession, MessageWriter(ToPage::Event).Text("name", name).Finish());
+        m_server.SendTo(m_pageSession, EventMessage(name));
 }
 
 bool HostSession::OpenInPage(const std::string& utf8Url)

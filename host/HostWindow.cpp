@@ -7,6 +7,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/ScreenSize.h"
 #include "platform/gdi/SysColors.h"
+#include "platform/window/Controls.h"
 #include "platform/window/Dialog.h"
 #include "platform/window/Menu.h"
 #include "platform/window/MessageBox.h"
@@ -26,11 +27,15 @@ constexpr UINT kCloseRetryMs = 100;
 // Modal windows get this many chances to end before the teardown runs regardless.
 constexpr int kMaxCloseRounds = 30;
 
-BOOL CancelDialog(HWND window, LPARAM)
+bool IsDialogWindow(HWND window)
 {
     char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (std::string_view(className) == "#32770" && IsWindowVisible(window))
+    return GetClassNameA(window, className, sizeof className) > 0 && std::string_view(className) == WC_DIALOG;
+}
+
+BOOL CancelDialog(HWND window, LPARAM)
+{
+    if (IsDialogWindow(window) && IsWindowVisible(window))
         PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
     return TRUE;
 }
@@ -89,11 +94,7 @@ bool HostWindow::IsModelessDialogKey(MSG& message) const
     if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST || message.hwnd == nullptr)
         return false;
     HWND root = GetAncestor(message.hwnd, GA_ROOT);
-    char className[16]{};
-    if (root == nullptr || root == m_window || GetClassNameA(root, className, sizeof className) == 0 ||
-        std::string_view(className) != "#32770")
-        return false;
-    return IsDialogMessageA(root, &message) != FALSE;
+    return root != nullptr && root != m_window && IsDialogWindow(root) && IsDialogMessageA(root, &message) != FALSE;
 }
 
 int HostWindow::Run()

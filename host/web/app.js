@@ -1501,7 +1501,21 @@ class OstranaPage {
     this.webViews.update();
     this.caret.set(this.caretState);
     this.placeField();
+    this.hideFormOnceStarted();
     document.body.dataset.frame = String(message.frame);
+  }
+
+  // A tab opened without the parameters onto a program that already runs has nothing to start:
+  // the form would only cover what the program shows.
+  hideFormOnceStarted() {
+    const form = document.getElementById("connect");
+    if (form.hidden) return;
+    for (const window of this.scene.windows.values()) {
+      if (window.cls === "#32770" && window.visible) {
+        form.hidden = true;
+        return;
+      }
+    }
   }
 
   apply(message, gone) {

@@ -58,6 +58,15 @@ test("the signed-in address starts without the login dialog, and a reload shows 
   await named(page, MY_FOLDER).first().waitFor({ timeout: 10000 });
   assert.deepEqual(await windows(), before);
   await page.screenshot({ path: shot("journey-reloaded") });
+
+  // The bare address, without the parameters, onto the running program: no form over the windows.
+  const bare = new URL(page.url());
+  for (const name of ["host", "user", "auth"]) bare.searchParams.delete(name);
+  await page.goto(bare.toString());
+  await waitForFrame(page);
+  await named(page, MY_FOLDER).first().waitFor({ timeout: 10000 });
+  assert.equal(await page.locator("#connect").isHidden(), true, "the form stays away");
+  await page.screenshot({ path: shot("journey-bare-address") });
 }));
 
 test("a server address pasted from the browser's clipboard lands in the login dialog", () => journey(
